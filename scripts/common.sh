@@ -1,0 +1,15 @@
+# Shared by run.sh and test.sh: install what is missing, fetch the pinned open data, build.
+# Sourced, not run.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/.." && pwd)"
+cd "$root"
+
+bash scripts/setup.sh
+bash scripts/fetch-lexicon-sources.sh
+if [ -f scripts/fetch-icons.sh ]; then bash scripts/fetch-icons.sh; fi
+
+preset=release
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)"
+build_dir="$root/build/$preset"

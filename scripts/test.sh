@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything (lexicon included), fuzzes the decoders for a bounded
+# time and runs every test. Exits non-zero on any failure.
+source "$(dirname "$0")/common.sh"
+
+# Tests run headless and must not touch the user's own folders or leave daemons behind.
+export QT_QPA_PLATFORM=offscreen
+scratch="$(mktemp -d)"
+mkdir -p "$scratch/runtime" "$scratch/cache"
+chmod 700 "$scratch/runtime"
+export XDG_RUNTIME_DIR="$scratch/runtime" XDG_CACHE_HOME="$scratch/cache"
+cleanup() {
+  pkill -u "$(id -u)" -f speech-dispatcher >/dev/null 2>&1 || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+bash scripts/fuzz.sh "${BRINDLE_FUZZ_SECONDS:-30}"
+
+ctest --preset release -j "$(nproc)" --timeout 300
