@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "Calendar.h"
+#include "Result.h"
 
 namespace tessel {
 
@@ -17,6 +18,7 @@ inline constexpr std::array<ReviewRating, 4> kAllReviewRatings = {
 
 // "again", "hard", "good", "easy".
 std::string_view rawValue(ReviewRating rating);
+// The case for an exact raw value, nothing for any other text ("Again", "perfect").
 std::optional<ReviewRating> reviewRatingFromRawValue(std::string_view raw);
 // Only `again` is a failure.
 inline bool isCorrect(ReviewRating rating) { return rating != ReviewRating::again; }
@@ -52,6 +54,12 @@ struct AdaptiveSchedulerConfiguration {
     double firstHardIntervalDays = 1.0;
     double firstGoodIntervalDays = 2.0;
     double firstEasyIntervalDays = 5.0;
+
+    // Sorted-key JSON object with one key per field.
+    std::string encode() const;
+    // All nine keys are required (`maximumIntervalDays` an integer, the others numbers); fails on
+    // malformed JSON, a missing key or a wrong type. Values are stored as they stand.
+    static Result<AdaptiveSchedulerConfiguration> decode(std::string_view json);
 
     bool operator==(const AdaptiveSchedulerConfiguration&) const = default;
 };

@@ -4,9 +4,11 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "AdaptiveScheduler.h"
 #include "Calendar.h"
+#include "Result.h"
 #include "Vocabulary.h"
 
 namespace tessel {
@@ -35,6 +37,13 @@ struct StudyStreak {
     std::int64_t longestDays = 0;
     std::optional<std::string> lastStudyDay;
     bool hasStudiedToday = false;
+
+    // Sorted-key JSON object; `lastStudyDay` is left out when absent.
+    std::string encode() const;
+    // `currentDays`, `longestDays` (integers) and `hasStudiedToday` (boolean) are required;
+    // `lastStudyDay` is optional and null counts as absent. Fails on malformed JSON, a missing
+    // required key or a wrong type.
+    static Result<StudyStreak> decode(std::string_view json);
 
     bool operator==(const StudyStreak&) const = default;
 };

@@ -23,6 +23,11 @@ std::optional<LearningLanguage> learningLanguageFromRawValue(std::string_view ra
 // "Chinese" / "Japanese", the English name shown to the learner.
 std::string_view displayName(LearningLanguage language);
 
+// True when the two UTF-8 texts are the same text to a reader: equal after canonical composition
+// (a precomposed "é" equals "e" followed by a combining acute). Case and width still count.
+// Ill-formed UTF-8 sequences compare as U+FFFD.
+bool canonicallyEquivalent(std::string_view a, std::string_view b);
+
 enum class ExerciseDirection { targetLanguage, meaning };
 
 std::string_view rawValue(ExerciseDirection direction);
@@ -43,7 +48,8 @@ struct VocabularyItem {
     std::vector<std::string> acceptedAnswers;
     std::vector<std::string> tags;
 
-    // term, reading, romanization, accepted answers: empty strings and repeats dropped.
+    // term, reading, romanization, accepted answers: empty strings and repeats dropped (the first
+    // of canonically equivalent strings stays, in its place; nothing is trimmed).
     std::vector<std::string> targetAnswerCandidates() const;
     // meanings with empty strings and repeats dropped (nothing trimmed).
     std::vector<std::string> meaningAnswerCandidates() const;
@@ -62,6 +68,8 @@ struct VocabularyCatalog {
     std::optional<VocabularyItem> item(std::string_view id) const;
 
     // All or nothing: any missing key, wrong type or unknown language fails the whole decode.
+    // Error: also malformed JSON, integers with a fraction or beyond 64 bits, and nesting deeper
+    // than 512; the description names the offending key ("items[2].tags"). Never throws.
     static Result<VocabularyCatalog> decode(std::string_view json);
     // Sorted-key JSON text; "romanization" only when present.
     std::string encode() const;

@@ -1,0 +1,321 @@
+#include "ScreenshotDriver.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMetaMethod>
+#include <QMetaProperty>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+// The input hooks that Qt's own test library uses: events enter as if the window system sent
+// them, so shortcuts, focus and text input behave exactly as for a person at the keyboard.
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key,
+                                    Qt::KeyboardModifiers modifiers, const QString& text,
+                                    bool autorepeat, ushort count);
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                      Qt::MouseButtons state, Qt::MouseButton button,
+                                      QEvent::Type type, Qt::KeyboardModifiers modifiers,
+                                      int timestamp);
+
+namespace tessel {
+namespace {
+
+constexpr int kSettleMs = 120;
+constexpr int kUntilTimeoutMs = 10000;
+
+QVariant parseValue(const QString& text) {
+    if (text == QLatin1String("true")) return true;
+    if (text == QLatin1String("false")) return false;
+    bool ok = false;
+    const int asInt = text.toInt(&ok);
+    if (ok) return asInt;
+    const double asDouble = text.toDouble(&ok);
+    if (ok) return asDouble;
+    return text;
+}
+
+int keyCode(const QString& name) {
+    static const QHash<QString, int> keys = {
+        {QStringLiteral("Return"), Qt::Key_Return}, {QStringLiteral("Enter"), Qt::Key_Enter},
+        {QStringLiteral("Tab"), Qt::Key_Tab},       {QStringLiteral("Space"), Qt::Key_Space},
+        {QStringLiteral("Escape"), Qt::Key_Escape}, {QStringLiteral("Backspace"), Qt::Key_Backspace},
+    };
+    return keys.value(name, 0);
+}
+
+QString keyText(int key) {
+    switch (key) {
+    case Qt::Key_Return: return QStringLiteral("\r");
+    case Qt::Key_Enter: return QStringLiteral("\r");
+    case Qt::Key_Tab: return QStringLiteral("\t");
+    case Qt::Key_Space: return QStringLiteral(" ");
+    case Qt::Key_Backspace: return QStringLiteral("\b");
+    default: return {};
+    }
+}
+
+void sendKey(QWindow* window, int key, const QString& text) {
+    qt_handleKeyEvent(window, QEvent::KeyPress, key, Qt::NoModifier, text, false, 1);
+    qt_handleKeyEvent(window, QEvent::KeyRelease, key, Qt::NoModifier, text, false, 1);
+}
+
+}  // namespace
+
+ScreenshotDriver::ScreenshotDriver(QObject* model, QString scriptPath, QString outDir,
+                                   QObject* parent)
+    : QObject(parent), m_model(model), m_scriptPath(std::move(scriptPath)),
+      m_outDir(std::move(outDir)) {}
+
+bool ScreenshotDriver::start(QQuickWindow* window) {
+    QFile file(m_scriptPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "screenshot-script: cannot read %s\n", qPrintable(m_scriptPath));
+        return false;
+    }
+    m_lines = QTextStream(&file).readAll().split(QLatin1Char('\n'));
+    m_window = window;
+    auto* connection = new QMetaObject::Connection;
+    *connection = connect(window, &QQuickWindow::frameSwapped, this, [this, connection] {
+        QObject::disconnect(*connection);
+        delete connection;
+        m_firstFrameEpochMs = QDateTime::currentMSecsSinceEpoch();
+        scheduleNext(kSettleMs);
+    });
+    return true;
+}
+
+void ScreenshotDriver::scheduleNext(int delayMs) {
+    QTimer::singleShot(delayMs, this, &ScreenshotDriver::runNext);
+}
+
+void ScreenshotDriver::fail(const QString& reason) {
+    std::fprintf(stderr, "screenshot-script: line %d: %s\n", m_lineIndex, qPrintable(reason));
+    QCoreApplication::exit(1);
+}
+
+void ScreenshotDriver::runNext() {
+    while (m_lineIndex < m_lines.size()) {
+        const QString line = m_lines.at(m_lineIndex).trimmed();
+        ++m_lineIndex;
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        bool keepWaiting = false;
+        if (!runLine(line, &keepWaiting)) return;
+        if (keepWaiting) {
+            --m_lineIndex;  // poll the same `until` line again
+            scheduleNext(20);
+            return;
+        }
+        m_untilTimer.invalidate();
+        if (line == QLatin1String("quit")) return;
+        scheduleNext(kSettleMs);
+        return;
+    }
+    QCoreApplication::quit();
+}
+
+bool ScreenshotDriver::runLine(const QString& line, bool* keepWaiting) {
+    const QString command = line.section(QLatin1Char(' '), 0, 0);
+    const QString rest = line.section(QLatin1Char(' '), 1);
+    if (command == QLatin1String("set")) {
+        return setProperty(rest.section(QLatin1Char(' '), 0, 0), rest.section(QLatin1Char(' '), 1));
+    }
+    if (command == QLatin1String("call")) {
+        return callMethod(rest.section(QLatin1Char(' '), 0, 0), rest.section(QLatin1Char(' '), 1));
+    }
+    if (command == QLatin1String("until")) {
+        const QString name = rest.section(QLatin1Char(' '), 0, 0);
+        const QString want = rest.section(QLatin1Char(' '), 1);
+        if (!m_untilTimer.isValid()) m_untilTimer.start();
+        const QVariant value = m_model->property(name.toUtf8().constData());
+        if (!value.isValid()) {
+            fail(QStringLiteral("no model property '%1'").arg(name));
+            return false;
+        }
+        if (value.toString() == want) return true;
+        if (m_untilTimer.elapsed() > kUntilTimeoutMs) {
+            fail(QStringLiteral("'%1' is still '%2', not '%3'").arg(name, value.toString(), want));
+            return false;
+        }
+        *keepWaiting = true;
+        return true;
+    }
+    if (command == QLatin1String("click")) return click(rest);
+    if (command == QLatin1String("type")) {
+        typeText(rest);
+        return true;
+    }
+    if (command == QLatin1String("key")) return pressKey(rest);
+    if (command == QLatin1String("wait")) {
+        QEventLoop loop;
+        QTimer::singleShot(rest.toInt(), &loop, &QEventLoop::quit);
+        loop.exec();
+        return true;
+    }
+    if (command == QLatin1String("shot")) return shoot(rest);
+    if (command == QLatin1String("measure-key")) {
+        if (keyCode(rest) == 0) {
+            fail(QStringLiteral("unknown key '%1'").arg(rest));
+            return false;
+        }
+        measureKey(rest);
+        return true;
+    }
+    if (command == QLatin1String("report-first-frame")) {
+        std::printf("first-frame-epoch-ms %lld\n", static_cast<long long>(m_firstFrameEpochMs));
+        std::fflush(stdout);
+        return true;
+    }
+    if (command == QLatin1String("quit")) {
+        QCoreApplication::quit();
+        return true;
+    }
+    fail(QStringLiteral("unknown command '%1'").arg(command));
+    return false;
+}
+
+bool ScreenshotDriver::setProperty(const QString& name, const QString& value) {
+    const QMetaObject* meta = m_model->metaObject();
+    const int index = meta->indexOfProperty(name.toUtf8().constData());
+    if (index < 0 || !meta->property(index).isWritable()) {
+        fail(QStringLiteral("no writable model property '%1'").arg(name));
+        return false;
+    }
+    meta->property(index).write(m_model, parseValue(value));
+    return true;
+}
+
+bool ScreenshotDriver::callMethod(const QString& name, const QString& argument) {
+    const QMetaObject* meta = m_model->metaObject();
+    const int wantedCount = argument.isEmpty() ? 0 : 1;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        if (method.name() != name.toUtf8() || method.parameterCount() != wantedCount) continue;
+        if (wantedCount == 0) return method.invoke(m_model, Qt::DirectConnection);
+        QVariant value = parseValue(argument);
+        if (!value.convert(method.parameterMetaType(0))) {
+            fail(QStringLiteral("'%1' does not fit %2").arg(argument, name));
+            return false;
+        }
+        return method.invoke(m_model, Qt::DirectConnection,
+                             QGenericArgument(method.parameterTypeName(0).constData(),
+                                              value.constData()));
+    }
+    fail(QStringLiteral("no model operation '%1' taking %2 argument(s)").arg(name).arg(wantedCount));
+    return false;
+}
+
+QQuickItem* ScreenshotDriver::findVisible(QQuickItem* root, const QString& objectName) const {
+    if (!root || !root->isVisible()) return nullptr;
+    if (root->objectName() == objectName) return root;
+    for (QQuickItem* child : root->childItems()) {
+        if (QQuickItem* found = findVisible(child, objectName)) return found;
+    }
+    return nullptr;
+}
+
+bool ScreenshotDriver::click(const QString& objectName) {
+    QQuickItem* item = findVisible(m_window->contentItem(), objectName);
+    if (!item) {
+        fail(QStringLiteral("no visible item named '%1'").arg(objectName));
+        return false;
+    }
+    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    const QPointF global = m_window->mapToGlobal(centre);
+    qt_handleMouseEvent(m_window, centre, global, Qt::LeftButton, Qt::LeftButton,
+                        QEvent::MouseButtonPress, Qt::NoModifier, 0);
+    qt_handleMouseEvent(m_window, centre, global, Qt::NoButton, Qt::LeftButton,
+                        QEvent::MouseButtonRelease, Qt::NoModifier, 0);
+    return true;
+}
+
+void ScreenshotDriver::typeText(const QString& text) {
+    for (const uint codePoint : text.toUcs4()) {
+        sendKey(m_window, 0, QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1));
+    }
+}
+
+bool ScreenshotDriver::pressKey(const QString& name) {
+    const int key = keyCode(name);
+    if (key == 0) {
+        fail(QStringLiteral("unknown key '%1'").arg(name));
+        return false;
+    }
+    sendKey(m_window, key, keyText(key));
+    return true;
+}
+
+bool ScreenshotDriver::shoot(const QString& name) {
+    const QImage image = m_window->grabWindow();
+    // Named by the content's size (the window less its menu bar), the size the learner chose.
+    const auto* content = m_window->property("contentItem").value<QQuickItem*>();
+    if (!content) content = m_window->contentItem();
+    const QString path = QDir(m_outDir).filePath(QStringLiteral("%1-%2x%3.png")
+                                                     .arg(name)
+                                                     .arg(qRound(content->width()))
+                                                     .arg(qRound(content->height())));
+    if (image.isNull() || !image.save(path)) {
+        fail(QStringLiteral("could not write %1").arg(path));
+        return false;
+    }
+    std::printf("shot %s\n", qPrintable(path));
+    std::fflush(stdout);
+    return true;
+}
+
+// The main thread's share of a key press: handling the event itself (the model's work and the
+// bindings it wakes), then the next frame's animation, polish and scene-graph synchronisation,
+// during which the main thread waits for or does the rendering work.
+void ScreenshotDriver::measureKey(const QString& name) {
+    const int key = keyCode(name);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 frameStart = -1;
+    qint64 syncEnd = -1;
+    qint64 swapped = -1;
+    QEventLoop loop;
+    QList<QMetaObject::Connection> connections;
+    connections << connect(
+        m_window, &QQuickWindow::afterAnimating, this,
+        [&] {
+            if (frameStart < 0) frameStart = clock.nsecsElapsed();
+        },
+        Qt::DirectConnection);
+    connections << connect(
+        m_window, &QQuickWindow::afterSynchronizing, this,
+        [&] {
+            if (syncEnd < 0) syncEnd = clock.nsecsElapsed();
+        },
+        Qt::DirectConnection);
+    connections << connect(
+        m_window, &QQuickWindow::frameSwapped, this,
+        [&] {
+            if (swapped < 0) swapped = clock.nsecsElapsed();
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        },
+        Qt::DirectConnection);
+
+    const qint64 before = clock.nsecsElapsed();
+    sendKey(m_window, key, keyText(key));
+    const qint64 handled = clock.nsecsElapsed() - before;
+    m_window->requestUpdate();
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    for (const auto& connection : connections) disconnect(connection);
+
+    const double ms = 1e-6;
+    const qint64 frame = frameStart >= 0 && syncEnd >= frameStart ? syncEnd - frameStart : 0;
+    std::printf("key-handling-ms %.3f\n", handled * ms);
+    std::printf("frame-polish-sync-ms %.3f\n", frame * ms);
+    std::printf("main-thread-ms %.3f\n", (handled + frame) * ms);
+    std::printf("until-swap-ms %.3f\n", (swapped - before) * ms);
+    std::fflush(stdout);
+}
+
+}  // namespace tessel

@@ -1,0 +1,68 @@
+// The brindle executable: builds the application model, loads the window and, when asked,
+// hands the window to the screenshot driver.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include "AppModel.h"
+#include "ScreenshotDriver.h"
+
+Q_IMPORT_QML_PLUGIN(BrindlePlugin)
+Q_IMPORT_QML_PLUGIN(Brindle_ModelPlugin)
+
+int main(int argc, char* argv[]) {
+    // Charts on the progress page are widgets-backed, so the application is a QApplication.
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Brindle"));
+    QApplication::setApplicationName(QStringLiteral("Brindle"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Brindle"));
+    QApplication::setDesktopFileName(QStringLiteral("brindle"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brindle/brindle.png")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Brindle vocabulary studio"));
+    parser.addHelpOption();
+    const QCommandLineOption scriptOption(
+        QStringLiteral("screenshot-script"),
+        QStringLiteral("Drive the window with the commands in <file> (see ScreenshotDriver.h)."),
+        QStringLiteral("file"));
+    const QCommandLineOption outOption(QStringLiteral("screenshot-dir"),
+                                       QStringLiteral("Folder for the script's pictures."),
+                                       QStringLiteral("dir"), QStringLiteral("."));
+    const QCommandLineOption sizeOption(QStringLiteral("window-size"),
+                                        QStringLiteral("Content size of the window, e.g. 1440x900."),
+                                        QStringLiteral("WxH"));
+    parser.addOptions({scriptOption, outOption, sizeOption});
+    parser.process(app);
+
+    tessel::AppModel* model = tessel::AppModel::createDefault(&app);
+    tessel::AppModel::setInstance(model);
+
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    engine.load(QUrl(QStringLiteral("qrc:/Brindle/Main.qml")));
+    if (engine.rootObjects().isEmpty()) return 1;
+    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().constFirst());
+    if (!window) return 1;
+
+    if (parser.isSet(sizeOption)) {
+        const QStringList parts = parser.value(sizeOption).split(QLatin1Char('x'));
+        const int width = parts.value(0).toInt();
+        const int height = parts.value(1).toInt();
+        if (width > 0 && height > 0) {
+            // The requested size is the content's; the in-window menu bar comes on top.
+            const auto* menuBar = window->property("menuBar").value<QQuickItem*>();
+            const int menuHeight = menuBar ? qRound(menuBar->height()) : 0;
+            window->resize(width, height + menuHeight);
+        }
+    }
+
+    tessel::ScreenshotDriver driver(model, parser.value(scriptOption), parser.value(outOption));
+    if (parser.isSet(scriptOption) && !driver.start(window)) return 1;
+
+    return app.exec();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Vocabulary.h"
+
+namespace tessel {
+
+// One dictionary search hit, as stored in the lexicon.
+struct LexiconEntry {
+    std::string id;
+    LearningLanguage language = LearningLanguage::chinese;  // the language searched
+    std::string term;
+    std::string alternate;
+    std::string reading;
+    std::string romanization;
+    std::vector<std::string> meanings;
+    std::int64_t frequencyRank = 0;
+    std::int64_t level = 0;
+    bool isInCurriculum = false;
+    std::string source;
+    std::vector<std::string> partsOfSpeech;
+
+    bool operator==(const LexiconEntry&) const = default;
+};
+
+// One record of the open data the lexicon was built from.
+struct LexiconSource {
+    std::string id;
+    std::string name;
+    std::string url;
+    std::string license;
+    std::string licenseURL;
+    std::string attribution;
+    std::string checksum;
+
+    bool operator==(const LexiconSource&) const = default;
+};
+
+// The sizes of one language's part of the lexicon.
+struct LexiconCounts {
+    std::int64_t referenceEntries = 0;
+    std::int64_t curriculumEntries = 0;
+    std::int64_t contextualExercises = 0;
+
+    bool operator==(const LexiconCounts&) const = default;
+};
+
+// One study card with the note and attribution shown beside it.
+struct LexiconLesson {
+    VocabularyItem item;
+    std::string note;
+    std::string attribution;
+    bool isContextual = false;
+
+    bool operator==(const LexiconLesson&) const = default;
+};
+
+}  // namespace tessel

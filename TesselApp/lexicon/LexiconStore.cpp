@@ -1,0 +1,293 @@
+#include "LexiconStore.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+
+#include <sqlite3.h>
+
+#include "JsonStringList.h"
+#include "LexiconSql.h"
+#include "SearchIndex.h"
+#include "SearchText.h"
+#include "SqliteStatement.h"
+
+namespace tessel {
+namespace {
+
+constexpr const char* kDictionaryNote =
+    "Dictionary-backed recall card. A contextual example is awaiting native-speaker review.";
+
+int boundLimit(std::int64_t limit) {
+    return static_cast<int>(
+        std::clamp<std::int64_t>(limit, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+tl::unexpected<Error> queryFailed(const Error& libraryError) {
+    return LexiconError::queryFailed(libraryError.description).unexpected();
+}
+
+// Reads every row of a bound statement; any step error drops the rows read so far.
+template <class Row, class ReadRow>
+Result<std::vector<Row>> readRows(SqliteStatement& statement, ReadRow readRow) {
+    std::vector<Row> rows;
+    while (true) {
+        auto stepped = statement.step();
+        if (!stepped) return queryFailed(stepped.error());
+        if (!*stepped) return rows;
+        rows.push_back(readRow(statement));
+    }
+}
+
+LexiconEntry readEntry(const SqliteStatement& row, LearningLanguage language) {
+    LexiconEntry entry;
+    entry.id = row.text(0);
+    entry.language = language;
+    entry.term = row.text(1);
+    entry.alternate = row.text(2);
+    entry.reading = row.text(3);
+    entry.romanization = row.text(4);
+    entry.meanings = decodeJsonStringList(row.textView(5));
+    entry.frequencyRank = row.int32(6);
+    entry.level = row.int32(7);
+    entry.isInCurriculum = row.int32(8) == 1;
+    entry.source = row.text(9);
+    entry.partsOfSpeech = decodeJsonStringList(row.textView(10));
+    return entry;
+}
+
+LexiconLesson readLesson(const SqliteStatement& row, LearningLanguage language) {
+    std::vector<std::string> meanings = decodeJsonStringList(row.textView(5));
+    std::vector<std::string> tags = decodeJsonStringList(row.textView(8));
+    std::vector<std::string> accepted = decodeJsonStringList(row.textView(12));
+    const std::string term = row.text(1);
+    const std::string alternate = row.text(2);
+    const auto listed = [&](const std::string& text) {
+        return std::find(accepted.begin(), accepted.end(), text) != accepted.end();
+    };
+    if (!alternate.empty() && !listed(alternate)) accepted.push_back(alternate);
+    if (!listed(term)) accepted.insert(accepted.begin(), term);
+    const bool isContextual = !row.textView(14).empty();
+
+    LexiconLesson lesson;
+    VocabularyItem& item = lesson.item;
+    item.id = row.text(0);
+    item.language = language;
+    item.term = term;
+    item.reading = row.text(3);
+    if (std::string romanization = row.text(4); !romanization.empty()) {
+        item.romanization = std::move(romanization);
+    }
+    item.exampleTarget = row.text(9);
+    if (isContextual) {
+        item.exampleEnglish = row.text(10);
+    } else if (!meanings.empty()) {
+        item.exampleEnglish = meanings.front();
+    }
+    item.meanings = std::move(meanings);
+    item.level = row.int32(7);
+    item.frequencyRank = row.int32(6);
+    item.acceptedAnswers = std::move(accepted);
+    item.tags = std::move(tags);
+    lesson.isContextual = isContextual;
+    if (isContextual) {
+        lesson.note = row.text(11);
+        lesson.attribution = row.text(13);
+    } else {
+        lesson.note = kDictionaryNote;
+        lesson.attribution = "Dictionary data: " + row.text(15);
+    }
+    return lesson;
+}
+
+}  // namespace
+
+std::string lexiconLanguageCode(LearningLanguage language) {
+    return language == LearningLanguage::japanese ? "ja" : "zh";
+}
+
+LexiconStore::LexiconStore(sqlite3* database, std::string databasePath)
+    : m_database(database), m_databasePath(std::move(databasePath)) {}
+
+LexiconStore::~LexiconStore() { sqlite3_close(m_database); }
+
+Result<std::shared_ptr<LexiconStore>> LexiconStore::openFirstExisting(
+    const std::vector<std::string>& candidates) {
+    for (const std::string& candidate : candidates) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error)) return open(candidate);
+    }
+    return LexiconError::missingBundledDatabase().unexpected();
+}
+
+Result<std::shared_ptr<LexiconStore>> LexiconStore::openBundled() {
+    return openFirstExisting(bundledDatabaseCandidates());
+}
+
+Result<std::shared_ptr<LexiconStore>> LexiconStore::open(const std::string& databasePath) {
+    sqlite3* database = nullptr;
+    const int rc = sqlite3_open_v2(databasePath.c_str(), &database,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = sqliteMessage(database);
+        sqlite3_close(database);
+        return LexiconError::openFailed(std::move(message)).unexpected();
+    }
+    sqlite3_busy_timeout(database, 1000);
+    // The library opens lazily; read the schema now so that a file that is not a database is
+    // reported as an opening failure instead of failing every later query.
+    if (sqlite3_exec(database, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr,
+                     nullptr) != SQLITE_OK) {
+        std::string message = sqliteMessage(database);
+        sqlite3_close(database);
+        return LexiconError::openFailed(std::move(message)).unexpected();
+    }
+    return std::shared_ptr<LexiconStore>(new LexiconStore(database, databasePath));
+}
+
+Result<std::vector<LexiconLesson>> LexiconStore::lessons(LearningLanguage language,
+                                                         std::int64_t limit) const {
+    auto statement = SqliteStatement::prepare(m_database, sql::kLessonsSQL);
+    if (!statement) return queryFailed(statement.error());
+    statement->bindText(1, lexiconLanguageCode(language));
+    statement->bindInt(2, boundLimit(limit));
+    return readRows<LexiconLesson>(
+        *statement, [&](const SqliteStatement& row) { return readLesson(row, language); });
+}
+
+Result<LexiconCounts> LexiconStore::counts(LearningLanguage language) const {
+    const std::string code = lexiconLanguageCode(language);
+    const auto scalar = [&](const char* text) -> Result<std::int64_t> {
+        auto statement = SqliteStatement::prepare(m_database, text);
+        if (!statement) return queryFailed(statement.error());
+        statement->bindText(1, code);
+        auto stepped = statement->step();
+        if (!stepped) return queryFailed(stepped.error());
+        if (!*stepped) return LexiconError::queryFailed(sqliteMessage(m_database)).unexpected();
+        return statement->int64(0);
+    };
+    LexiconCounts counts;
+    for (auto [text, field] : {std::pair{sql::kReferenceCountSQL, &LexiconCounts::referenceEntries},
+                               std::pair{sql::kCurriculumCountSQL, &LexiconCounts::curriculumEntries},
+                               std::pair{sql::kExerciseCountSQL, &LexiconCounts::contextualExercises}}) {
+        auto value = scalar(text);
+        if (!value) return tl::unexpected(value.error());
+        counts.*field = *value;
+    }
+    return counts;
+}
+
+Result<std::vector<LexiconSource>> LexiconStore::sources() const {
+    auto statement = SqliteStatement::prepare(m_database, sql::kSourcesSQL);
+    if (!statement) return queryFailed(statement.error());
+    return readRows<LexiconSource>(*statement, [](const SqliteStatement& row) {
+        return LexiconSource{row.text(0), row.text(1), row.text(2), row.text(3),
+                             row.text(4), row.text(5), row.text(6)};
+    });
+}
+
+Result<std::vector<LexiconEntry>> LexiconStore::searchReference(std::string_view query,
+                                                                LearningLanguage language,
+                                                                std::int64_t limit) const {
+    const std::string trimmed = trimmedSearchText(query);
+    const std::string code = lexiconLanguageCode(language);
+    const bool browsing = trimmed.empty();
+    auto statement = SqliteStatement::prepare(m_database, browsing ? sql::kBrowseSQL
+                                                                   : sql::kSearchSQL);
+    if (!statement) return queryFailed(statement.error());
+    statement->bindText(1, code);
+    if (browsing) {
+        statement->bindInt(2, boundLimit(limit));
+    } else {
+        const std::string escaped = escapedForLike(trimmed);
+        const std::string contains = "%" + escaped + "%";
+        const std::string prefix = escaped + "%";
+        for (int index = 2; index <= 6; ++index) statement->bindText(index, contains);
+        statement->bindText(7, trimmed);
+        statement->bindText(8, trimmed);
+        statement->bindText(9, prefix);
+        statement->bindText(10, prefix);
+        statement->bindInt(11, boundLimit(limit));
+    }
+    return readRows<LexiconEntry>(
+        *statement, [&](const SqliteStatement& row) { return readEntry(row, language); });
+}
+
+LexiconStore::SearchState& LexiconStore::searchState(LearningLanguage language) const {
+    SearchState& state = m_search[language == LearningLanguage::japanese ? 1 : 0];
+    std::call_once(state.once, [&] {
+        const std::string code = lexiconLanguageCode(language);
+        // The stored copy loads in milliseconds; building from the table takes a few hundred
+        // on the full lexicon and is the fallback for files written without it.
+        auto stored = SearchIndex::load(m_database, code);
+        if (stored && *stored) {
+            state.index = std::make_unique<SearchIndex>(std::move(**stored));
+            return;
+        }
+        auto built = SearchIndex::build(m_database, code);
+        if (built) {
+            state.index = std::make_unique<SearchIndex>(std::move(*built));
+        } else {
+            state.loadError = built.error().description;
+        }
+    });
+    return state;
+}
+
+Result<void> LexiconStore::prepareSearch(LearningLanguage language) const {
+    const SearchState& state = searchState(language);
+    if (!state.index) return LexiconError::queryFailed(state.loadError).unexpected();
+    return {};
+}
+
+Result<std::vector<LexiconEntry>> LexiconStore::search(std::string_view query,
+                                                       LearningLanguage language,
+                                                       std::int64_t limit) const {
+    SearchState& state = searchState(language);
+    const std::string trimmed = trimmedSearchText(query);
+    const int patternLimit = sqlite3_limit(m_database, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
+    if (!state.index || state.disabled.load() ||
+        !SearchIndex::canAnswer(trimmed, patternLimit)) {
+        return searchReference(query, language, limit);
+    }
+    const auto positions =
+        state.index->find(trimmed, static_cast<std::size_t>(boundLimit(limit)));
+    auto entries = fetchEntries(*state.index, positions, language);
+    if (!entries) return tl::unexpected(entries.error());
+    if (entries->size() != positions.size()) {
+        // The stored search data no longer describes this table (a lexicon edited after it
+        // was written): answer from the table from now on.
+        state.disabled.store(true);
+        return searchReference(query, language, limit);
+    }
+    return entries;
+}
+
+// Rows whose term or alternate disagree with the index are left out, which the caller sees as
+// a short list.
+Result<std::vector<LexiconEntry>> LexiconStore::fetchEntries(
+    const SearchIndex& index, const std::vector<std::uint32_t>& positions,
+    LearningLanguage language) const {
+    std::vector<LexiconEntry> entries;
+    if (positions.empty()) return entries;
+    auto statement = SqliteStatement::prepare(m_database, sql::kEntryByRowidSQL);
+    if (!statement) return queryFailed(statement.error());
+    const std::string code = lexiconLanguageCode(language);
+    entries.reserve(positions.size());
+    for (const std::uint32_t position : positions) {
+        statement->reset();
+        statement->bindInt64(1, index.rowid(position));
+        statement->bindText(2, code);
+        auto stepped = statement->step();
+        if (!stepped) return queryFailed(stepped.error());
+        if (!*stepped) return entries;
+        LexiconEntry entry = readEntry(*statement, language);
+        if (entry.term != index.field(position, 0) || entry.alternate != index.field(position, 1)) {
+            return entries;
+        }
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+}  // namespace tessel

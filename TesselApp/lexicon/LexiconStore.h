@@ -1,0 +1,109 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "LexiconError.h"
+#include "LexiconRecords.h"
+#include "Result.h"
+#include "Vocabulary.h"
+
+struct sqlite3;
+
+namespace tessel {
+
+class SearchIndex;
+
+// Read-only access to the lexicon database: the study cards, the sizes, the data sources and
+// the dictionary search. One store per application; the connection is opened in the library's
+// serialized mode, so calls from several threads are safe. Every failure's description is a
+// `LexiconError` description.
+class LexiconStore {
+public:
+    // The places the bundled lexicon is looked for, in order: the installed data folders
+    // ("brindle/Tessel.sqlite" in the generic and the application data locations), the
+    // executable's "../share/brindle/Tessel.sqlite", then the build tree's "resources/".
+    static std::vector<std::string> bundledDatabaseCandidates();
+
+    // The store on the first candidate that names an existing file. Fails with
+    // missingBundledDatabase when none exists, or with openFailed.
+    static Result<std::shared_ptr<LexiconStore>> openFirstExisting(
+        const std::vector<std::string>& candidates);
+
+    // openFirstExisting(bundledDatabaseCandidates()).
+    static Result<std::shared_ptr<LexiconStore>> openBundled();
+
+    // The store on the file at `databasePath`, opened read-only. Fails with openFailed (for
+    // example a missing file or one that is not a database).
+    static Result<std::shared_ptr<LexiconStore>> open(const std::string& databasePath);
+
+    LexiconStore(const LexiconStore&) = delete;
+    LexiconStore& operator=(const LexiconStore&) = delete;
+    ~LexiconStore();
+
+    const std::string& databasePath() const { return m_databasePath; }
+
+    // The course cards of the language (learnable entries, each once with its first exercise),
+    // exercise cards first, then by level, frequency rank and term; at most `limit` (negative
+    // counts as 0, above 2147483647 as 2147483647). Fails with queryFailed.
+    Result<std::vector<LexiconLesson>> lessons(LearningLanguage language,
+                                               std::int64_t limit) const;
+
+    // All entries, course entries and attached exercises of the language. Fails with
+    // queryFailed (the first failing count).
+    Result<LexiconCounts> counts(LearningLanguage language) const;
+
+    // Every data source, ordered by display name. Fails with queryFailed.
+    Result<std::vector<LexiconSource>> sources() const;
+
+    // Dictionary search over term, alternate, reading, romanization and meanings: exact
+    // term/alternate matches first, then term/alternate prefixes, then other matches, each
+    // group course entries first, then by frequency rank and term; ASCII letters match either
+    // case. A blank query lists the language's entries in that order. At most `limit`
+    // (clamped as for lessons). Empty when nothing matches. Fails with queryFailed.
+    // Answers exactly as searchReference, usually from memory (the first search of a language
+    // loads its search data).
+    Result<std::vector<LexiconEntry>> search(std::string_view query, LearningLanguage language,
+                                             std::int64_t limit) const;
+
+    // The same search run as one SQL query over the whole table: slow, kept as the definition
+    // the fast search is checked against.
+    Result<std::vector<LexiconEntry>> searchReference(std::string_view query,
+                                                      LearningLanguage language,
+                                                      std::int64_t limit) const;
+
+    // Loads the language's search data now instead of at its first search. Fails with
+    // queryFailed only when the data can neither be loaded nor built; search still works then.
+    Result<void> prepareSearch(LearningLanguage language) const;
+
+private:
+    LexiconStore(sqlite3* database, std::string databasePath);
+
+    struct SearchState {
+        std::once_flag once;
+        std::unique_ptr<SearchIndex> index;  // empty: answer with the SQL query
+        std::atomic<bool> disabled{false};   // the index disagreed with the table
+        std::string loadError;
+    };
+
+    SearchState& searchState(LearningLanguage language) const;
+    Result<std::vector<LexiconEntry>> fetchEntries(const SearchIndex& index,
+                                                   const std::vector<std::uint32_t>& positions,
+                                                   LearningLanguage language) const;
+
+    sqlite3* m_database = nullptr;
+    std::string m_databasePath;
+    mutable std::array<SearchState, 2> m_search;
+};
+
+// "zh" for chinese, "ja" for japanese: the language codes of the database.
+std::string lexiconLanguageCode(LearningLanguage language);
+
+}  // namespace tessel

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Result.h"
+
+struct sqlite3;
+
+namespace tessel {
+
+// The searchable text of one language held in memory, in the order search results are listed
+// (course entries first, then frequency rank, term and row), so that a search reads the best
+// matches first and stops at the limit instead of matching and sorting the whole table.
+//
+// Each entry's term, alternate, reading, romanization and raw meanings JSON are kept as one
+// record of five fields, each followed by the byte 0x1F; a query holding 0x1F can therefore
+// never match across fields, and such queries are left to the database.
+class SearchIndex {
+public:
+    // Position of an entry in result order.
+    using Position = std::uint32_t;
+
+    static constexpr int kFormatVersion = 1;
+    static constexpr const char* kTableName = "search_index";
+
+    // The index of every `vocabulary` row whose language is `languageCode`, read from the table.
+    // Fails with the library's message, or when a rowid does not fit 32 bits.
+    // REQUIRES: `db` is open and has the `vocabulary` table.
+    static Result<SearchIndex> build(sqlite3* db, const std::string& languageCode);
+
+    // The index stored by `save`, or nothing when the database holds none of the current format
+    // for this language or the stored parts do not fit together. Fails with the library's
+    // message when reading fails.
+    static Result<std::optional<SearchIndex>> load(sqlite3* db, const std::string& languageCode);
+
+    // Writes the index into the table `search_index` (created when missing), replacing any
+    // stored index of the same language. Fails with the library's message.
+    // REQUIRES: `db` is writable; run it after anything that could renumber the rows (VACUUM).
+    Result<void> save(sqlite3* db) const;
+
+    // True when `find` answers exactly like the stored LIKE query for this trimmed query: valid
+    // UTF-8 without the bytes 0x00, 0x1E, 0x1F, and a LIKE pattern within `maxPatternLength`.
+    static bool canAnswer(std::string_view trimmedQuery, int maxPatternLength);
+
+    // The positions of the first `limit` results for the trimmed query: for an empty query the
+    // first entries; otherwise exact term/alternate matches, then prefix matches, then any other
+    // match, each group in result order. Empty when nothing matches.
+    // REQUIRES: canAnswer(trimmedQuery, ...).
+    std::vector<Position> find(std::string_view trimmedQuery, std::size_t limit) const;
+
+    const std::string& languageCode() const { return m_language; }
+    std::size_t size() const { return m_rowids.size(); }
+    std::int64_t rowid(Position position) const { return m_rowids[position]; }
+    // Field 0 term, 1 alternate, 2 reading, 3 romanization, 4 meanings JSON of an entry.
+    std::string_view field(Position position, int field) const;
+
+private:
+    struct Match {
+        Position position;
+        int group;  // 0 exact, 1 prefix
+    };
+
+    std::vector<Match> termMatches(std::string_view query) const;
+    std::string_view keyText(std::uint32_t key) const;
+    bool isConsistent() const;
+
+    std::string m_language;
+    std::vector<std::uint32_t> m_rowids;   // by position
+    std::vector<std::uint32_t> m_offsets;  // record starts by position, then the text's size
+    std::string m_text;
+    // Non-empty terms and alternates as position * 2 + field, ordered by their ASCII-lowered
+    // text, so the keys beginning with a query form one run.
+    std::vector<std::uint32_t> m_keys;
+};
+
+}  // namespace tessel

@@ -1,0 +1,428 @@
+#include "AppModel.h"
+
+#include <QJSEngine>
+#include <QQmlEngine>
+#include <QSettings>
+
+#include <algorithm>
+
+#include "ProgressBackup.h"
+#include "ProgressStoreBridge.h"
+#include "Records.h"
+#include "SpeechOutput.h"
+
+namespace tessel {
+
+namespace {
+
+constexpr std::int64_t kLessonLimit = 40000;
+constexpr std::int64_t kSearchLimit = 80;
+
+QString qstr(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+LearningLanguage languageFromText(const QString& text) {
+    return text == QLatin1String("japanese") ? LearningLanguage::japanese
+                                             : LearningLanguage::chinese;
+}
+
+}  // namespace
+
+QPointer<AppModel> AppModel::s_instance;
+
+QString rawValue(AppDestination destination) {
+    switch (destination) {
+        case AppDestination::home: return QStringLiteral("home");
+        case AppDestination::learn: return QStringLiteral("learn");
+        case AppDestination::dictionary: return QStringLiteral("dictionary");
+        case AppDestination::progress: return QStringLiteral("progress");
+        case AppDestination::settings: return QStringLiteral("settings");
+        case AppDestination::sources: return QStringLiteral("sources");
+    }
+    return QStringLiteral("home");
+}
+
+std::optional<AppDestination> appDestinationFromRawValue(const QString& raw) {
+    for (auto destination : {AppDestination::home, AppDestination::learn,
+                             AppDestination::dictionary, AppDestination::progress,
+                             AppDestination::settings, AppDestination::sources}) {
+        if (rawValue(destination) == raw) return destination;
+    }
+    return std::nullopt;
+}
+
+QString rawValue(SessionPhase phase) {
+    switch (phase) {
+        case SessionPhase::idle: return QStringLiteral("idle");
+        case SessionPhase::answering: return QStringLiteral("answering");
+        case SessionPhase::feedback: return QStringLiteral("feedback");
+        case SessionPhase::complete: return QStringLiteral("complete");
+    }
+    return QStringLiteral("idle");
+}
+
+AppModel::AppModel(Dependencies deps, QObject* parent)
+    : QObject(parent),
+      m_settings(deps.settings),
+      m_lexicon(std::move(deps.lexicon)),
+      m_store(std::make_unique<ProgressStoreBridge>(std::move(deps.progressStore))),
+      m_speech(std::move(deps.speech)),
+      m_now(deps.now ? std::move(deps.now) : Clock([] { return std::chrono::system_clock::now(); })),
+      m_calendar(deps.calendar ? std::move(deps.calendar) : CalendarSource(&Calendar::current)),
+      m_progressFilePath(std::move(deps.progressFilePath)),
+      m_engine{AnswerValidator{}, AdaptiveScheduler{}} {
+    Q_ASSERT(m_settings);
+    m_prefs = Preferences::read(*m_settings);
+    m_selectedLanguage = m_prefs.selectedLanguage;
+    m_onboardingLanguage = m_prefs.selectedLanguage;
+    m_hasCompletedOnboarding = m_prefs.hasCompletedOnboarding;
+    m_startupError = deps.initialError;
+    Preferences::writeBack(*m_settings, m_prefs);
+    reloadLanguageContent();
+    loadProgress(m_progressMutationGeneration);
+    scheduleDayChange();
+}
+
+AppModel::~AppModel() {
+    // Nothing may be lost on quit: the newest snapshot still waiting for its turn goes to the
+    // store, whose executor writes it after the save in flight and before the store goes away.
+    if (!m_saveQueue.empty()) {
+        const bool fileIsSafe =
+            m_unreadableFileAsideName.isEmpty() ||
+            ProgressBackup::keepAside(m_progressFilePath, m_unreadableFileAsideName).has_value();
+        if (fileIsSafe) m_store->saveDetached(std::move(m_saveQueue.back()));
+    }
+    if (s_instance == this) s_instance = nullptr;
+}
+
+void AppModel::setInstance(AppModel* model) { s_instance = model; }
+
+AppModel* AppModel::instance() { return s_instance; }
+
+AppModel* AppModel::create(QQmlEngine* qmlEngine, QJSEngine*) {
+    if (!s_instance) {
+        // A QML scene loaded without a prepared model (a designer preview) still gets a working
+        // one, owned by its engine.
+        s_instance = createDefault(qmlEngine);
+    }
+    QJSEngine::setObjectOwnership(s_instance.data(), QJSEngine::CppOwnership);
+    return s_instance.data();
+}
+
+// --- properties -----------------------------------------------------------------------------
+
+void AppModel::setDestination(const QString& destination) {
+    if (auto value = appDestinationFromRawValue(destination)) setDestinationValue(*value);
+}
+
+void AppModel::setDestinationValue(AppDestination destination) {
+    if (m_destination == destination) return;
+    m_destination = destination;
+    emit destinationChanged();
+}
+
+QString AppModel::selectedLanguage() const { return qstr(rawValue(m_selectedLanguage)); }
+
+QVariant AppModel::counts() const { return QVariant::fromValue(records::fromCore(m_counts)); }
+
+QVariantList AppModel::sources() const { return records::toVariantList(m_sources); }
+
+QVariant AppModel::plan() const {
+    if (!m_planValue.isValid()) m_planValue = QVariant::fromValue(records::fromCore(m_plan));
+    return m_planValue;
+}
+
+void AppModel::setSearchQuery(const QString& query) {
+    if (m_searchQuery == query) return;
+    m_searchQuery = query;
+    emit searchQueryChanged();
+}
+
+QVariantList AppModel::searchResults() const { return records::toVariantList(m_searchResults); }
+
+void AppModel::setStartupError(const QString& message) {
+    if (m_startupError == message) return;
+    m_startupError = message;
+    emit startupErrorChanged();
+}
+
+QVariantList AppModel::sessionItems() const {
+    if (!m_sessionItemsValue) m_sessionItemsValue = records::toVariantList(m_sessionItems);
+    return *m_sessionItemsValue;
+}
+
+void AppModel::setAnswer(const QString& answer) {
+    if (m_answer == answer) return;
+    m_answer = answer;
+    emit answerChanged();
+}
+
+QVariant AppModel::answerEvaluation() const {
+    if (!m_answerEvaluation) return {};
+    return QVariant::fromValue(records::fromCore(*m_answerEvaluation));
+}
+
+QVariant AppModel::sessionStartedAt() const {
+    if (!m_sessionStartedAt) return {};
+    return records::toQDateTime(*m_sessionStartedAt);
+}
+
+QString AppModel::onboardingLanguage() const { return qstr(rawValue(m_onboardingLanguage)); }
+
+void AppModel::setOnboardingLanguage(const QString& language) {
+    const LearningLanguage value = languageFromText(language);
+    if (m_onboardingLanguage == value) return;
+    m_onboardingLanguage = value;
+    emit onboardingLanguageChanged();
+}
+
+void AppModel::setOnboardingLevel(int level) {
+    if (m_onboardingLevel == level) return;
+    m_onboardingLevel = level;
+    emit onboardingLevelChanged();
+}
+
+void AppModel::setStartingBand(int band) {
+    const std::int64_t value = Preferences::clampedStartingBand(band);
+    m_settings->setValue(Preferences::kStartingBand, static_cast<qlonglong>(value));
+    if (m_prefs.startingBand != value) {
+        m_prefs.startingBand = value;
+        emit startingBandChanged();
+    }
+    refreshPlan();
+}
+
+void AppModel::setDailyGoal(int goal) {
+    const std::int64_t value = Preferences::clampedDailyGoal(goal);
+    m_settings->setValue(Preferences::kDailyGoal, static_cast<qlonglong>(value));
+    if (m_prefs.dailyGoal != value) {
+        m_prefs.dailyGoal = value;
+        emit dailyGoalChanged();
+        markStatisticsChanged();
+    }
+    refreshPlan();
+}
+
+void AppModel::setNewWordsPerSession(int count) {
+    const std::int64_t value = Preferences::clampedNewWordsPerSession(count);
+    m_settings->setValue(Preferences::kNewWordsPerSession, static_cast<qlonglong>(value));
+    if (m_prefs.newWordsPerSession != value) {
+        m_prefs.newWordsPerSession = value;
+        emit newWordsPerSessionChanged();
+    }
+    refreshPlan();
+}
+
+void AppModel::setSpeechRate(double rate) {
+    const double value = Preferences::normalizedSpeechRate(rate);
+    m_settings->setValue(Preferences::kSpeechRate, value);
+    if (m_prefs.speechRate == value) return;
+    m_prefs.speechRate = value;
+    emit speechRateChanged();
+}
+
+void AppModel::setShowReading(bool show) {
+    m_settings->setValue(Preferences::kShowReading, show);
+    if (m_prefs.showReading == show) return;
+    m_prefs.showReading = show;
+    emit showReadingChanged();
+}
+
+void AppModel::setShowTranslation(bool show) {
+    m_settings->setValue(Preferences::kShowTranslation, show);
+    if (m_prefs.showTranslation == show) return;
+    m_prefs.showTranslation = show;
+    emit showTranslationChanged();
+}
+
+void AppModel::setPlayAudioAutomatically(bool play) {
+    m_settings->setValue(Preferences::kPlayAudioAutomatically, play);
+    if (m_prefs.playAudioAutomatically == play) return;
+    m_prefs.playAudioAutomatically = play;
+    emit playAudioAutomaticallyChanged();
+}
+
+std::optional<VocabularyItem> AppModel::currentItem() const {
+    if (m_currentIndex < 0 || m_currentIndex >= static_cast<std::int64_t>(m_sessionItems.size()))
+        return std::nullopt;
+    return m_sessionItems[static_cast<std::size_t>(m_currentIndex)];
+}
+
+std::optional<LexiconLesson> AppModel::currentLesson() const {
+    const auto item = currentItem();
+    if (!item) return std::nullopt;
+    const auto found = m_lessonIndex.find(item->id);
+    if (found == m_lessonIndex.end()) return std::nullopt;
+    return m_lessons[found->second];
+}
+
+QVariant AppModel::currentItemValue() const {
+    const auto item = currentItem();
+    return item ? QVariant::fromValue(records::fromCore(*item)) : QVariant();
+}
+
+QVariant AppModel::currentLessonValue() const {
+    const auto lesson = currentLesson();
+    return lesson ? QVariant::fromValue(records::fromCore(*lesson)) : QVariant();
+}
+
+// --- content and language -------------------------------------------------------------------
+
+void AppModel::reloadLanguageContent() {
+    if (!m_lexicon) return;
+    auto lessons = m_lexicon->lessons(m_selectedLanguage, kLessonLimit);
+    if (!lessons) return setStartupError(qstr(lessons.error().description));
+    setLessons(std::move(*lessons));
+
+    auto counts = m_lexicon->counts(m_selectedLanguage);
+    if (!counts) return setStartupError(qstr(counts.error().description));
+    m_counts = *counts;
+    emit countsChanged();
+
+    auto sources = m_lexicon->sources();
+    if (!sources) return setStartupError(qstr(sources.error().description));
+    m_sources = std::move(*sources);
+    emit sourcesChanged();
+
+    auto results = m_lexicon->search(utf8(m_searchQuery), m_selectedLanguage, kSearchLimit);
+    if (!results) return setStartupError(qstr(results.error().description));
+    setSearchResults(std::move(*results));
+
+    refreshPlan();
+}
+
+void AppModel::setLessons(std::vector<LexiconLesson> lessons) {
+    m_lessons = std::move(lessons);
+    m_lessonIndex.clear();
+    m_lessonIndex.reserve(m_lessons.size());
+    m_lessonItems.clear();
+    m_lessonItems.reserve(m_lessons.size());
+    for (std::size_t i = 0; i < m_lessons.size(); ++i) {
+        // Ids are unique within a language's lessons; should a duplicate ever slip in, the first
+        // lesson keeps the id, as session selection also keeps the first item of an id.
+        m_lessonIndex.emplace(m_lessons[i].item.id, i);
+        m_lessonItems.push_back(m_lessons[i].item);
+    }
+    emit lessonsChanged();
+    emit currentItemChanged();
+    markStatisticsChanged();
+}
+
+void AppModel::selectLanguage(const QString& language) { selectLanguage(languageFromText(language)); }
+
+void AppModel::selectLanguage(LearningLanguage language) {
+    if (language == m_selectedLanguage && !m_lessons.empty()) return;
+    ++m_searchGeneration;
+    setIsSearching(false);
+    const bool changed = m_selectedLanguage != language;
+    m_selectedLanguage = language;
+    m_settings->setValue(Preferences::kSelectedLanguage, qstr(rawValue(language)));
+    if (changed) {
+        emit selectedLanguageChanged();
+        markStatisticsChanged();
+    }
+    stopSpeech();
+    setPhase(SessionPhase::idle);
+    setSessionItems({});
+    reloadLanguageContent();
+}
+
+void AppModel::completeOnboarding() {
+    setStartingBand(static_cast<int>(std::clamp<std::int64_t>(m_onboardingLevel, INT_MIN, INT_MAX)));
+    m_settings->setValue(Preferences::kHasCompletedOnboarding, true);
+    if (!m_hasCompletedOnboarding) {
+        m_hasCompletedOnboarding = true;
+        emit hasCompletedOnboardingChanged();
+    }
+    selectLanguage(m_onboardingLanguage);
+    setDestinationValue(AppDestination::home);
+}
+
+// --- loading the saved progress -------------------------------------------------------------
+
+void AppModel::loadProgress(std::int64_t generation) {
+    m_loadInFlight = true;
+    m_store->load(this, [this, generation](Result<LearnerProgress> loaded) {
+        applyLoadedProgress(generation, std::move(loaded));
+    });
+}
+
+void AppModel::applyLoadedProgress(std::int64_t generation, Result<LearnerProgress> loaded) {
+    m_loadInFlight = false;
+    const bool current = generation == m_progressMutationGeneration;
+    if (loaded) {
+        if (current) replaceProgress(std::move(*loaded));
+    } else {
+        // The file is kept even when a reset or restore has overtaken the load: the learner never
+        // saw what it held, so it must not be overwritten without a copy.
+        if (!m_progressFilePath.isEmpty()) {
+            m_unreadableFileAsideName =
+                ProgressBackup::unreadableFileName(m_progressFilePath, nowInstant());
+        }
+        if (current) {
+            QString message = QStringLiteral("Your saved progress could not be loaded: ") +
+                              qstr(loaded.error().description);
+            if (!m_unreadableFileAsideName.isEmpty()) {
+                if (!message.endsWith('.')) message += '.';
+                message += QStringLiteral(" The unreadable file will be kept as “%1” in the same "
+                                          "folder before anything new is saved.")
+                               .arg(m_unreadableFileAsideName);
+            }
+            setStartupError(message);
+        }
+    }
+    progressBecameReady();
+    startNextSave();
+}
+
+void AppModel::progressBecameReady() {
+    if (!m_isProgressReady) {
+        m_isProgressReady = true;
+        emit isProgressReadyChanged();
+    }
+    refreshPlan();
+    if (m_pendingSessionRequest) {
+        const bool reviewOnly = *m_pendingSessionRequest;
+        m_pendingSessionRequest.reset();
+        beginSession(reviewOnly);
+    }
+}
+
+void AppModel::replaceProgress(LearnerProgress progress) {
+    m_progress = std::move(progress);
+    markStatisticsChanged();
+}
+
+// --- speech and time ------------------------------------------------------------------------
+
+void AppModel::speakText(const QString& text, LearningLanguage language) {
+    if (m_speech) m_speech->speak(text, language, static_cast<float>(m_prefs.speechRate));
+}
+
+void AppModel::stopSpeech() {
+    if (m_speech) m_speech->stop();
+}
+
+void AppModel::playCurrentSentence() {
+    const auto item = currentItem();
+    if (!item) return;
+    QString sentence = qstr(item->exampleTarget);
+    sentence.replace(QStringLiteral("___"), qstr(item->term));
+    speakText(sentence, item->language);
+}
+
+void AppModel::speak(const QString& text, const QString& language) {
+    // Only the two languages' own texts name a voice; anything else would speak in a voice the
+    // learner did not ask for.
+    const auto value = learningLanguageFromRawValue(utf8(language));
+    if (value) speakText(text, *value);
+}
+
+int AppModel::currentHour() const { return calendar().components(nowInstant()).hour; }
+
+QDateTime AppModel::now() const { return records::toQDateTime(nowInstant()).toLocalTime(); }
+
+}  // namespace tessel

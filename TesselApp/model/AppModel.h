@@ -1,0 +1,412 @@
+#pragma once
+
+// The one object that owns everything the screens show and everything the learner can change.
+//
+// QML API (import Brindle.Model; the singleton is `AppModel`):
+//
+// Enumerations travel as their text values: destination "home" | "learn" | "dictionary" |
+// "progress" | "settings" | "sources"; languages "chinese" | "japanese"; sessionPhase "idle" |
+// "answering" | "feedback" | "complete"; ratings "again" | "hard" | "good" | "easy".
+// Records are value types (see Records.h) whose properties carry the record's field names.
+// Optional values (currentItem, currentLesson, answerEvaluation, sessionStartedAt, cardFor())
+// are `undefined` when absent.
+//
+// Properties (all notify):
+//   destination (rw string)          selectedLanguage (string)      lessonCount (int)
+//   counts (lexiconCounts)           sources (list of lexiconSource)
+//   plan (studySessionPlan)          searchQuery (rw string)        searchResults (list)
+//   isSearching (bool)               isProgressReady (bool)         startupError (rw string, ""
+//                                                                   = none; write "" to dismiss)
+//   sessionItems (list of vocabularyItem)   currentIndex (int)      sessionPhase (string)
+//   answer (rw string)               answerEvaluation (answerEvaluation | undefined)
+//   sessionCorrect (int)             sessionReviewed (int)          sessionStartedAt (Date |
+//                                                                   undefined)
+//   hasCompletedOnboarding (bool)    onboardingLanguage (rw string) onboardingLevel (rw int)
+//   startingBand (rw int)            dailyGoal (rw int)             newWordsPerSession (rw int)
+//   speechRate (rw double)           showReading (rw bool)          showTranslation (rw bool)
+//   playAudioAutomatically (rw bool) currentItem (vocabularyItem | undefined)
+//   currentLesson (lexiconLesson | undefined)
+//   Statistics, notified together by statisticsChanged: todayStats (dailyStudyStats),
+//   streak (studyStreak), goalProgress (double 0...1), learnedCount, stableCount,
+//   totalAnswerCount (int), overallAccuracy (double 0...1), statisticsRevision (int; mention it
+//   in bindings that call statsForRecentDays so they re-evaluate).
+//
+// Invokables:
+//   selectLanguage(string)  completeOnboarding()  reloadLanguageContent()  refreshPlan()
+//   beginSession(bool reviewOnly)  submitAnswer()  revealAnswer()  rateAndAdvance(string)
+//   leaveSession()  runSearch()  statsForRecentDays(int n) -> [{day: Date, stats}]
+//   exportProgress(url or path) -> "" or the error text (no prefix)
+//   restoreProgress(url or path) -> "" or the error text (no prefix)
+//   resetProgress()  cardFor(string itemID) -> cardProgress | undefined
+//   playCurrentSentence()  speak(string text, string language)  currentHour() -> int
+//   now() -> Date
+
+#include <QDateTime>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "AnswerNormalization.h"
+#include "Calendar.h"
+#include "LexiconStore.h"
+#include "Preferences.h"
+#include "Progress.h"
+#include "SessionSelection.h"
+#include "StudyEngine.h"
+
+class QQmlEngine;
+class QJSEngine;
+class QSettings;
+
+namespace tessel {
+
+class ProgressStoring;
+class ProgressStoreBridge;
+class SpeechOutput;
+
+enum class AppDestination { home, learn, dictionary, progress, settings, sources };
+enum class SessionPhase { idle, answering, feedback, complete };
+
+QString rawValue(AppDestination destination);
+std::optional<AppDestination> appDestinationFromRawValue(const QString& raw);
+QString rawValue(SessionPhase phase);
+
+class AppModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+    Q_PROPERTY(QString destination READ destination WRITE setDestination NOTIFY destinationChanged)
+    Q_PROPERTY(QString selectedLanguage READ selectedLanguage NOTIFY selectedLanguageChanged)
+    Q_PROPERTY(int lessonCount READ lessonCount NOTIFY lessonsChanged)
+    Q_PROPERTY(QVariant counts READ counts NOTIFY countsChanged)
+    Q_PROPERTY(QVariantList sources READ sources NOTIFY sourcesChanged)
+    Q_PROPERTY(QVariant plan READ plan NOTIFY planChanged)
+    Q_PROPERTY(QString searchQuery READ searchQuery WRITE setSearchQuery NOTIFY searchQueryChanged)
+    Q_PROPERTY(QVariantList searchResults READ searchResults NOTIFY searchResultsChanged)
+    Q_PROPERTY(bool isSearching READ isSearching NOTIFY isSearchingChanged)
+    Q_PROPERTY(bool isProgressReady READ isProgressReady NOTIFY isProgressReadyChanged)
+    Q_PROPERTY(
+        QString startupError READ startupError WRITE setStartupError NOTIFY startupErrorChanged)
+    Q_PROPERTY(QVariantList sessionItems READ sessionItems NOTIFY sessionItemsChanged)
+    Q_PROPERTY(int currentIndex READ currentIndex NOTIFY currentIndexChanged)
+    Q_PROPERTY(QString sessionPhase READ sessionPhase NOTIFY sessionPhaseChanged)
+    Q_PROPERTY(QString answer READ answer WRITE setAnswer NOTIFY answerChanged)
+    Q_PROPERTY(QVariant answerEvaluation READ answerEvaluation NOTIFY answerEvaluationChanged)
+    Q_PROPERTY(int sessionCorrect READ sessionCorrect NOTIFY sessionCorrectChanged)
+    Q_PROPERTY(int sessionReviewed READ sessionReviewed NOTIFY sessionReviewedChanged)
+    Q_PROPERTY(QVariant sessionStartedAt READ sessionStartedAt NOTIFY sessionStartedAtChanged)
+    Q_PROPERTY(bool hasCompletedOnboarding READ hasCompletedOnboarding NOTIFY
+                   hasCompletedOnboardingChanged)
+    Q_PROPERTY(QString onboardingLanguage READ onboardingLanguage WRITE setOnboardingLanguage
+                   NOTIFY onboardingLanguageChanged)
+    Q_PROPERTY(int onboardingLevel READ onboardingLevel WRITE setOnboardingLevel NOTIFY
+                   onboardingLevelChanged)
+    Q_PROPERTY(
+        int startingBand READ startingBand WRITE setStartingBand NOTIFY startingBandChanged)
+    Q_PROPERTY(int dailyGoal READ dailyGoal WRITE setDailyGoal NOTIFY dailyGoalChanged)
+    Q_PROPERTY(int newWordsPerSession READ newWordsPerSession WRITE setNewWordsPerSession NOTIFY
+                   newWordsPerSessionChanged)
+    Q_PROPERTY(double speechRate READ speechRate WRITE setSpeechRate NOTIFY speechRateChanged)
+    Q_PROPERTY(bool showReading READ showReading WRITE setShowReading NOTIFY showReadingChanged)
+    Q_PROPERTY(bool showTranslation READ showTranslation WRITE setShowTranslation NOTIFY
+                   showTranslationChanged)
+    Q_PROPERTY(bool playAudioAutomatically READ playAudioAutomatically WRITE
+                   setPlayAudioAutomatically NOTIFY playAudioAutomaticallyChanged)
+    Q_PROPERTY(QVariant currentItem READ currentItemValue NOTIFY currentItemChanged)
+    Q_PROPERTY(QVariant currentLesson READ currentLessonValue NOTIFY currentItemChanged)
+
+    Q_PROPERTY(QVariant todayStats READ todayStatsValue NOTIFY statisticsChanged)
+    Q_PROPERTY(QVariant streak READ streakValue NOTIFY statisticsChanged)
+    Q_PROPERTY(double goalProgress READ goalProgress NOTIFY statisticsChanged)
+    Q_PROPERTY(int learnedCount READ learnedCount NOTIFY statisticsChanged)
+    Q_PROPERTY(int stableCount READ stableCount NOTIFY statisticsChanged)
+    Q_PROPERTY(int totalAnswerCount READ totalAnswerCount NOTIFY statisticsChanged)
+    Q_PROPERTY(double overallAccuracy READ overallAccuracy NOTIFY statisticsChanged)
+    Q_PROPERTY(int statisticsRevision READ statisticsRevision NOTIFY statisticsChanged)
+
+public:
+    using Clock = std::function<Instant()>;
+    using CalendarSource = std::function<Calendar()>;
+
+    struct Dependencies {
+        // Preferences live here; not owned, must outlive the model.
+        QSettings* settings = nullptr;
+        // Absent when the lexicon could not be opened.
+        std::shared_ptr<LexiconStore> lexicon;
+        std::shared_ptr<ProgressStoring> progressStore;
+        // Absent: nothing is spoken.
+        std::shared_ptr<SpeechOutput> speech;
+        // Default: the system clock.
+        Clock now;
+        // Default: the user's local calendar, asked afresh each time.
+        CalendarSource calendar;
+        // Shown to the learner at start-up; empty for none.
+        QString initialError;
+        // The progress file behind `progressStore`; an unreadable file there is moved aside
+        // before the first save. Empty when the store has no file.
+        QString progressFilePath;
+    };
+
+    // Runs the start-up sequence: reads and writes back the preferences, loads the selected
+    // language's content and starts loading the saved progress in the background.
+    // REQUIRES: called on the main thread; deps.settings and deps.progressStore set.
+    explicit AppModel(Dependencies deps, QObject* parent = nullptr);
+    ~AppModel() override;
+
+    // The application's model: the bundled lexicon (its error shown when missing), the progress
+    // file in the user's data folder, preferences under "Brindle"/"Brindle", the system voice.
+    static AppModel* createDefault(QObject* parent = nullptr);
+
+    // The singleton instance handed to QML; set it before the first QML import.
+    static void setInstance(AppModel* model);
+    static AppModel* instance();
+    static AppModel* create(QQmlEngine* qmlEngine, QJSEngine* jsEngine);
+
+    // 10, 20, 30, 50 or 100: the option nearest to `value` (raised to 10, lowered to 100); a tie
+    // goes to the smaller option.
+    static int clampedDailyGoal(std::int64_t value) { return Preferences::clampedDailyGoal(value); }
+
+    // Properties as QML sees them.
+    QString destination() const { return rawValue(m_destination); }
+    void setDestination(const QString& destination);
+    QString selectedLanguage() const;
+    int lessonCount() const { return static_cast<int>(m_lessons.size()); }
+    QVariant counts() const;
+    QVariantList sources() const;
+    QVariant plan() const;
+    QString searchQuery() const { return m_searchQuery; }
+    void setSearchQuery(const QString& query);
+    QVariantList searchResults() const;
+    bool isSearching() const { return m_isSearching; }
+    bool isProgressReady() const { return m_isProgressReady; }
+    QString startupError() const { return m_startupError; }
+    void setStartupError(const QString& message);
+    QVariantList sessionItems() const;
+    int currentIndex() const { return static_cast<int>(m_currentIndex); }
+    QString sessionPhase() const { return rawValue(m_sessionPhase); }
+    QString answer() const { return m_answer; }
+    void setAnswer(const QString& answer);
+    QVariant answerEvaluation() const;
+    int sessionCorrect() const { return static_cast<int>(m_sessionCorrect); }
+    int sessionReviewed() const { return static_cast<int>(m_sessionReviewed); }
+    QVariant sessionStartedAt() const;
+    bool hasCompletedOnboarding() const { return m_hasCompletedOnboarding; }
+    QString onboardingLanguage() const;
+    void setOnboardingLanguage(const QString& language);
+    int onboardingLevel() const { return static_cast<int>(m_onboardingLevel); }
+    void setOnboardingLevel(int level);
+    int startingBand() const { return static_cast<int>(m_prefs.startingBand); }
+    void setStartingBand(int band);
+    int dailyGoal() const { return static_cast<int>(m_prefs.dailyGoal); }
+    void setDailyGoal(int goal);
+    int newWordsPerSession() const { return static_cast<int>(m_prefs.newWordsPerSession); }
+    void setNewWordsPerSession(int count);
+    double speechRate() const { return m_prefs.speechRate; }
+    void setSpeechRate(double rate);
+    bool showReading() const { return m_prefs.showReading; }
+    void setShowReading(bool show);
+    bool showTranslation() const { return m_prefs.showTranslation; }
+    void setShowTranslation(bool show);
+    bool playAudioAutomatically() const { return m_prefs.playAudioAutomatically; }
+    void setPlayAudioAutomatically(bool play);
+    QVariant currentItemValue() const;
+    QVariant currentLessonValue() const;
+
+    QVariant todayStatsValue() const;
+    QVariant streakValue() const;
+    double goalProgress() const;
+    int learnedCount() const;
+    int stableCount() const;
+    int totalAnswerCount() const;
+    double overallAccuracy() const;
+    int statisticsRevision() const { return m_statisticsRevision; }
+
+    // Operations as QML calls them.
+    // Switches the study language; "japanese" selects Japanese, anything else Chinese.
+    Q_INVOKABLE void selectLanguage(const QString& language);
+    Q_INVOKABLE void completeOnboarding();
+    // Reloads lessons, counts, sources and search results and recomputes the plan; a failing
+    // lexicon query stops there and shows its description.
+    Q_INVOKABLE void reloadLanguageContent();
+    Q_INVOKABLE void refreshPlan();
+    Q_INVOKABLE void beginSession(bool reviewOnly);
+    Q_INVOKABLE void submitAnswer();
+    // "Show answer": judges an empty answer for the current card and shows the verdict. Only in
+    // the answering phase with a current card.
+    Q_INVOKABLE void revealAnswer();
+    // An unknown rating text does nothing.
+    Q_INVOKABLE void rateAndAdvance(const QString& rating);
+    Q_INVOKABLE void leaveSession();
+    Q_INVOKABLE void runSearch();
+    // n pairs {day: Date (start of day), stats: dailyStudyStats}, oldest first, the last today.
+    Q_INVOKABLE QVariantList statsForRecentDays(int n) const;
+    // "" on success, else the error's description. Accepts file URLs and plain paths.
+    Q_INVOKABLE QString exportProgress(const QVariant& location);
+    Q_INVOKABLE QString restoreProgress(const QVariant& location);
+    Q_INVOKABLE void resetProgress();
+    Q_INVOKABLE QVariant cardFor(const QString& itemID) const;
+    // Speaks the current card's example sentence with its blank filled; nothing without a card.
+    Q_INVOKABLE void playCurrentSentence();
+    Q_INVOKABLE void speak(const QString& text, const QString& language);
+    Q_INVOKABLE int currentHour() const;
+    Q_INVOKABLE QDateTime now() const;
+
+    // The same state for C++ callers (tests, benchmarks, the command line).
+    AppDestination destinationValue() const { return m_destination; }
+    LearningLanguage selectedLanguageValue() const { return m_selectedLanguage; }
+    SessionPhase sessionPhaseValue() const { return m_sessionPhase; }
+    const std::vector<LexiconLesson>& lessons() const { return m_lessons; }
+    const LexiconCounts& countsValue() const { return m_counts; }
+    const std::vector<LexiconEntry>& searchResultsValue() const { return m_searchResults; }
+    const StudySessionPlan& planValue() const { return m_plan; }
+    const LearnerProgress& progress() const { return m_progress; }
+    const std::vector<VocabularyItem>& sessionItemsValue() const { return m_sessionItems; }
+    const std::optional<AnswerEvaluation>& answerEvaluationValue() const {
+        return m_answerEvaluation;
+    }
+    std::optional<VocabularyItem> currentItem() const;
+    std::optional<LexiconLesson> currentLesson() const;
+    const Preferences::Values& preferences() const { return m_prefs; }
+    DailyStudyStats todayStats() const;
+    StudyStreak streak() const;
+    std::vector<std::pair<Instant, DailyStudyStats>> recentDays(int n) const;
+    void selectLanguage(LearningLanguage language);
+    void rateAndAdvance(ReviewRating rating);
+    // "" on success, else the error's description.
+    QString exportProgressToFile(const QString& path) const;
+    QString restoreProgressFromFile(const QString& path);
+    // Saves still queued or running; 0 once every save has answered.
+    int pendingSaveCount() const { return static_cast<int>(m_saveQueue.size()) + m_saveRunning; }
+
+signals:
+    void destinationChanged();
+    void selectedLanguageChanged();
+    void lessonsChanged();
+    void countsChanged();
+    void sourcesChanged();
+    void planChanged();
+    void searchQueryChanged();
+    void searchResultsChanged();
+    void isSearchingChanged();
+    void isProgressReadyChanged();
+    void startupErrorChanged();
+    void sessionItemsChanged();
+    void currentIndexChanged();
+    void sessionPhaseChanged();
+    void answerChanged();
+    void answerEvaluationChanged();
+    void sessionCorrectChanged();
+    void sessionReviewedChanged();
+    void sessionStartedAtChanged();
+    void hasCompletedOnboardingChanged();
+    void onboardingLanguageChanged();
+    void onboardingLevelChanged();
+    void startingBandChanged();
+    void dailyGoalChanged();
+    void newWordsPerSessionChanged();
+    void speechRateChanged();
+    void showReadingChanged();
+    void showTranslationChanged();
+    void playAudioAutomaticallyChanged();
+    void currentItemChanged();
+    void statisticsChanged();
+    // Every requested save has answered (or been given up); for tests and a clean quit.
+    void savesSettled();
+
+private:
+    void setDestinationValue(AppDestination destination);
+    void setLessons(std::vector<LexiconLesson> lessons);
+    void scheduleDayChange();
+    void loadProgress(std::int64_t generation);
+    void applyLoadedProgress(std::int64_t generation, Result<LearnerProgress> loaded);
+    void progressBecameReady();
+    void replaceProgress(LearnerProgress progress);
+    void prepareCurrentCard();
+    void persistProgress();
+    void startNextSave();
+    bool keepUnreadableFileAside();
+    void applySearchResult(std::int64_t generation, LearningLanguage language, const QString& query);
+    void setPhase(SessionPhase phase);
+    void setSessionItems(std::vector<VocabularyItem> items);
+    void setCurrentIndex(std::int64_t index);
+    void setAnswerEvaluation(std::optional<AnswerEvaluation> evaluation);
+    void setIsSearching(bool searching);
+    void setPlan(StudySessionPlan plan);
+    void setSearchResults(std::vector<LexiconEntry> results);
+    void setSessionCounters(std::int64_t reviewed, std::int64_t correct);
+    void markStatisticsChanged();
+    void speakText(const QString& text, LearningLanguage language);
+    void stopSpeech();
+    Instant nowInstant() const { return m_now(); }
+    Calendar calendar() const { return m_calendar(); }
+    std::vector<const CardProgress*> selectedLanguageCards() const;
+
+    QSettings* m_settings;
+    std::shared_ptr<LexiconStore> m_lexicon;
+    std::unique_ptr<ProgressStoreBridge> m_store;
+    std::shared_ptr<SpeechOutput> m_speech;
+    Clock m_now;
+    CalendarSource m_calendar;
+    QString m_progressFilePath;
+    StudyEngine m_engine;
+
+    AppDestination m_destination = AppDestination::home;
+    LearningLanguage m_selectedLanguage = LearningLanguage::chinese;
+    std::vector<LexiconLesson> m_lessons;
+    // The lessons' items in lesson order, ready for session selection.
+    std::vector<VocabularyItem> m_lessonItems;
+    // Item id to position in m_lessons.
+    std::unordered_map<std::string, std::size_t> m_lessonIndex;
+    LexiconCounts m_counts;
+    std::vector<LexiconSource> m_sources;
+    LearnerProgress m_progress;
+    StudySessionPlan m_plan;
+    // QML's view of the plan and the session's cards, built on first read after a change.
+    mutable QVariant m_planValue;
+    mutable std::optional<QVariantList> m_sessionItemsValue;
+    QString m_searchQuery;
+    std::vector<LexiconEntry> m_searchResults;
+    bool m_isSearching = false;
+    bool m_isProgressReady = false;
+    QString m_startupError;
+    std::vector<VocabularyItem> m_sessionItems;
+    std::int64_t m_currentIndex = 0;
+    SessionPhase m_sessionPhase = SessionPhase::idle;
+    QString m_answer;
+    std::optional<AnswerEvaluation> m_answerEvaluation;
+    std::int64_t m_sessionCorrect = 0;
+    std::int64_t m_sessionReviewed = 0;
+    std::optional<Instant> m_sessionStartedAt;
+    bool m_hasCompletedOnboarding = false;
+    LearningLanguage m_onboardingLanguage = LearningLanguage::chinese;
+    std::int64_t m_onboardingLevel = 1;
+    Preferences::Values m_prefs;
+
+    std::int64_t m_searchGeneration = 0;
+    std::optional<Instant> m_cardStartedAt;
+    std::optional<bool> m_pendingSessionRequest;
+    std::int64_t m_progressMutationGeneration = 0;
+    bool m_loadInFlight = false;
+    // Snapshots waiting for the save before them (or for the start-up load) to answer.
+    std::deque<LearnerProgress> m_saveQueue;
+    int m_saveRunning = 0;
+    // Set when the saved file could not be read: the name it is kept under before the next save.
+    QString m_unreadableFileAsideName;
+    int m_statisticsRevision = 0;
+
+    static QPointer<AppModel> s_instance;
+};
+
+}  // namespace tessel

@@ -1,0 +1,35 @@
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "AppModel.h"
+#include "JSONProgressStore.h"
+#include "SpeechService.h"
+
+namespace tessel {
+
+AppModel* AppModel::createDefault(QObject* parent) {
+    Dependencies deps;
+    auto lexicon = LexiconStore::openBundled();
+    if (lexicon) {
+        deps.lexicon = std::move(*lexicon);
+    } else {
+        deps.initialError = QString::fromStdString(lexicon.error().description);
+    }
+
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (folder.isEmpty()) folder = QDir::tempPath();
+    const QString path = QDir(folder).filePath(QStringLiteral("Brindle/progress.json"));
+    deps.progressStore = std::make_shared<JSONProgressStore>(path.toStdString(), true);
+    deps.progressFilePath = path;
+
+    auto* settings = new QSettings(QStringLiteral("Brindle"), QStringLiteral("Brindle"));
+    deps.settings = settings;
+    deps.speech = std::make_shared<SpeechService>();
+
+    auto* model = new AppModel(std::move(deps), parent);
+    settings->setParent(model);
+    return model;
+}
+
+}  // namespace tessel

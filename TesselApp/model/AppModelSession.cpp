@@ -1,0 +1,263 @@
+#include <QSettings>
+
+#include <algorithm>
+#include <cmath>
+
+#include "AppModel.h"
+#include "ProgressBackup.h"
+#include "ProgressStoreBridge.h"
+#include "Records.h"
+
+namespace tessel {
+
+namespace {
+
+QString qstr(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void AppModel::refreshPlan() {
+    if (!m_isProgressReady) return setPlan(StudySessionPlan{});
+
+    const std::int64_t dueCap = std::max<std::int64_t>(m_prefs.dailyGoal, 20);
+    const std::int64_t newCap = m_prefs.newWordsPerSession;
+    const std::int64_t totalCap = std::max(m_prefs.dailyGoal, m_prefs.newWordsPerSession);
+
+    // One look-up per lesson: whether the learner has a card for it and whether it was reviewed.
+    enum class Seen : unsigned char { none, unreviewed, reviewed };
+    std::vector<Seen> seen(m_lessons.size(), Seen::none);
+    const auto& cards = m_progress.cards;
+    if (!cards.empty()) {
+        for (std::size_t i = 0; i < m_lessons.size(); ++i) {
+            const auto found = cards.find(m_lessons[i].item.id);
+            if (found != cards.end())
+                seen[i] = found->second.totalReviews != 0 ? Seen::reviewed : Seen::unreviewed;
+        }
+    }
+
+    std::vector<unsigned char> eligible(m_lessons.size(), 0);
+    bool allEligible = true;
+    bool unstartedContextual = false;
+    for (std::size_t i = 0; i < m_lessons.size(); ++i) {
+        const auto& lesson = m_lessons[i];
+        eligible[i] = lesson.item.level >= m_prefs.startingBand || seen[i] == Seen::reviewed;
+        allEligible = allEligible && eligible[i];
+        if (eligible[i] && lesson.isContextual && seen[i] == Seen::none) unstartedContextual = true;
+    }
+    // While a contextual exercise has never been started, new material comes only from the
+    // contextual exercises; reviews of studied items still come through.
+    if (unstartedContextual) {
+        for (std::size_t i = 0; i < m_lessons.size(); ++i) {
+            if (eligible[i] && !m_lessons[i].isContextual && seen[i] != Seen::reviewed) {
+                eligible[i] = 0;
+                allEligible = false;
+            }
+        }
+    }
+
+    const StudySessionSelector selector{SessionSelectionConfiguration(dueCap, newCap, totalCap)};
+    const Instant now = nowInstant();
+    if (allEligible) {
+        setPlan(selector.select(m_lessonItems, m_progress, m_selectedLanguage, now));
+        return;
+    }
+    std::vector<VocabularyItem> candidates;
+    for (std::size_t i = 0; i < m_lessons.size(); ++i) {
+        if (eligible[i]) candidates.push_back(m_lessonItems[i]);
+    }
+    setPlan(selector.select(candidates, m_progress, m_selectedLanguage, now));
+}
+
+void AppModel::beginSession(bool reviewOnly) {
+    if (!m_isProgressReady) {
+        m_pendingSessionRequest = reviewOnly;
+        setDestinationValue(AppDestination::learn);
+        return;
+    }
+    refreshPlan();
+    setSessionItems(reviewOnly ? m_plan.dueItems : m_plan.items());
+    setCurrentIndex(0);
+    setSessionCounters(0, 0);
+    m_sessionStartedAt = nowInstant();
+    emit sessionStartedAtChanged();
+    setDestinationValue(AppDestination::learn);
+    prepareCurrentCard();
+}
+
+void AppModel::prepareCurrentCard() {
+    setAnswer(QString());
+    setAnswerEvaluation(std::nullopt);
+    const auto item = currentItem();
+    setPhase(item ? SessionPhase::answering : SessionPhase::complete);
+    m_cardStartedAt = nowInstant();
+    if (m_prefs.playAudioAutomatically && item) playCurrentSentence();
+}
+
+void AppModel::submitAnswer() {
+    const auto item = currentItem();
+    if (!item || m_sessionPhase != SessionPhase::answering) return;
+    setAnswerEvaluation(m_engine.validator.evaluate(m_answer.toUtf8().toStdString(), *item,
+                                                    ExerciseDirection::targetLanguage));
+    setPhase(SessionPhase::feedback);
+}
+
+void AppModel::revealAnswer() {
+    const auto item = currentItem();
+    if (!item || m_sessionPhase != SessionPhase::answering) return;
+    setAnswerEvaluation(
+        m_engine.validator.evaluate(std::string_view(), *item, ExerciseDirection::targetLanguage));
+    setPhase(SessionPhase::feedback);
+}
+
+void AppModel::rateAndAdvance(const QString& rating) {
+    if (auto value = reviewRatingFromRawValue(rating.toStdString())) rateAndAdvance(*value);
+}
+
+void AppModel::rateAndAdvance(ReviewRating rating) {
+    const auto item = currentItem();
+    if (!item || !m_answerEvaluation || m_sessionPhase != SessionPhase::feedback) return;
+
+    const Instant t = nowInstant();
+    double studySeconds =
+        std::chrono::duration<double>(t - m_cardStartedAt.value_or(t)).count();
+    // A clock set back while the card was shown must not record negative study time.
+    if (!(studySeconds >= 0) || !std::isfinite(studySeconds)) studySeconds = 0;
+    const Calendar cal = calendar();
+    const StudyReviewResult result = m_engine.recordEvaluation(
+        *m_answerEvaluation, *item, rating, t, studySeconds, cal, m_progress);
+
+    setSessionCounters(m_sessionReviewed + 1,
+                       m_sessionCorrect + (result.evaluation.isCorrect ? 1 : 0));
+    markStatisticsChanged();
+    persistProgress();
+
+    if (m_currentIndex + 1 < static_cast<std::int64_t>(m_sessionItems.size())) {
+        setCurrentIndex(m_currentIndex + 1);
+        prepareCurrentCard();
+        return;
+    }
+    m_progress.completeSession(t, cal, item->language);
+    markStatisticsChanged();
+    persistProgress();
+    refreshPlan();
+    setPhase(SessionPhase::complete);
+}
+
+void AppModel::leaveSession() {
+    setPhase(SessionPhase::idle);
+    setSessionItems({});
+    setAnswer(QString());
+    setAnswerEvaluation(std::nullopt);
+    stopSpeech();
+    setDestinationValue(AppDestination::home);
+}
+
+// --- saving ---------------------------------------------------------------------------------
+
+void AppModel::persistProgress() {
+    m_saveQueue.push_back(m_progress);
+    startNextSave();
+}
+
+void AppModel::startNextSave() {
+    // Saves wait for the start-up load (a file that turns out unreadable must be kept aside
+    // before anything replaces it) and for each other, so they reach the file in request order
+    // whatever the store's own scheduling.
+    if (m_loadInFlight || m_saveRunning > 0) return;
+    if (m_saveQueue.empty()) {
+        emit savesSettled();
+        return;
+    }
+    if (!keepUnreadableFileAside()) {
+        m_saveQueue.clear();
+        emit savesSettled();
+        return;
+    }
+    auto snapshot = std::move(m_saveQueue.front());
+    m_saveQueue.pop_front();
+    m_saveRunning = 1;
+    m_store->save(std::move(snapshot), this, [this](Result<void> saved) {
+        m_saveRunning = 0;
+        if (!saved) {
+            setStartupError(QStringLiteral("Progress could not be saved: ") +
+                            qstr(saved.error().description));
+        }
+        startNextSave();
+    });
+}
+
+bool AppModel::keepUnreadableFileAside() {
+    if (m_unreadableFileAsideName.isEmpty()) return true;
+    auto kept = ProgressBackup::keepAside(m_progressFilePath, m_unreadableFileAsideName);
+    if (!kept) {
+        // Saving now would overwrite the only copy of what the learner had; the next change
+        // tries again.
+        setStartupError(QStringLiteral("Progress could not be saved: ") +
+                        qstr(kept.error().description));
+        return false;
+    }
+    m_unreadableFileAsideName.clear();
+    return true;
+}
+
+// --- observable state helpers ---------------------------------------------------------------
+
+void AppModel::setPhase(SessionPhase phase) {
+    if (m_sessionPhase == phase) return;
+    m_sessionPhase = phase;
+    emit sessionPhaseChanged();
+}
+
+void AppModel::setSessionItems(std::vector<VocabularyItem> items) {
+    if (items.empty() && m_sessionItems.empty()) return;
+    m_sessionItems = std::move(items);
+    m_sessionItemsValue.reset();
+    emit sessionItemsChanged();
+    emit currentItemChanged();
+}
+
+void AppModel::setCurrentIndex(std::int64_t index) {
+    if (m_currentIndex == index) return;
+    m_currentIndex = index;
+    emit currentIndexChanged();
+    emit currentItemChanged();
+}
+
+void AppModel::setAnswerEvaluation(std::optional<AnswerEvaluation> evaluation) {
+    if (m_answerEvaluation == evaluation) return;
+    m_answerEvaluation = std::move(evaluation);
+    emit answerEvaluationChanged();
+}
+
+void AppModel::setIsSearching(bool searching) {
+    if (m_isSearching == searching) return;
+    m_isSearching = searching;
+    emit isSearchingChanged();
+}
+
+void AppModel::setPlan(StudySessionPlan plan) {
+    if (m_plan == plan) return;
+    m_plan = std::move(plan);
+    m_planValue = QVariant();
+    emit planChanged();
+}
+
+void AppModel::setSearchResults(std::vector<LexiconEntry> results) {
+    m_searchResults = std::move(results);
+    emit searchResultsChanged();
+}
+
+void AppModel::setSessionCounters(std::int64_t reviewed, std::int64_t correct) {
+    if (m_sessionReviewed != reviewed) {
+        m_sessionReviewed = reviewed;
+        emit sessionReviewedChanged();
+    }
+    if (m_sessionCorrect != correct) {
+        m_sessionCorrect = correct;
+        emit sessionCorrectChanged();
+    }
+}
+
+}  // namespace tessel

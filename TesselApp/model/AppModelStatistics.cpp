@@ -1,0 +1,172 @@
+#include <QFileInfo>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+
+#include "AppModel.h"
+#include "ProgressBackup.h"
+#include "Records.h"
+
+namespace tessel {
+
+namespace {
+
+constexpr double kStableDays = 21.0;
+
+QString localPath(const QVariant& location) {
+    if (location.metaType().id() == QMetaType::QUrl) return location.toUrl().toLocalFile();
+    const QString text = location.toString();
+    if (text.startsWith(QStringLiteral("file:"))) return QUrl(text).toLocalFile();
+    return text;
+}
+
+}  // namespace
+
+std::vector<const CardProgress*> AppModel::selectedLanguageCards() const {
+    std::vector<const CardProgress*> cards;
+    for (const auto& [id, card] : m_progress.cards) {
+        if (m_lessonIndex.contains(id)) cards.push_back(&card);
+    }
+    return cards;
+}
+
+DailyStudyStats AppModel::todayStats() const {
+    return m_progress.stats(nowInstant(), calendar(), m_selectedLanguage);
+}
+
+StudyStreak AppModel::streak() const {
+    return m_progress.streak(nowInstant(), calendar(), m_selectedLanguage);
+}
+
+QVariant AppModel::todayStatsValue() const {
+    return QVariant::fromValue(records::fromCore(todayStats()));
+}
+
+QVariant AppModel::streakValue() const { return QVariant::fromValue(records::fromCore(streak())); }
+
+double AppModel::goalProgress() const {
+    if (m_prefs.dailyGoal < 1) return 0;
+    const double ratio = static_cast<double>(todayStats().reviewedCount) /
+                         static_cast<double>(m_prefs.dailyGoal);
+    return std::min(ratio, 1.0);
+}
+
+int AppModel::learnedCount() const {
+    const auto cards = selectedLanguageCards();
+    return static_cast<int>(std::count_if(cards.begin(), cards.end(),
+                                          [](const CardProgress* c) { return c->correctReviews >= 1; }));
+}
+
+int AppModel::stableCount() const {
+    const auto cards = selectedLanguageCards();
+    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [](const CardProgress* c) {
+        return c->stabilityDays >= kStableDays;
+    }));
+}
+
+int AppModel::totalAnswerCount() const {
+    std::int64_t total = 0;
+    for (const CardProgress* card : selectedLanguageCards()) total += card->totalReviews;
+    return static_cast<int>(std::min<std::int64_t>(total, INT_MAX));
+}
+
+double AppModel::overallAccuracy() const {
+    std::int64_t correct = 0;
+    std::int64_t total = 0;
+    for (const CardProgress* card : selectedLanguageCards()) {
+        correct += card->correctReviews;
+        total += card->totalReviews;
+    }
+    if (total <= 0) return 0;
+    return static_cast<double>(correct) / static_cast<double>(total);
+}
+
+std::vector<std::pair<Instant, DailyStudyStats>> AppModel::recentDays(int n) const {
+    std::vector<std::pair<Instant, DailyStudyStats>> days;
+    if (n <= 0) return days;
+    const Calendar cal = calendar();
+    days.reserve(static_cast<std::size_t>(n));
+    for (std::int64_t offset = -(static_cast<std::int64_t>(n) - 1); offset <= 0; ++offset) {
+        const auto date = cal.addingDays(offset, nowInstant());
+        if (!date) continue;
+        days.emplace_back(cal.startOfDay(*date),
+                          m_progress.stats(*date, cal, m_selectedLanguage));
+    }
+    return days;
+}
+
+QVariantList AppModel::statsForRecentDays(int n) const {
+    QVariantList list;
+    for (const auto& [day, stats] : recentDays(n)) {
+        QVariantMap entry;
+        entry.insert(QStringLiteral("day"), records::toQDateTime(day).toLocalTime());
+        entry.insert(QStringLiteral("stats"), QVariant::fromValue(records::fromCore(stats)));
+        list.append(entry);
+    }
+    return list;
+}
+
+QVariant AppModel::cardFor(const QString& itemID) const {
+    const auto card = m_progress.card(itemID.toUtf8().toStdString());
+    return card ? QVariant::fromValue(records::fromCore(*card)) : QVariant();
+}
+
+void AppModel::markStatisticsChanged() {
+    ++m_statisticsRevision;
+    emit statisticsChanged();
+}
+
+void AppModel::scheduleDayChange() {
+    // Today's figures and the streak belong to a calendar day: when the day turns over while the
+    // application is open, they must move on too.
+    const Calendar cal = calendar();
+    const Instant now = nowInstant();
+    const auto tomorrow = cal.addingDays(1, now);
+    if (!tomorrow) return;
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+        cal.startOfDay(*tomorrow) - now);
+    const auto delay = std::clamp<std::chrono::milliseconds>(wait + std::chrono::seconds(1),
+                                                             std::chrono::seconds(1),
+                                                             std::chrono::hours(25));
+    QTimer::singleShot(delay, Qt::VeryCoarseTimer, this, [this] {
+        markStatisticsChanged();
+        scheduleDayChange();
+    });
+}
+
+// --- backup, restore, reset -----------------------------------------------------------------
+
+QString AppModel::exportProgress(const QVariant& location) {
+    return exportProgressToFile(localPath(location));
+}
+
+QString AppModel::restoreProgress(const QVariant& location) {
+    return restoreProgressFromFile(localPath(location));
+}
+
+QString AppModel::exportProgressToFile(const QString& path) const {
+    if (path.isEmpty()) return QStringLiteral("No file was chosen.");
+    auto written = ProgressBackup::exportTo(path, m_progress);
+    return written ? QString() : QString::fromStdString(written.error().description);
+}
+
+QString AppModel::restoreProgressFromFile(const QString& path) {
+    if (path.isEmpty()) return QStringLiteral("No file was chosen.");
+    auto restored = ProgressBackup::readFrom(path);
+    if (!restored) return QString::fromStdString(restored.error().description);
+    ++m_progressMutationGeneration;
+    replaceProgress(std::move(*restored));
+    progressBecameReady();
+    persistProgress();
+    return QString();
+}
+
+void AppModel::resetProgress() {
+    ++m_progressMutationGeneration;
+    replaceProgress(LearnerProgress());
+    progressBecameReady();
+    persistProgress();
+}
+
+}  // namespace tessel

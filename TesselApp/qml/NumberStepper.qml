@@ -1,0 +1,57 @@
+// A stepper showing its current whole number between a minus and a plus button; the buttons stop
+// at `from` and `to`.
+import QtQuick
+import QtQuick.Controls.Basic
+
+SpinBox {
+    id: root
+
+    editable: false
+    implicitHeight: 34
+    font.pixelSize: 13
+    font.weight: Font.DemiBold
+
+    contentItem: Text {
+        text: root.textFromValue(root.value, root.locale)
+        font: root.font
+        color: TesselTheme.forest
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+    }
+    background: Rectangle {
+        radius: 10
+        color: TesselTheme.paleMint
+        border.width: root.visualFocus ? 2 : 1
+        border.color: root.visualFocus ? TesselTheme.primary : TesselTheme.line
+    }
+    down.indicator: Rectangle {
+        x: 0
+        width: 34
+        height: root.height
+        radius: 10
+        color: root.down.pressed ? TesselTheme.mint : "transparent"
+        opacity: root.value > root.from ? 1 : 0.35
+        Text {
+            anchors.centerIn: parent
+            text: "−"
+            font.pixelSize: 16
+            font.bold: true
+            color: TesselTheme.primary
+        }
+    }
+    up.indicator: Rectangle {
+        x: root.width - width
+        width: 34
+        height: root.height
+        radius: 10
+        color: root.up.pressed ? TesselTheme.mint : "transparent"
+        opacity: root.value < root.to ? 1 : 0.35
+        Text {
+            anchors.centerIn: parent
+            text: "+"
+            font.pixelSize: 16
+            font.bold: true
+            color: TesselTheme.primary
+        }
+    }
+}

@@ -1,0 +1,226 @@
+// "Your growth": the streak, four headline figures, thirty days of correct and missed recall,
+// memory health and how much of the course has been learned, for the selected language.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Brindle.Model
+import "Format.js" as Format
+
+ScreenPage {
+    id: root
+
+    // The application model; tests hand in a stand-in with the same properties.
+    property var app: AppModel
+
+    readonly property var recentDays: {
+        app.statisticsRevision;
+        return app.statsForRecentDays(30);
+    }
+    readonly property int learned: app.learnedCount
+
+    maxContentWidth: 1220
+
+    RowLayout {
+        Layout.fillWidth: true
+        spacing: 16
+        SectionTitle {
+            Layout.fillWidth: true
+            Layout.alignment: Qt.AlignBottom
+            eyebrow: Format.nativeLanguageName(root.app.selectedLanguage)
+            title: "Your growth"
+            subtitle: "Progress reflects demonstrated recall, not a vague completion badge."
+        }
+        BadgePill {
+            objectName: "streakPill"
+            Layout.alignment: Qt.AlignBottom
+            symbol: "flame.fill"
+            selected: root.app.streak.currentDays > 0
+            text: root.app.streak.currentDays + " days"
+        }
+    }
+
+    RowLayout {
+        Layout.fillWidth: true
+        spacing: 14
+        Repeater {
+            model: [
+                { symbol: "leaf.fill", value: Format.grouped(root.app.learnedCount),
+                  label: "Words planted" },
+                { symbol: "shield.checkered", value: Format.grouped(root.app.stableCount),
+                  label: "Stable words" },
+                { symbol: "rectangle.stack.fill", value: Format.grouped(root.app.totalAnswerCount),
+                  label: "All answers" },
+                { symbol: "target", label: "Accuracy",
+                  value: Format.overallAccuracy(root.app.overallAccuracy, root.app.totalAnswerCount) }
+            ]
+            delegate: StatCard {
+                required property var modelData
+                objectName: "metric-" + modelData.label
+                Layout.fillWidth: true
+                Layout.preferredWidth: 1
+                symbol: modelData.symbol
+                symbolSize: 15
+                value: modelData.value
+                valueSize: 24
+                label: modelData.label
+                labelSize: 11
+            }
+        }
+    }
+
+    TesselCard {
+        objectName: "activity"
+        Layout.fillWidth: true
+        padding: 22
+
+        ColumnLayout {
+            spacing: 16
+
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 16
+                CardHeading {
+                    Layout.fillWidth: true
+                    title: "Thirty-day activity"
+                    subtitle: "Correct and incorrect recall attempts"
+                }
+                Repeater {
+                    model: [{ name: "Correct", color: TesselTheme.primary },
+                            { name: "Again", color: TesselTheme.mint }]
+                    delegate: Row {
+                        required property var modelData
+                        Layout.alignment: Qt.AlignTop
+                        spacing: 6
+                        Rectangle {
+                            width: 10
+                            height: 10
+                            radius: 3
+                            color: modelData.color
+                            anchors.verticalCenter: parent.verticalCenter
+                        }
+                        Label {
+                            text: modelData.name
+                            font.pixelSize: 10
+                            font.weight: Font.Medium
+                            color: TesselTheme.secondaryText
+                        }
+                    }
+                }
+            }
+
+            BarChart {
+                objectName: "monthChart"
+                Layout.fillWidth: true
+                Layout.preferredHeight: 210
+                barRadius: 3
+                barWidthRatio: 0.7
+                maxBarWidth: 22
+                xTitle: "Day"
+                yTitle: "Count"
+                series: [{ name: "Correct", color: TesselTheme.primary },
+                         { name: "Again", color: TesselTheme.mint }]
+                points: root.recentDays.map((entry, index) => ({
+                    label: index % 5 === 0 ? Format.monthDay(entry.day) : "",
+                    name: Format.longDate(entry.day),
+                    values: [entry.stats.correctCount, Format.againCount(entry.stats)]
+                }))
+            }
+        }
+    }
+
+    RowLayout {
+        Layout.fillWidth: true
+        spacing: 18
+
+        TesselCard {
+            objectName: "memoryHealth"
+            Layout.fillWidth: true
+            Layout.preferredWidth: 1
+            Layout.alignment: Qt.AlignTop
+            padding: 22
+
+            ColumnLayout {
+                spacing: 16
+                CardHeading { Layout.fillWidth: true; title: "Memory health" }
+                ProgressLine {
+                    objectName: "dueNow"
+                    Layout.fillWidth: true
+                    title: "Due now"
+                    value: root.app.plan.availableDueCount
+                    total: root.learned
+                    detail: "Scheduled for reinforcement"
+                }
+                ProgressLine {
+                    objectName: "stable"
+                    Layout.fillWidth: true
+                    title: "Stable 21+ days"
+                    value: root.app.stableCount
+                    total: root.learned
+                    detail: "Strong spacing history"
+                }
+                Label {
+                    Layout.fillWidth: true
+                    text: "Stability estimates come from Brindle’s documented scheduler and change after every answer."
+                    wrapMode: Text.Wrap
+                    font.pixelSize: 10
+                    color: TesselTheme.secondaryText
+                }
+            }
+        }
+
+        TesselCard {
+            objectName: "courseCoverage"
+            Layout.fillWidth: true
+            Layout.preferredWidth: 1
+            Layout.alignment: Qt.AlignTop
+            padding: 22
+
+            ColumnLayout {
+                spacing: 12
+                CardHeading { Layout.fillWidth: true; title: "Course coverage" }
+                Row {
+                    spacing: 6
+                    Label {
+                        id: learnedFigure
+                        objectName: "learnedFigure"
+                        text: Format.grouped(root.learned)
+                        font.pixelSize: 32
+                        font.bold: true
+                        color: TesselTheme.forest
+                    }
+                    Label {
+                        objectName: "curriculumFigure"
+                        anchors.baseline: learnedFigure.baseline
+                        text: "of " + Format.grouped(root.app.counts.curriculumEntries)
+                        font.pixelSize: 12
+                        font.weight: Font.DemiBold
+                        color: TesselTheme.secondaryText
+                    }
+                }
+                ThinProgressBar {
+                    objectName: "courseBar"
+                    Layout.fillWidth: true
+                    value: root.learned
+                    total: root.app.counts.curriculumEntries
+                }
+                Label {
+                    objectName: "referenceNote"
+                    Layout.fillWidth: true
+                    text: "The full reference dictionary contains "
+                          + Format.grouped(root.app.counts.referenceEntries)
+                          + " entries. The course queue uses the smaller frequency-ranked set; contextual cards are identified separately."
+                    wrapMode: Text.Wrap
+                    font.pixelSize: 11
+                    color: TesselTheme.secondaryText
+                }
+                TesselButton {
+                    objectName: "coveragePromise"
+                    flat: true
+                    text: "Read the coverage promise"
+                    textColor: TesselTheme.primary
+                    onClicked: root.app.destination = "sources"
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,50 @@
+// The window's content: onboarding until it is completed, then the sidebar beside the screen of
+// the model's destination.
+import QtQuick
+import QtQuick.Controls.Basic
+import Brindle.Model
+import "Destinations.js" as Destinations
+
+Rectangle {
+    id: root
+
+    // The screen now shown on the right (null during onboarding).
+    readonly property Item currentScreen: screenLoader.item
+
+    color: TesselTheme.canvas
+
+    Loader {
+        id: onboardingLoader
+        objectName: "onboarding"
+        anchors.fill: parent
+        active: !AppModel.hasCompletedOnboarding
+        source: "OnboardingView.qml"
+    }
+
+    Item {
+        id: mainLayout
+        objectName: "mainLayout"
+        anchors.fill: parent
+        visible: AppModel.hasCompletedOnboarding
+
+        SidebarView {
+            id: sidebar
+            anchors.left: parent.left
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            width: TesselTheme.sidebarWidth
+        }
+
+        Loader {
+            id: screenLoader
+            objectName: "screen"
+            anchors.left: sidebar.right
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.topMargin: 18
+            active: AppModel.hasCompletedOnboarding
+            source: Destinations.find(AppModel.destination).screen
+        }
+    }
+}

@@ -1,0 +1,302 @@
+// "Make it yours": the learner's preferences, backup and restore of the progress file, the reset
+// of learning history behind a confirmation, and a few words about Brindle.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Dialogs
+import QtQuick.Layouts
+import Qt.labs.platform as Platform
+import Brindle.Model
+import "Format.js" as Format
+
+ScreenPage {
+    id: root
+
+    // The application model; tests hand in a stand-in with the same properties.
+    property var app: AppModel
+    property bool showingResetConfirmation: false
+    // The last successful backup or restore, "" before the first.
+    property string transferMessage: ""
+
+    readonly property string suggestedBackupName: "Brindle Progress.json"
+
+    // Writes the progress to `location` (a file URL or path) and reports the outcome; an empty
+    // location (the chooser was cancelled) changes nothing.
+    function exportTo(location) {
+        if (location === undefined || location === null || String(location) === "")
+            return;
+        const error = app.exportProgress(location);
+        if (error === "")
+            transferMessage = "Progress exported to " + Format.lastPathComponent(location) + ".";
+        else
+            app.startupError = "Export failed: " + error;
+    }
+
+    // Replaces the progress with the backup at `location` and reports the outcome; an empty
+    // location changes nothing, a failed restore leaves the progress and the last message alone.
+    function restoreFrom(location) {
+        if (location === undefined || location === null || String(location) === "")
+            return;
+        const error = app.restoreProgress(location);
+        if (error === "")
+            transferMessage = "Progress restored from " + Format.lastPathComponent(location) + ".";
+        else
+            app.startupError = "Import failed: " + error;
+    }
+
+    function chooseExportFile() {
+        const folder = String(exportDialog.currentFolder).replace(/\/+$/, "");
+        exportDialog.selectedFile = folder + "/" + encodeURIComponent(suggestedBackupName);
+        exportDialog.open();
+    }
+
+    function askToReset() {
+        showingResetConfirmation = true;
+        resetDialog.open();
+    }
+
+    maxContentWidth: 940
+
+    FileDialog {
+        id: exportDialog
+        objectName: "exportDialog"
+        title: "Export progress"
+        fileMode: FileDialog.SaveFile
+        nameFilters: ["JSON files (*.json)"]
+        defaultSuffix: "json"
+        currentFolder: Platform.StandardPaths.writableLocation(
+                           Platform.StandardPaths.DocumentsLocation)
+        onAccepted: root.exportTo(selectedFile)
+    }
+
+    FileDialog {
+        id: importDialog
+        objectName: "importDialog"
+        title: "Import progress"
+        fileMode: FileDialog.OpenFile
+        nameFilters: ["JSON files (*.json)"]
+        currentFolder: Platform.StandardPaths.writableLocation(
+                           Platform.StandardPaths.DocumentsLocation)
+        onAccepted: root.restoreFrom(selectedFile)
+    }
+
+    ResetConfirmation {
+        id: resetDialog
+        objectName: "resetDialog"
+        onConfirmed: root.app.resetProgress()
+        onClosed: root.showingResetConfirmation = false
+    }
+
+    SectionTitle {
+        Layout.fillWidth: true
+        eyebrow: "Settings"
+        title: "Make it yours"
+        subtitle: "Learning preferences and progress stay on this computer."
+    }
+
+    SettingsCard {
+        Layout.fillWidth: true
+        heading: "Learning rhythm"
+        symbol: "calendar.badge.clock"
+
+        SettingRow {
+            Layout.fillWidth: true
+            divided: false
+            title: "Daily card goal"
+            detail: "A gentle target, not a limit."
+            ChoicePicker {
+                objectName: "dailyGoalPicker"
+                width: 130
+                Accessible.name: "Daily goal"
+                values: [10, 20, 30, 50, 100]
+                textFor: value => value + " cards"
+                current: root.app.dailyGoal
+                onPicked: value => root.app.dailyGoal = value
+            }
+        }
+        SettingRow {
+            Layout.fillWidth: true
+            title: "New words per session"
+            detail: "Due reviews are always selected first."
+            NumberStepper {
+                objectName: "newWordsStepper"
+                width: 115
+                from: 1
+                to: 20
+                value: root.app.newWordsPerSession
+                Accessible.name: "New words per session"
+                onValueModified: root.app.newWordsPerSession = value
+            }
+        }
+        SettingRow {
+            Layout.fillWidth: true
+            title: "Starting usefulness band"
+            detail: "Lower bands contain more common vocabulary."
+            ChoicePicker {
+                objectName: "bandPicker"
+                width: 130
+                Accessible.name: "Starting band"
+                values: [1, 2, 3, 4, 5, 6]
+                textFor: value => "Band " + value
+                current: root.app.startingBand
+                onPicked: value => root.app.startingBand = value
+            }
+        }
+    }
+
+    SettingsCard {
+        Layout.fillWidth: true
+        heading: "Study card"
+        symbol: "rectangle.and.pencil.and.ellipsis"
+
+        SettingRow {
+            Layout.fillWidth: true
+            divided: false
+            title: "Show sentence translation"
+            detail: "Keep the English cue visible while answering."
+            ToggleSwitch {
+                objectName: "showTranslationSwitch"
+                Accessible.name: "Show sentence translation"
+                checked: root.app.showTranslation
+                onToggled: root.app.showTranslation = checked
+            }
+        }
+        SettingRow {
+            Layout.fillWidth: true
+            title: "Show reading after answer"
+            detail: "Display pinyin or kana in feedback."
+            ToggleSwitch {
+                objectName: "showReadingSwitch"
+                Accessible.name: "Show reading after answer"
+                checked: root.app.showReading
+                onToggled: root.app.showReading = checked
+            }
+        }
+        SettingRow {
+            Layout.fillWidth: true
+            title: "Play audio automatically"
+            detail: "Use the system Mandarin or Japanese voice for each card."
+            ToggleSwitch {
+                objectName: "autoplaySwitch"
+                Accessible.name: "Play audio automatically"
+                checked: root.app.playAudioAutomatically
+                onToggled: root.app.playAudioAutomatically = checked
+            }
+        }
+    }
+
+    SettingsCard {
+        Layout.fillWidth: true
+        heading: "Local voice"
+        symbol: "waveform"
+
+        SettingRow {
+            Layout.fillWidth: true
+            divided: false
+            title: "Speech speed"
+            detail: "Uses an installed system voice; no recording is downloaded."
+            Icon {
+                name: "tortoise.fill"
+                size: 15
+                color: TesselTheme.secondaryText
+                anchors.verticalCenter: parent.verticalCenter
+            }
+            SpeedSlider {
+                objectName: "speechRateSlider"
+                width: 150
+                from: 0.3
+                to: 0.56
+                value: root.app.speechRate
+                Accessible.name: "Speech speed"
+                onMoved: root.app.speechRate = value
+                anchors.verticalCenter: parent.verticalCenter
+            }
+            Icon {
+                name: "hare.fill"
+                size: 15
+                color: TesselTheme.secondaryText
+                anchors.verticalCenter: parent.verticalCenter
+            }
+        }
+    }
+
+    SettingsCard {
+        Layout.fillWidth: true
+        heading: "Your data"
+        symbol: "externaldrive.fill"
+
+        SettingRow {
+            Layout.fillWidth: true
+            divided: false
+            title: "Portable progress backup"
+            detail: "Export or restore a human-readable local JSON file."
+            TesselButton {
+                objectName: "importButton"
+                text: "Import…"
+                onClicked: importDialog.open()
+            }
+            TesselButton {
+                objectName: "exportButton"
+                text: "Export…"
+                prominent: true
+                onClicked: root.chooseExportFile()
+            }
+        }
+        SettingRow {
+            Layout.fillWidth: true
+            title: "Reset learning history"
+            detail: "Removes reviews, streaks, and local statistics."
+            TesselButton {
+                objectName: "resetButton"
+                text: "Reset…"
+                onClicked: root.askToReset()
+            }
+        }
+        Row {
+            objectName: "transferMessage"
+            visible: root.transferMessage !== ""
+            spacing: 7
+            Icon {
+                name: "checkmark.circle.fill"
+                size: 14
+                color: TesselTheme.primary
+                anchors.verticalCenter: parent.verticalCenter
+            }
+            Label {
+                objectName: "transferMessageText"
+                text: root.transferMessage
+                font.pixelSize: 12
+                font.weight: Font.DemiBold
+                color: TesselTheme.forest
+                anchors.verticalCenter: parent.verticalCenter
+            }
+        }
+    }
+
+    SettingsCard {
+        Layout.fillWidth: true
+        heading: "About Brindle"
+        symbol: "leaf.fill"
+
+        Label {
+            Layout.fillWidth: true
+            text: "Brindle 0.1.0"
+            font.pixelSize: 15
+            font.bold: true
+            color: TesselTheme.forest
+        }
+        Label {
+            Layout.fillWidth: true
+            text: "A clean-room, fully local Mandarin and Japanese vocabulary studio. Working title—complete trademark clearance before sale."
+            wrapMode: Text.Wrap
+            font.pixelSize: 11
+            color: TesselTheme.secondaryText
+        }
+        TesselButton {
+            objectName: "dataSources"
+            flat: true
+            text: "Data sources"
+            textColor: TesselTheme.primary
+            onClicked: root.app.destination = "sources"
+        }
+    }
+}

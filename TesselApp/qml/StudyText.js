@@ -1,0 +1,67 @@
+// The study screen's texts and figures, as pure functions of the model's values, so that the
+// wording rules can be checked on their own.
+.pragma library
+
+// "Chinese" or "Japanese" for a language text value.
+function languageName(language) {
+    return language === "japanese" ? "Japanese" : "Chinese"
+}
+
+// "N / T" with N = min(index + 1, T); "" when there are no items.
+function counter(index, total) {
+    if (total < 1)
+        return ""
+    return Math.min(index + 1, total) + " / " + total
+}
+
+// "REVIEW" for a card reviewed at least once, else "NEW WORD" (also when there is no card).
+function chip(card) {
+    return card !== undefined && card !== null && card.totalReviews >= 1 ? "REVIEW" : "NEW WORD"
+}
+
+// The meaning prompt's title: the first meaning, or a neutral request when there is none.
+function promptTitle(meanings) {
+    return meanings && meanings.length > 0 ? meanings[0] : "Recall the target word"
+}
+
+// Whether the reading goes beside the answer: wanted, present, and not just the term again.
+function showsReading(showReading, reading, term) {
+    return showReading && reading !== "" && reading !== term
+}
+
+// Up to the first three meanings, joined by " · ".
+function meaningLine(meanings) {
+    return meanings ? Array.prototype.slice.call(meanings, 0, 3).join(" · ") : ""
+}
+
+// The session's accuracy as a whole percentage in `locale`; "—" before the first answer. Halves
+// round to even, as number formatting does elsewhere on the desktop (1 of 8 shows 12%).
+function accuracy(correct, reviewed, locale) {
+    if (reviewed < 1)
+        return "—"
+    const scaled = correct * 100
+    let percent = Math.floor(scaled / reviewed)
+    const twiceRemainder = 2 * (scaled - percent * reviewed)
+    if (twiceRemainder > reviewed || (twiceRemainder === reviewed && percent % 2 === 1))
+        percent += 1
+    return Number(percent).toLocaleString(locale, "f", 0) + locale.percent
+}
+
+// The closing panel: "queueClear" when nothing was there to study, else "planted".
+function closingVariant(itemCount, reviewed) {
+    return itemCount === 0 && reviewed === 0 ? "queueClear" : "planted"
+}
+
+// The panel for a phase: "start", "card" or "closing" (a phase without a card closes).
+function panel(phase, hasCurrentItem) {
+    if (phase === "idle")
+        return "start"
+    if (phase === "answering" || phase === "feedback")
+        return hasCurrentItem ? "card" : "closing"
+    return "closing"
+}
+
+// Whether "Check" is enabled: the answer holds more than whitespace and newlines.
+function canCheck(answer) {
+    return answer.trim() !== ""
+}

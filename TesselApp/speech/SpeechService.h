@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <optional>
+
+#include "SpeechOutput.h"
+
+class QTextToSpeech;
+class QVoice;
+
+namespace tessel {
+
+// Speaks through the system's speech engine (speech-dispatcher with espeak-ng on Linux).
+//
+// Rate: the learner's rate lives on a 0 ... 1 scale whose natural speed is 0.5; the engine's
+// scale is -1 ... 1 with its natural speed at 0. The rate is first held within 0.30 ... 0.56 and
+// then mapped linearly with the natural speeds matched: engineRate = (rate - 0.5) * 2.5, so 0.30
+// gives -0.5, the default 0.44 gives -0.15 and 0.56 gives +0.15. With espeak-ng that is roughly
+// 125, 155 and 200 words a minute: slow enough to follow a tone at the bottom, near normal at the
+// top, and never the garbled extremes of the engine's range.
+// Pitch is the engine's neutral 0 and volume 1.0 (full) for every utterance.
+//
+// Voices: Japanese uses a voice whose locale is Japanese (or whose name starts with "ja").
+// Mandarin is picked by name, because speech-dispatcher files espeak-ng's Mandarin voices under
+// the C locale: the "cmn-latn-pinyin" variant first (it reads hanzi with the right tones), then
+// any other "cmn" voice, then any voice whose locale is Chinese. Without a matching voice the
+// engine's default voice speaks.
+//
+// The engine is connected on the first request, so an application that never speaks never
+// starts the speech daemon. Without any engine every call does nothing.
+class SpeechService : public QObject, public SpeechOutput {
+    Q_OBJECT
+
+public:
+    explicit SpeechService(QObject* parent = nullptr);
+    ~SpeechService() override;
+
+    void speak(const QString& text, LearningLanguage language, float rate) override;
+    void stop() override;
+
+    // The engine's rate for a learner's rate, as described above.
+    static double engineRate(float rate);
+    // The position of the voice chosen for `language` among `voiceNames` (with each voice's
+    // locale name, "ja_JP", at the same position in `localeNames`); nothing when none fits.
+    static std::optional<int> chooseVoice(LearningLanguage language, const QStringList& voiceNames,
+                                          const QStringList& localeNames);
+
+    // Every voice the engine offers as "name (locale)", for a manual check; empty without one.
+    QStringList voiceDescriptions();
+    // The name of the voice that would speak `language`; empty for the engine's default voice.
+    QString voiceNameFor(LearningLanguage language);
+
+private:
+    bool ensureEngine();
+    std::optional<QVoice> voiceFor(LearningLanguage language);
+
+    QTextToSpeech* m_engine = nullptr;
+    bool m_engineTried = false;
+    std::map<LearningLanguage, std::optional<QVoice>> m_voices;
+};
+
+}  // namespace tessel

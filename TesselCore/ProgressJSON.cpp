@@ -1,0 +1,89 @@
+#include "ProgressJSON.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+
+namespace tessel::ProgressJSON {
+
+namespace {
+
+using namespace std::chrono;
+
+// Parses exactly `count` ASCII digits at `pos`; nothing for anything else.
+std::optional<int> digits(std::string_view text, std::size_t pos, std::size_t count) {
+    if (pos + count > text.size()) return std::nullopt;
+    int value = 0;
+    for (std::size_t i = pos; i < pos + count; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+bool hasAt(std::string_view text, std::size_t pos, char c) {
+    return pos < text.size() && text[pos] == c;
+}
+
+}  // namespace
+
+std::string formatInstant(Instant instant) {
+    // floor, not duration_cast: an instant half a second before 1970 belongs to 23:59:59. The
+    // only exception is the partial first second an Instant can hold, whose floor no Instant can
+    // hold: it is written as the next second so that every written date can be read back.
+    const auto earliest = ceil<seconds>(Instant::min());
+    const auto secondsPart = std::max(floor<seconds>(instant), earliest);
+    const auto dayPart = floor<days>(secondsPart);
+    const year_month_day date{dayPart};
+    const hh_mm_ss<seconds> time{secondsPart - dayPart};
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02uT%02d:%02d:%02dZ", int(date.year()),
+                  unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
+                  int(time.minutes().count()), int(time.seconds().count()));
+    return buffer;
+}
+
+std::optional<Instant> parseInstant(std::string_view text) {
+    // YYYY-MM-DDTHH:MM:SS followed by Z or ±HH:MM; nothing else.
+    if (text.size() != 20 && text.size() != 25) return std::nullopt;
+    const auto y = digits(text, 0, 4);
+    const auto mo = digits(text, 5, 2);
+    const auto d = digits(text, 8, 2);
+    const auto h = digits(text, 11, 2);
+    const auto mi = digits(text, 14, 2);
+    const auto s = digits(text, 17, 2);
+    if (!y || !mo || !d || !h || !mi || !s || !hasAt(text, 4, '-') || !hasAt(text, 7, '-') ||
+        !hasAt(text, 10, 'T') || !hasAt(text, 13, ':') || !hasAt(text, 16, ':')) {
+        return std::nullopt;
+    }
+    const year_month_day date{year{*y}, month{unsigned(*mo)}, day{unsigned(*d)}};
+    // A leap second has no place on this clock; the app never writes one.
+    if (!date.ok() || *h > 23 || *mi > 59 || *s > 59) return std::nullopt;
+
+    std::int64_t offsetSeconds = 0;
+    if (text.size() == 20) {
+        if (text[19] != 'Z') return std::nullopt;
+    } else {
+        const char sign = text[19];
+        const auto oh = digits(text, 20, 2);
+        const auto om = digits(text, 23, 2);
+        if ((sign != '+' && sign != '-') || !oh || !om || !hasAt(text, 22, ':') || *oh > 23 ||
+            *om > 59) {
+            return std::nullopt;
+        }
+        offsetSeconds = (sign == '+' ? 1 : -1) * (std::int64_t{*oh} * 3600 + *om * 60);
+    }
+
+    const std::int64_t local =
+        sys_days{date}.time_since_epoch().count() * std::int64_t{86400} + *h * 3600 + *mi * 60 + *s;
+    const std::int64_t utc = local - offsetSeconds;
+    // Instants count nanoseconds in 64 bits; outside this span the count would overflow.
+    const auto earliest = ceil<seconds>(Instant::min()).time_since_epoch().count();
+    const auto latest = floor<seconds>(Instant::max()).time_since_epoch().count();
+    if (utc < earliest || utc > latest) return std::nullopt;
+    return Instant{duration_cast<Instant::duration>(seconds{utc})};
+}
+
+}  // namespace tessel::ProgressJSON

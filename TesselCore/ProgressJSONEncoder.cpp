@@ -1,0 +1,296 @@
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include <nlohmann/json.hpp>
+
+#include "ProgressJSON.h"
+
+namespace tessel::ProgressJSON {
+
+namespace {
+
+constexpr std::string_view kCannotWrite =
+    "The data couldn’t be written because it isn’t in the correct format: ";
+
+// Length of the well-formed UTF-8 sequence starting at `s[i]` (overlong forms, surrogates and
+// values above U+10FFFF are not well formed), or 0.
+std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b0 = byte(i);
+    const auto continuation = [&](std::size_t k, unsigned char lo, unsigned char hi) {
+        return k < s.size() && byte(k) >= lo && byte(k) <= hi;
+    };
+    if (b0 >= 0xC2 && b0 <= 0xDF) return continuation(i + 1, 0x80, 0xBF) ? 2 : 0;
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
+        const unsigned char lo = b0 == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char hi = b0 == 0xED ? 0x9F : 0xBF;
+        return continuation(i + 1, lo, hi) && continuation(i + 2, 0x80, 0xBF) ? 3 : 0;
+    }
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        const unsigned char lo = b0 == 0xF0 ? 0x90 : 0x80;
+        const unsigned char hi = b0 == 0xF4 ? 0x8F : 0xBF;
+        return continuation(i + 1, lo, hi) && continuation(i + 2, 0x80, 0xBF) &&
+                       continuation(i + 3, 0x80, 0xBF)
+                   ? 4
+                   : 0;
+    }
+    return 0;
+}
+
+// Writes the JSON text directly, byte for byte what nlohmann's dump(2) / dump() gives for the
+// same tree: building the tree first costs more than the whole write for a large progress.
+class Writer {
+  public:
+    explicit Writer(bool pretty, std::size_t expectedSize) : m_pretty(pretty) {
+        m_out.reserve(expectedSize);
+    }
+
+    void beginObject() {
+        m_out += '{';
+        ++m_depth;
+        m_empty = true;
+    }
+    void endObject() {
+        --m_depth;
+        if (!m_empty) newline();
+        m_out += '}';
+        m_empty = false;
+    }
+    // False when `name` is not valid UTF-8.
+    [[nodiscard]] bool key(std::string_view name) {
+        if (!m_empty) m_out += ',';
+        m_empty = false;
+        newline();
+        if (!string(name)) return false;
+        m_out += m_pretty ? ": " : ":";
+        return true;
+    }
+    void integer(std::int64_t value) {
+        char buffer[24];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+        m_out.append(buffer, end);
+    }
+    // False when `value` is not finite.
+    [[nodiscard]] bool number(double value) {
+        if (!std::isfinite(value)) return false;
+        // The library's own shortest round-trip form ("2.0", "1e+20"), so both writers agree.
+        char buffer[64];
+        const char* end = nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, value);
+        m_out.append(buffer, std::size_t(end - buffer));
+        return true;
+    }
+    // False when `text` is not valid UTF-8.
+    [[nodiscard]] bool string(std::string_view text);
+
+    std::string take() { return std::move(m_out); }
+
+  private:
+    void newline() {
+        if (!m_pretty) return;
+        m_out += '\n';
+        m_out.append(std::size_t(m_depth) * 2, ' ');
+    }
+
+    std::string m_out;
+    bool m_pretty;
+    int m_depth = 0;
+    bool m_empty = true;
+};
+
+bool Writer::string(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    m_out += '"';
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = utf8SequenceLength(text, i);
+            if (length == 0) return false;
+            i += length;
+            continue;
+        }
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            ++i;
+            continue;
+        }
+        m_out.append(text.substr(runStart, i - runStart));
+        switch (c) {
+            case '"':
+                m_out += "\\\"";
+                break;
+            case '\\':
+                m_out += "\\\\";
+                break;
+            case '\b':
+                m_out += "\\b";
+                break;
+            case '\f':
+                m_out += "\\f";
+                break;
+            case '\n':
+                m_out += "\\n";
+                break;
+            case '\r':
+                m_out += "\\r";
+                break;
+            case '\t':
+                m_out += "\\t";
+                break;
+            default:
+                m_out += "\\u00";
+                m_out += kHex[c >> 4];
+                m_out += kHex[c & 0xF];
+        }
+        runStart = ++i;
+    }
+    m_out.append(text.substr(runStart));
+    m_out += '"';
+    return true;
+}
+
+// Writes records, remembering where the first unwritable value sits.
+class ProgressWriter {
+  public:
+    ProgressWriter(bool pretty, std::size_t expectedSize) : m_writer(pretty, expectedSize) {}
+
+    bool progress(const LearnerProgress& p);
+    std::string take() { return m_writer.take(); }
+    const std::string& error() const { return m_error; }
+
+  private:
+    bool card(const std::string& key, const CardProgress& c);
+    bool statsMap(const std::string& path, const DailyStatsMap& map);
+    bool stats(const std::string& path, const DailyStudyStats& s);
+
+    bool key(std::string_view path, std::string_view name) {
+        return m_writer.key(name) || invalid(path, name, "is not valid UTF-8");
+    }
+    bool text(std::string_view path, std::string_view name, std::string_view value) {
+        return (key(path, name) && m_writer.string(value)) ||
+               invalid(path, name, "is not valid UTF-8");
+    }
+    bool number(std::string_view path, std::string_view name, double value) {
+        return (key(path, name) && m_writer.number(value)) ||
+               invalid(path, name, "is not a finite number");
+    }
+    bool integer(std::string_view path, std::string_view name, std::int64_t value) {
+        if (!key(path, name)) return false;
+        m_writer.integer(value);
+        return true;
+    }
+    bool date(std::string_view path, std::string_view name, Instant value) {
+        if (!key(path, name)) return false;
+        const bool ok = m_writer.string(formatInstant(value));
+        (void)ok;  // the date text is always ASCII
+        return true;
+    }
+    bool invalid(std::string_view path, std::string_view name, std::string_view problem) {
+        if (m_error.empty()) {
+            // A key that is itself unprintable is named by its position only.
+            std::string shown(name);
+            for (std::size_t i = 0; i < shown.size(); ++i) {
+                if (static_cast<unsigned char>(shown[i]) >= 0x80 &&
+                    utf8SequenceLength(shown, i) == 0) {
+                    shown = "(a key)";
+                    break;
+                }
+            }
+            m_error = std::string(kCannotWrite) + std::string(path) + (path.empty() ? "" : ".") +
+                      shown + " " + std::string(problem);
+        }
+        return false;
+    }
+
+    Writer m_writer;
+    std::string m_error;
+};
+
+bool ProgressWriter::progress(const LearnerProgress& p) {
+    m_writer.beginObject();
+    if (!key("", "cards")) return false;
+    m_writer.beginObject();
+    for (const auto& [id, c] : p.cards) {
+        if (!card(id, c)) return false;
+    }
+    m_writer.endObject();
+
+    if (!key("", "dailyStats") || !statsMap("dailyStats", p.dailyStats)) return false;
+
+    if (!key("", "dailyStatsByLanguage")) return false;
+    m_writer.beginObject();
+    // Written in the order of their names, whatever the enumeration's order.
+    std::map<std::string_view, const DailyStatsMap*> byName;
+    for (const auto& [language, map] : p.dailyStatsByLanguage) byName[rawValue(language)] = &map;
+    for (const auto& [name, map] : byName) {
+        const std::string path = "dailyStatsByLanguage." + std::string(name);
+        if (!key("dailyStatsByLanguage", name) || !statsMap(path, *map)) return false;
+    }
+    m_writer.endObject();
+
+    if (!integer("", "schemaVersion",
+                 std::max(p.schemaVersion, LearnerProgress::currentSchemaVersion))) {
+        return false;
+    }
+    if (!key("", "unscopedDailyStats") || !statsMap("unscopedDailyStats", p.unscopedDailyStats)) {
+        return false;
+    }
+    m_writer.endObject();
+    return true;
+}
+
+bool ProgressWriter::card(const std::string& id, const CardProgress& c) {
+    if (!key("cards", id)) return false;
+    const std::string path = "cards." + id;
+    m_writer.beginObject();
+    const bool ok = integer(path, "consecutiveCorrect", c.consecutiveCorrect) &&
+                    integer(path, "correctReviews", c.correctReviews) &&
+                    number(path, "difficulty", c.difficulty) && date(path, "dueDate", c.dueDate) &&
+                    integer(path, "intervalDays", c.intervalDays) &&
+                    text(path, "itemID", c.itemID) && integer(path, "lapseCount", c.lapseCount) &&
+                    (!c.lastRating || text(path, "lastRating", rawValue(*c.lastRating))) &&
+                    (!c.lastReviewedAt || date(path, "lastReviewedAt", *c.lastReviewedAt)) &&
+                    number(path, "stabilityDays", c.stabilityDays) &&
+                    integer(path, "totalReviews", c.totalReviews);
+    if (!ok) return false;
+    m_writer.endObject();
+    return true;
+}
+
+bool ProgressWriter::statsMap(const std::string& path, const DailyStatsMap& map) {
+    m_writer.beginObject();
+    for (const auto& [day, s] : map) {
+        if (!key(path, day) || !stats(path + "." + day, s)) return false;
+    }
+    m_writer.endObject();
+    return true;
+}
+
+bool ProgressWriter::stats(const std::string& path, const DailyStudyStats& s) {
+    m_writer.beginObject();
+    const bool ok = integer(path, "correctCount", s.correctCount) && text(path, "day", s.day) &&
+                    integer(path, "newCardsLearned", s.newCardsLearned) &&
+                    integer(path, "reviewedCount", s.reviewedCount) &&
+                    integer(path, "sessionsCompleted", s.sessionsCompleted) &&
+                    number(path, "studySeconds", s.studySeconds);
+    if (!ok) return false;
+    m_writer.endObject();
+    return true;
+}
+
+}  // namespace
+
+Result<std::string> encode(const LearnerProgress& progress, bool prettyPrinted) {
+    try {
+        std::size_t records = progress.dailyStats.size() + progress.unscopedDailyStats.size();
+        for (const auto& [language, map] : progress.dailyStatsByLanguage) records += map.size();
+        const std::size_t expected = 256 + progress.cards.size() * 460 + records * 240;
+        ProgressWriter writer(prettyPrinted, prettyPrinted ? expected : expected * 3 / 4);
+        if (!writer.progress(progress)) return fail(writer.error());
+        return writer.take();
+    } catch (const std::bad_alloc&) {
+        return fail("The data couldn’t be written because there is not enough memory.");
+    }
+}
+
+}  // namespace tessel::ProgressJSON

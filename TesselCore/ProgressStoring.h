@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+
+#include "Progress.h"
+#include "Result.h"
+
+namespace tessel {
+
+// Where the learner's progress is kept. Operations are asynchronous: each call returns at once
+// and its completion runs later, exactly once, on a thread of the store's choosing (never
+// inside the call itself). A completion that must touch interface state hands itself over to
+// the interface thread. Completions run in the order their operations were issued.
+class ProgressStoring {
+  public:
+    using LoadCompletion = std::function<void(Result<LearnerProgress>)>;
+    using SaveCompletion = std::function<void(Result<void>)>;
+
+    virtual ~ProgressStoring() = default;
+
+    // The stored progress; a fresh, empty progress when nothing has been stored yet.
+    // Error: the stored progress could not be read or decoded; nothing partial is given.
+    // An empty completion is allowed.
+    virtual void load(LoadCompletion completion) = 0;
+
+    // Replaces the stored progress with `progress`.
+    // Error: it could not be encoded or written; the previously stored progress is then intact.
+    // An empty completion is allowed.
+    virtual void save(LearnerProgress progress, SaveCompletion completion) = 0;
+};
+
+}  // namespace tessel

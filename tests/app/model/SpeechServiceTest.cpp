@@ -1,0 +1,65 @@
+#include <QTest>
+
+#include "SpeechService.h"
+
+using namespace tessel;
+
+class SpeechServiceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rateIsHeldAndMapped_data() {
+        QTest::addColumn<float>("rate");
+        QTest::addColumn<double>("engine");
+        QTest::newRow("too slow") << 0.1f << -0.5;
+        QTest::newRow("slowest") << 0.30f << -0.5;
+        QTest::newRow("default") << 0.44f << -0.15;
+        QTest::newRow("natural") << 0.5f << 0.0;
+        QTest::newRow("fastest") << 0.56f << 0.15;
+        QTest::newRow("too fast") << 2.0f << 0.15;
+        QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << -0.15;
+    }
+
+    void rateIsHeldAndMapped() {
+        QFETCH(float, rate);
+        QFETCH(double, engine);
+        QVERIFY2(qAbs(SpeechService::engineRate(rate) - engine) < 1e-6,
+                 qPrintable(QString::number(SpeechService::engineRate(rate))));
+    }
+
+    void voiceChoice_data() {
+        QTest::addColumn<bool>("japanese");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("locales");
+        QTest::addColumn<int>("expected");
+        // What speech-dispatcher with espeak-ng reports: Mandarin under the C locale.
+        const QStringList names = {"English (Great Britain)", "Chinese (Mandarin)", "cmn",
+                                   "cmn-latn-pinyin", "Japanese", "yue"};
+        const QStringList locales = {"en_GB", "C", "C", "C", "ja_JP", "C"};
+        QTest::newRow("mandarin pinyin variant") << false << names << locales << 3;
+        QTest::newRow("japanese by locale") << true << names << locales << 4;
+        QTest::newRow("mandarin without the variant")
+            << false << QStringList{"yue", "cmn"} << QStringList{"C", "C"} << 1;
+        QTest::newRow("mandarin by locale")
+            << false << QStringList{"Lili", "Kyoko"} << QStringList{"zh_CN", "ja_JP"} << 0;
+        QTest::newRow("japanese by name")
+            << true << QStringList{"en", "ja"} << QStringList{"C", "C"} << 1;
+        QTest::newRow("no japanese voice")
+            << true << QStringList{"en", "cmn"} << QStringList{"en_US", "C"} << -1;
+        QTest::newRow("cantonese is no mandarin")
+            << false << QStringList{"yue", "en"} << QStringList{"C", "en_US"} << -1;
+    }
+
+    void voiceChoice() {
+        QFETCH(bool, japanese);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, locales);
+        QFETCH(int, expected);
+        const auto chosen = SpeechService::chooseVoice(
+            japanese ? LearningLanguage::japanese : LearningLanguage::chinese, names, locales);
+        QCOMPARE(chosen.value_or(-1), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(SpeechServiceTest)
+#include "SpeechServiceTest.moc"

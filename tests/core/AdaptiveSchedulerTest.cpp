@@ -1,0 +1,213 @@
+#include "AdaptiveScheduler.h"
+
+#include <gtest/gtest.h>
+
+namespace tessel {
+namespace {
+
+using std::chrono::seconds;
+
+constexpr double kFourDecimals = 5e-5;
+const Instant kStart = instantFromSeconds(1'714'550'400);  // 2024-05-01T08:00:00Z
+
+Instant daysAfterStart(double days) { return kStart + seconds(static_cast<long>(days * 86'400)); }
+
+CardProgress reviewed(double stability, double difficulty, Instant lastReview, int reviews = 3) {
+    CardProgress card;
+    card.itemID = "zh-1";
+    card.stabilityDays = stability;
+    card.difficulty = difficulty;
+    card.intervalDays = static_cast<std::int64_t>(stability);
+    card.dueDate = lastReview;
+    card.lastReviewedAt = lastReview;
+    card.lastRating = ReviewRating::good;
+    card.totalReviews = reviews;
+    card.correctReviews = reviews;
+    card.consecutiveCorrect = reviews;
+    return card;
+}
+
+TEST(AdaptiveScheduler, FiveStepWorkedExample) {
+    const AdaptiveScheduler scheduler{};
+    struct Step {
+        ReviewRating rating;
+        Instant at;
+        double stability, difficulty;
+        std::int64_t interval;
+        Instant due;
+    };
+    const Instant relearn = daysAfterStart(15) + seconds(600);
+    const Step steps[] = {
+        {ReviewRating::good, daysAfterStart(0), 2.0, 4.85, 2, daysAfterStart(2)},
+        {ReviewRating::good, daysAfterStart(2), 4.1694, 4.70, 4, daysAfterStart(6)},
+        {ReviewRating::good, daysAfterStart(6), 8.7100, 4.55, 9, daysAfterStart(15)},
+        {ReviewRating::again, daysAfterStart(15), 3.0485, 5.55, 0, relearn},
+        {ReviewRating::good, relearn, 5.8599, 5.40, 6, relearn + seconds(6 * 86'400)},
+    };
+    std::optional<CardProgress> card;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "review at " << secondsSinceEpoch(step.at));
+        card = scheduler.schedule("zh-1", card, step.rating, step.at);
+        EXPECT_NEAR(card->stabilityDays, step.stability, kFourDecimals);
+        EXPECT_NEAR(card->difficulty, step.difficulty, kFourDecimals);
+        EXPECT_EQ(card->intervalDays, step.interval);
+        EXPECT_EQ(card->dueDate, step.due);
+        EXPECT_EQ(card->lastReviewedAt, step.at);
+        EXPECT_EQ(card->lastRating, step.rating);
+    }
+    EXPECT_EQ(card->totalReviews, 5);
+    EXPECT_EQ(card->correctReviews, 4);
+    EXPECT_EQ(card->lapseCount, 1);
+    EXPECT_EQ(card->consecutiveCorrect, 1);
+}
+
+struct Outcome {
+    const char* name;
+    std::optional<CardProgress> current;
+    ReviewRating rating;
+    Instant at;
+    double stability, difficulty;
+    std::int64_t interval;
+};
+
+class SchedulerOutcome : public testing::TestWithParam<Outcome> {};
+
+TEST_P(SchedulerOutcome, StabilityDifficultyAndInterval) {
+    const Outcome& c = GetParam();
+    const CardProgress card = AdaptiveScheduler{}.schedule("zh-1", c.current, c.rating, c.at);
+    EXPECT_NEAR(card.stabilityDays, c.stability, 1e-3);
+    EXPECT_NEAR(card.difficulty, c.difficulty, 1e-9);
+    EXPECT_EQ(card.intervalDays, c.interval);
+    const auto expectedDue = c.rating == ReviewRating::again
+                                 ? c.at + seconds(600)
+                                 : c.at + seconds(c.interval * 86'400);
+    EXPECT_EQ(card.dueDate, expectedDue);
+}
+
+const CardProgress kTenDayCard = reviewed(10, 5, kStart);
+CardProgress withZeroReviews() {
+    CardProgress card = reviewed(50, 3, kStart, 0);
+    card.lastReviewedAt.reset();
+    return card;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Figures, SchedulerOutcome,
+    testing::Values(
+        Outcome{"NewAgain", std::nullopt, ReviewRating::again, kStart, 0.1, 6.0, 0},
+        Outcome{"NewHard", std::nullopt, ReviewRating::hard, kStart, 1.0, 5.25, 1},
+        Outcome{"NewEasy", std::nullopt, ReviewRating::easy, kStart, 5.0, 4.5, 5},
+        Outcome{"OnTimeHard", kTenDayCard, ReviewRating::hard, daysAfterStart(10), 13.889, 5.25,
+                14},
+        Outcome{"OnTimeEasy", kTenDayCard, ReviewRating::easy, daysAfterStart(10), 30.3, 4.5, 30},
+        Outcome{"FarOverdueGood", kTenDayCard, ReviewRating::good, daysAfterStart(100), 23.156,
+                4.85, 23},
+        // Three stabilities late already grows the card as much as it can.
+        Outcome{"ThreeStabilitiesLate", kTenDayCard, ReviewRating::good, daysAfterStart(30),
+                23.156, 4.85, 23},
+        Outcome{"CappedAtMaximum", reviewed(300, 1, kStart), ReviewRating::easy,
+                daysAfterStart(300), 365, 1.0, 365},
+        // Stored values out of range are clamped before use.
+        Outcome{"DifficultyAboveMaximum", reviewed(10, 12, kStart), ReviewRating::easy, kStart,
+                23.5, 9.5, 24},
+        Outcome{"DifficultyBelowMinimum", reviewed(10, -3, kStart), ReviewRating::again, kStart,
+                3.5, 2.0, 0},
+        Outcome{"StabilityZero", reviewed(0, 5, kStart), ReviewRating::good, kStart, 0.19556,
+                4.85, 1},
+        Outcome{"StabilityAboveMaximum", reviewed(1000, 5, kStart), ReviewRating::again, kStart,
+                127.75, 6.0, 0},
+        // A review stamped before the previous one counts as no time elapsed.
+        Outcome{"ClockWentBack", kTenDayCard, ReviewRating::good, daysAfterStart(-2), 19.556,
+                4.85, 20},
+        // No reviews yet means first-review values, whatever the stored stability.
+        Outcome{"ZeroReviewsButStability", withZeroReviews(), ReviewRating::good, kStart, 2.0,
+                2.85, 2},
+        Outcome{"ZeroReviewsAgain", withZeroReviews(), ReviewRating::again, kStart, 0.1, 4.0, 0}),
+    [](const testing::TestParamInfo<Outcome>& info) { return info.param.name; });
+
+TEST(AdaptiveScheduler, SameInstantTwiceHasNoOverdueGrowth) {
+    const AdaptiveScheduler scheduler{};
+    CardProgress card = scheduler.schedule("a", std::nullopt, ReviewRating::good, kStart);
+    card = scheduler.schedule("a", card, ReviewRating::good, daysAfterStart(2));
+    const CardProgress again = scheduler.schedule("a", card, ReviewRating::good, daysAfterStart(2));
+    const double ease = (10 - card.difficulty) / 9;
+    EXPECT_NEAR(again.stabilityDays, card.stabilityDays * (1.65 + 0.55 * ease), 1e-9);
+}
+
+TEST(AdaptiveScheduler, ReviewExactlyWhenDueUsesTheIntervalAsElapsedTime) {
+    const AdaptiveScheduler scheduler{};
+    // Stability 4.1694 rounds to 4 days, so the on-time review is slightly early: R = 4 / S.
+    CardProgress card = scheduler.schedule("a", std::nullopt, ReviewRating::good, kStart);
+    card = scheduler.schedule("a", card, ReviewRating::good, card.dueDate);
+    const double s = card.stabilityDays;
+    const double d = card.difficulty;
+    const CardProgress next = scheduler.schedule("a", card, ReviewRating::hard, card.dueDate);
+    EXPECT_NEAR(next.stabilityDays, s * (1.2 + 0.25 * (10 - d) / 9 + 0.05 * (4 / s)), 1e-9);
+}
+
+TEST(AdaptiveScheduler, CountersAndIdentity) {
+    const AdaptiveScheduler scheduler{};
+    CardProgress stale = reviewed(3, 5, kStart);
+    stale.itemID = "old-id";
+    stale.lapseCount = 2;
+    stale.totalReviews = 5;
+    const CardProgress failed = scheduler.schedule("new-id", stale, ReviewRating::again, kStart);
+    EXPECT_EQ(failed.itemID, "new-id");
+    EXPECT_EQ(failed.totalReviews, 6);
+    EXPECT_EQ(failed.correctReviews, 3);
+    EXPECT_EQ(failed.lapseCount, 3);
+    EXPECT_EQ(failed.consecutiveCorrect, 0);
+    const CardProgress first = scheduler.schedule("x", std::nullopt, ReviewRating::again, kStart);
+    EXPECT_EQ(first.lapseCount, 1);
+    EXPECT_EQ(first.correctReviews, 0);
+    EXPECT_EQ(first.consecutiveCorrect, 0);
+    EXPECT_FALSE(first.isNew());
+}
+
+TEST(AdaptiveScheduler, IsDueFromTheDueInstantOn) {
+    CardProgress card;
+    card.dueDate = kStart;
+    EXPECT_TRUE(card.isDue(kStart));
+    EXPECT_TRUE(card.isDue(kStart + seconds(1)));
+    EXPECT_FALSE(card.isDue(kStart - seconds(1)));
+}
+
+TEST(ReviewRating, RawValuesRoundTripAndOthersAreRefused) {
+    for (ReviewRating rating : kAllReviewRatings) {
+        EXPECT_EQ(reviewRatingFromRawValue(rawValue(rating)), rating);
+    }
+    for (const char* text : {"Again", "perfect", "", " good"}) {
+        EXPECT_FALSE(reviewRatingFromRawValue(text).has_value()) << text;
+    }
+}
+
+TEST(AdaptiveSchedulerConfiguration, JsonNeedsAllNineKeys) {
+    const AdaptiveSchedulerConfiguration defaults{};
+    const auto decoded = AdaptiveSchedulerConfiguration::decode(defaults.encode());
+    ASSERT_TRUE(decoded) << decoded.error().description;
+    EXPECT_EQ(*decoded, defaults);
+    EXPECT_EQ(defaults.encode().find("\"firstEasyIntervalDays\""), 1u) << "keys are sorted";
+
+    const std::string full = defaults.encode();
+    struct Case {
+        std::string from, to;
+    } broken[] = {{"\"maximumIntervalDays\":365", "\"maximumIntervalDays\":365.5"},
+                  {"\"maximumIntervalDays\":365", "\"maximumIntervalDays\":null"},
+                  {"\"initialDifficulty\":5.0", "\"initialDifficulty\":\"5\""},
+                  {"\"initialDifficulty\":5.0,", ""},
+                  {"{", "["}};
+    for (const Case& c : broken) {
+        std::string text = full;
+        const auto at = text.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from;
+        text.replace(at, c.from.size(), c.to);
+        EXPECT_FALSE(AdaptiveSchedulerConfiguration::decode(text)) << text;
+    }
+    // Whole numbers are numbers too.
+    std::string integral = full;
+    integral.replace(integral.find("5.0"), 3, "5");
+    EXPECT_TRUE(AdaptiveSchedulerConfiguration::decode(integral));
+}
+
+}  // namespace
+}  // namespace tessel

@@ -1,0 +1,246 @@
+#include "AnswerNormalization.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tessel {
+namespace {
+
+constexpr auto kChinese = LearningLanguage::chinese;
+constexpr auto kJapanese = LearningLanguage::japanese;
+constexpr auto kAutomatic = AnswerContent::automatic;
+constexpr auto kPinyin = AnswerContent::pinyin;
+constexpr auto kText = AnswerContent::text;
+
+struct NormalizeCase {
+    LearningLanguage language;
+    AnswerContent content;
+    std::string input;
+    std::string expected;
+};
+
+void PrintTo(const NormalizeCase& c, std::ostream* os) {
+    *os << rawValue(c.language) << "/" << rawValue(c.content) << " \"" << c.input << "\"";
+}
+
+class NormalizeTest : public testing::TestWithParam<NormalizeCase> {};
+
+TEST_P(NormalizeTest, GivesTheComparableForm) {
+    const auto& c = GetParam();
+    EXPECT_EQ(AnswerNormalizer::normalize(c.input, c.language, c.content), c.expected);
+    EXPECT_EQ(AnswerNormalizer::normalizeReference(c.input, c.language, c.content), c.expected);
+    if (c.content == kPinyin) {
+        EXPECT_EQ(AnswerNormalizer::normalizePinyin(c.input), c.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, NormalizeTest,
+    testing::Values(NormalizeCase{kChinese, kPinyin, "Nǐ hǎo", "nihao"},
+                    NormalizeCase{kChinese, kPinyin, "ni3 hao3", "nihao"},
+                    NormalizeCase{kChinese, kPinyin, "NI3-HAO3", "nihao"},
+                    NormalizeCase{kChinese, kPinyin, "Xī’ān", "xian"},
+                    NormalizeCase{kChinese, kPinyin, "lǜ", "lv"},
+                    NormalizeCase{kChinese, kPinyin, "lu:4", "lv"},
+                    NormalizeCase{kChinese, kPinyin, "lü", "lv"},
+                    NormalizeCase{kChinese, kPinyin, "nǐ hǎo!", "nihao!"},
+                    NormalizeCase{kChinese, kAutomatic, "你好", "你好"},
+                    NormalizeCase{kChinese, kAutomatic, "nǐhǎo", "nihao"},
+                    NormalizeCase{kChinese, kText, "Nǐ Hǎo", "nǐhǎo"},
+                    NormalizeCase{kJapanese, kAutomatic, "Taberu", "taberu"},
+                    NormalizeCase{kJapanese, kText, "ＡＢＣ", "abc"},
+                    NormalizeCase{kChinese, kText, "Ice Cream", "icecream"},
+                    NormalizeCase{kJapanese, kText, "Ice Cream", "icecream"},
+                    NormalizeCase{kJapanese, kPinyin, "to eat, drink", "toeat,drink"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    PinyinRule, NormalizeTest,
+    testing::Values(
+        NormalizeCase{kChinese, kPinyin, "ni6 hao0 ma5 ba9", "ni6haomaba9"},
+        NormalizeCase{kChinese, kPinyin, "LU:", "lv"},
+        NormalizeCase{kChinese, kPinyin, "u:u:uu:u", "vvuvu"},
+        NormalizeCase{kChinese, kPinyin, "LǙ Ǘ Ü", "lvvv"},
+        NormalizeCase{kChinese, kPinyin, "lu\u0308\u0300", "lv"},  // decomposed ǜ
+        NormalizeCase{kChinese, kPinyin, "xi'an-x\u02BCi\u00B7an", "xianxian"},
+        NormalizeCase{kChinese, kPinyin, "ê ń ň ǹ ḿ", "ennnm"},
+        NormalizeCase{kChinese, kPinyin, "ｎｉ３ ｈａｏ３", "nihao"},
+        NormalizeCase{kChinese, kPinyin, "ni\u3000hao\u00A0ma\t\n\r\u2028\u2029\u0085", "nihaoma"},
+        NormalizeCase{kChinese, kPinyin, "你好, nǐ hǎo?", "你好,nihao?"},
+        NormalizeCase{kChinese, kPinyin, "が", "か"},  // voicing marks fold like diacritics
+        NormalizeCase{kChinese, kPinyin, "İ", "i"},
+        NormalizeCase{kChinese, kPinyin, " \t ", ""},
+        NormalizeCase{kChinese, kPinyin, "", ""}));
+
+INSTANTIATE_TEST_SUITE_P(
+    TextRule, NormalizeTest,
+    testing::Values(
+        NormalizeCase{kJapanese, kText, "ﾀﾍﾞﾙ", "タベル"},
+        NormalizeCase{kJapanese, kAutomatic, "Tōkyō", "tōkyō"},
+        NormalizeCase{kJapanese, kText, "ΟΔΟΣ ΟΔΟΣ", "οδοςοδος"},
+        NormalizeCase{kJapanese, kText, "Straße ǅ ﬁ", "straßedžfi"},
+        NormalizeCase{kChinese, kText, "ni3 hao3", "ni3hao3"},
+        NormalizeCase{kJapanese, kText, "a\r\nb\u3000c", "abc"},
+        NormalizeCase{kJapanese, kText, "a \u0301b", "a \u0301b"},  // a space carrying a mark
+        NormalizeCase{kJapanese, kText, "\u3000 \u00A0", ""}));
+
+// Only the input's own scalars decide the rule; × and ÷ lie in the Latin range taken whole.
+INSTANTIATE_TEST_SUITE_P(
+    AutomaticChoice, NormalizeTest,
+    testing::Values(NormalizeCase{kChinese, kAutomatic, "你好5", "你好5"},
+                    NormalizeCase{kChinese, kAutomatic, "×5", "×"},
+                    NormalizeCase{kChinese, kAutomatic, "ʯ5", "ʯ"},
+                    NormalizeCase{kChinese, kAutomatic, "Ͱ5", "ͱ5"},
+                    NormalizeCase{kChinese, kAutomatic, "ｎｉ3", "ni3"},
+                    NormalizeCase{kChinese, kAutomatic, "ni3 好", "ni好"}));
+
+struct EvaluationCase {
+    const char* name;
+    VocabularyItem item;
+    ExerciseDirection direction;
+    std::string input;
+    bool correct;
+    std::optional<std::string> matched;
+    std::string normalized;
+};
+
+VocabularyItem item(LearningLanguage language, std::string term, std::string reading,
+                    std::optional<std::string> romanization = {},
+                    std::vector<std::string> accepted = {}, std::vector<std::string> meanings = {}) {
+    return VocabularyItem{"id",     language,          std::move(term),     std::move(reading),
+                          std::move(romanization), std::move(meanings), "", "", 1, 1,
+                          std::move(accepted), {}};
+}
+
+TEST(AnswerValidatorTest, JudgesInputsAgainstAnItem) {
+    const auto target = ExerciseDirection::targetLanguage;
+    const auto meaning = ExerciseDirection::meaning;
+    const auto nihao = item(kChinese, "你好", "nǐ hǎo");
+    const auto taberu = item(kJapanese, "食べる", "タベル", "taberu");
+    const auto tokyo = item(kJapanese, "東京", "とうきょう", "tōkyō");
+    const auto spaces = item(kChinese, "", "", {}, {"   "});
+    const auto twins = item(kChinese, "绿", "lǜ", {}, {"lu:"});
+    const auto eat = item(kChinese, "吃", "chī", {}, {}, {"to eat", "to consume"});
+    const std::vector<EvaluationCase> cases = {
+        {"hanzi", nihao, target, "你好", true, "你好", "你好"},
+        {"spaced", nihao, target, "ni hao", true, "nǐ hǎo", "nihao"},
+        {"joined", nihao, target, "nihao", true, "nǐ hǎo", "nihao"},
+        {"tone digits", nihao, target, "Ni3Hao3", true, "nǐ hǎo", "nihao"},
+        {"hyphenated", nihao, target, "nǐ-hǎo", true, "nǐ hǎo", "nihao"},
+        {"punctuation counts", nihao, target, "nihao!", false, {}, "nihao!"},
+        {"misspelt", nihao, target, "ni hau", false, {}, "nihau"},
+        {"other script", taberu, target, "たべる", false, {}, "たべる"},
+        {"half-width kana", taberu, target, "ﾀﾍﾞﾙ", true, "タベル", "タベル"},
+        {"romanization", taberu, target, "TABERU", true, "taberu", "taberu"},
+        {"diacritics kept in Japanese", tokyo, target, "tokyo", false, {}, "tokyo"},
+        {"diacritics given", tokyo, target, "Tōkyō", true, "tōkyō", "tōkyō"},
+        {"empty against spaces", spaces, target, "", false, "   ", ""},
+        {"spaces against spaces", spaces, target, " \t", false, "   ", ""},
+        {"first of equal forms", twins, target, "lv", true, "lǜ", "lv"},
+        {"lu is not lü", twins, target, "lu", false, {}, "lu"},
+        {"lu: is lü", twins, target, "lu:", true, "lǜ", "lv"},
+        {"meaning with spaces", eat, meaning, "To  Eat", true, "to eat", "toeat"},
+        {"meaning with hyphen", eat, meaning, "to-eat", false, {}, "to-eat"},
+        {"second meaning", eat, meaning, "to consume", true, "to consume", "toconsume"},
+        {"meanings are not target answers", eat, target, "to eat", false, {}, "toeat"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto evaluation = AnswerValidator().evaluate(c.input, c.item, c.direction);
+        EXPECT_EQ(evaluation, (AnswerEvaluation{c.input, c.normalized, c.correct, c.matched}));
+    }
+}
+
+TEST(AnswerValidatorTest, AutomaticContentChoosesPerCandidate) {
+    // The input is read as pinyin, the hanzi candidate as text, the Latin one as pinyin.
+    const auto evaluation =
+        AnswerValidator().evaluate("Ni3hao3", {"你好", "", "nǐ hǎo"}, kChinese, kAutomatic);
+    EXPECT_EQ(evaluation.matchedAnswer, std::optional<std::string>("nǐ hǎo"));
+    EXPECT_TRUE(evaluation.isCorrect);
+    EXPECT_FALSE(AnswerValidator().evaluate("nihao", {}, kChinese, kAutomatic).isCorrect);
+}
+
+// Text likely to expose a difference between the table shortcut and the full Unicode path:
+// letters and their marked forms, combining marks, width and compatibility forms, scripts whose
+// characters join, case-changing oddities and ill-formed bytes.
+const std::vector<std::string> kPieces = {
+    "a", "N", "u", "U", ":", "v", "3", "5", "7", "-", "'", " ", "\t", "\r", "\n", "!",
+    "ǐ", "Ǎ", "ü", "Ü", "ǖ", "ǘ", "Ǚ", "ǜ", "ê", "Ê", "ń", "ḿ", "ò", "×", "ß", "ẞ", "Σ", "İ",
+    "ǅ", "ﬁ", "’", "ʼ", "·", "\u00A0", "\u3000", "\u2028", "\u0085", "\u0301", "\u0308",
+    "\u030C", "\u0323", "\u200D", "\uFE0F", "ｎ", "３", "ﾀ", "ﾞ", "カ", "\u3099", "が", "ヸ",
+    "你", "好", "豈", "한", "\u1100", "\u1161", "\u11A8", "ก", "\u0E33", "क", "\u093F",
+    "😀", "𝐀", "\xC3", "\xE4\xBD", "\xED\xA0\x80", "\xF0\x9F", "\xC0\xAF", "\0"};
+
+std::string joined(std::mt19937& random, std::size_t count) {
+    std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += kPieces[pick(random)];
+    return text;
+}
+
+TEST(AnswerNormalizerTest, ShortcutEqualsFullUnicodePath) {
+    std::vector<std::string> inputs;
+    // Every BMP scalar alone and between neighbours that react to it.
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        std::string scalar;
+        if (c < 0x80) {
+            scalar = {static_cast<char>(c)};
+        } else if (c < 0x800) {
+            scalar = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+        } else {
+            scalar = {static_cast<char>(0xE0 | (c >> 12)),
+                      static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                      static_cast<char>(0x80 | (c & 0x3F))};
+        }
+        inputs.push_back(scalar);
+        inputs.push_back("AΣ" + scalar + "u" + scalar + ":");
+    }
+    std::mt19937 random(20240501);
+    for (int i = 0; i < 60000; ++i) inputs.push_back(joined(random, 1 + i % 9));
+    std::size_t mismatches = 0;
+    for (const auto& input : inputs) {
+        for (const auto language : kAllLearningLanguages) {
+            for (const auto content : {kAutomatic, kPinyin, kText}) {
+                const auto fast = AnswerNormalizer::normalize(input, language, content);
+                const auto reference =
+                    AnswerNormalizer::normalizeReference(input, language, content);
+                if (fast != reference && ++mismatches <= 10) {
+                    ADD_FAILURE() << "input \"" << input << "\" " << rawValue(language) << "/"
+                                  << rawValue(content) << ": \"" << fast << "\" vs \""
+                                  << reference << "\"";
+                }
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0u);
+}
+
+TEST(AnswerEvaluationTest, JsonRoundTripAndRefusals) {
+    for (const auto& evaluation :
+         {AnswerEvaluation{"Nǐ hǎo", "nihao", true, "nǐ hǎo"}, AnswerEvaluation{"", "", false, {}}}) {
+        EXPECT_EQ(AnswerEvaluation::decode(evaluation.encode()), evaluation);
+    }
+    EXPECT_EQ((AnswerEvaluation{"a", "a", false, {}}.encode()),
+              R"({"input":"a","isCorrect":false,"normalizedInput":"a"})");
+    EXPECT_EQ(AnswerEvaluation::decode(
+                  R"({"input":"x","normalizedInput":"x","isCorrect":false,"matchedAnswer":null})"),
+              (AnswerEvaluation{"x", "x", false, {}}));
+    for (const char* bad : {R"({"input":"x","normalizedInput":"x"})",
+                            R"({"input":"x","normalizedInput":"x","isCorrect":1})",
+                            R"({"input":"x","normalizedInput":7,"isCorrect":true})",
+                            R"({"input":"x","normalizedInput":"x","isCorrect":true,"matchedAnswer":[]})",
+                            R"(["input"])", "{"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(AnswerEvaluation::decode(bad).has_value());
+    }
+    for (const auto content : {kAutomatic, kPinyin, kText}) {
+        EXPECT_EQ(answerContentFromRawValue(rawValue(content)), content);
+    }
+    EXPECT_EQ(answerContentFromRawValue("Pinyin"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tessel

@@ -1,0 +1,106 @@
+// Runs the QML screen tests: one process per tst_*.qml file (ctest passes -input FILE), each on a
+// fresh model over the fixture lexicon, with its preferences, progress file and home folder in a
+// temporary directory, so no test sees the learner's own data or another test file's state.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QQmlEngine>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtQuickTest>
+
+#include <cstdlib>
+#include <memory>
+
+#include "AppModel.h"
+#include "FixtureLexicon.h"
+#include "JSONProgressStore.h"
+#include "LexiconStore.h"
+#include "SpeechOutput.h"
+#include "TestHarness.h"
+
+Q_IMPORT_QML_PLUGIN(BrindlePlugin)
+Q_IMPORT_QML_PLUGIN(Brindle_ModelPlugin)
+
+namespace tessel {
+
+int TestHarness::pendingSaves() const { return m_model ? m_model->pendingSaveCount() : 0; }
+
+QString TestHarness::readProgressFile() const {
+    QFile file(m_progressFilePath);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+namespace {
+
+// Remembers what would have been spoken instead of speaking.
+class RecordingSpeech final : public SpeechOutput {
+public:
+    explicit RecordingSpeech(TestHarness* harness) : m_harness(harness) {}
+    void speak(const QString& text, LearningLanguage language, float) override {
+        m_harness->recordSpeech(text, language == LearningLanguage::japanese
+                                          ? QStringLiteral("japanese")
+                                          : QStringLiteral("chinese"));
+    }
+    void stop() override {}
+
+private:
+    TestHarness* m_harness;
+};
+
+class Setup : public QObject {
+    Q_OBJECT
+public:
+    Setup() {
+        if (!m_home.isValid()) qFatal("cannot create a temporary home folder");
+    }
+
+public slots:
+    void qmlEngineAvailable(QQmlEngine* engine) {
+        const QString home = m_home.path();
+        const std::string lexiconPath = buildFixtureLexicon(home.toStdString());
+        if (lexiconPath.empty()) qFatal("cannot build the fixture lexicon");
+        const QString progressPath = QDir(home).filePath(QStringLiteral("Brindle/progress.json"));
+
+        m_harness = new TestHarness(home, progressPath, this);
+        m_settings = std::make_unique<QSettings>(QDir(home).filePath(QStringLiteral("prefs.ini")),
+                                                 QSettings::IniFormat);
+
+        AppModel::Dependencies deps;
+        deps.settings = m_settings.get();
+        auto lexicon = LexiconStore::open(lexiconPath);
+        if (!lexicon) qFatal("cannot open the fixture lexicon: %s", lexicon.error().description.c_str());
+        deps.lexicon = std::make_shared<LexiconStore>(std::move(*lexicon));
+        deps.progressStore = std::make_shared<JSONProgressStore>(progressPath.toStdString(), true);
+        deps.progressFilePath = progressPath;
+        deps.speech = std::make_shared<RecordingSpeech>(m_harness);
+        deps.now = [harness = m_harness] { return harness->now(); };
+        m_model = new AppModel(std::move(deps), this);
+        m_harness->setModel(m_model);
+        AppModel::setInstance(m_model);
+
+        qmlRegisterSingletonInstance("Brindle.Testing", 1, 0, "TestHarness", m_harness);
+        engine->addImportPath(QStringLiteral("qrc:/"));
+    }
+
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<QSettings> m_settings;
+    TestHarness* m_harness = nullptr;
+    AppModel* m_model = nullptr;
+};
+
+}  // namespace
+}  // namespace tessel
+
+int main(int argc, char** argv) {
+    // The screens run in a QApplication as in the application (charts need widgets).
+    QApplication app(argc, argv);
+    QTEST_SET_MAIN_SOURCE_PATH
+    tessel::Setup setup;
+    return quick_test_main_with_setup(argc, argv, "brindle_qml", QUICK_TEST_SOURCE_DIR, &setup);
+}
+
+#include "QmlTestMain.moc"

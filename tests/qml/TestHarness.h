@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <chrono>
+
+namespace tessel {
+
+class AppModel;
+
+// Test-only helper handed to the QML tests as the singleton `TestHarness` (import
+// Brindle.Testing): moves the model's clock, shows what would have been spoken, and reads the
+// progress file the model writes.
+class TestHarness : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QStringList spoken READ spoken NOTIFY spokenChanged)
+    Q_PROPERTY(QString progressFilePath READ progressFilePath CONSTANT)
+    Q_PROPERTY(QString homePath READ homePath CONSTANT)
+
+public:
+    TestHarness(QString homePath, QString progressFilePath, QObject* parent = nullptr)
+        : QObject(parent), m_homePath(std::move(homePath)),
+          m_progressFilePath(std::move(progressFilePath)) {}
+
+    void setModel(AppModel* model) { m_model = model; }
+
+    // The model's clock: the real time moved by whole days.
+    std::chrono::system_clock::time_point now() const {
+        return std::chrono::system_clock::now() + std::chrono::hours(24) * m_dayOffset;
+    }
+    void recordSpeech(const QString& text, const QString& language) {
+        m_spoken << (language + QLatin1Char(':') + text);
+        emit spokenChanged();
+    }
+
+    QStringList spoken() const { return m_spoken; }
+    QString progressFilePath() const { return m_progressFilePath; }
+    QString homePath() const { return m_homePath; }
+
+    // Moves the model's clock `days` days on.
+    Q_INVOKABLE void advanceDays(int days) { m_dayOffset += days; }
+    Q_INVOKABLE void clearSpoken() {
+        m_spoken.clear();
+        emit spokenChanged();
+    }
+    // Saves queued or running in the model; 0 once every save has answered.
+    Q_INVOKABLE int pendingSaves() const;
+    // The progress file's text, "" when it does not exist.
+    Q_INVOKABLE QString readProgressFile() const;
+
+signals:
+    void spokenChanged();
+
+private:
+    AppModel* m_model = nullptr;
+    QString m_homePath;
+    QString m_progressFilePath;
+    QStringList m_spoken;
+    int m_dayOffset = 0;
+};
+
+}  // namespace tessel

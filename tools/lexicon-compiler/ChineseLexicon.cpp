@@ -1,0 +1,169 @@
+#include "ChineseLexicon.h"
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_map>
+
+#include "EntryId.h"
+#include "Pinyin.h"
+
+namespace tessel::compiler {
+
+namespace {
+
+constexpr std::string_view kSourceName = "CC-CEDICT";
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool isLetterWord(std::string_view word) {
+    if (word.empty()) return false;
+    return std::all_of(word.begin(), word.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
+    });
+}
+
+// "variant of X" with at most a short qualifier in front: "old ", "erhua ", "(old) contracted ".
+bool isVariantPointer(std::string_view gloss) {
+    const std::size_t at = gloss.find("variant of ");
+    if (at == std::string_view::npos) return false;
+    std::string_view prefix = gloss.substr(0, at);
+    if (startsWith(prefix, "(")) {
+        const std::size_t close = prefix.find(") ");
+        if (close == std::string_view::npos) return false;
+        const std::string_view inner = prefix.substr(1, close - 1);
+        if (!std::all_of(inner.begin(), inner.end(), [](char c) {
+                return (c >= 'a' && c <= 'z') || c == ' ' || c == '.';
+            })) {
+            return false;
+        }
+        prefix.remove_prefix(close + 2);
+    }
+    int words = 0;
+    while (!prefix.empty()) {
+        const std::size_t space = prefix.find(' ');
+        if (space == std::string_view::npos || !isLetterWord(prefix.substr(0, space))) {
+            return false;
+        }
+        prefix.remove_prefix(space + 1);
+        ++words;
+    }
+    return words <= 3;
+}
+
+struct RecordFacts {
+    bool hasMeaning = false;
+    int meaningCount = 0;
+    bool lowerCase = false;
+    bool everyday() const { return lowerCase && hasMeaning; }
+};
+
+}  // namespace
+
+GlossKind classifyChineseGloss(std::string_view gloss) {
+    static constexpr std::string_view kPointers[] = {"see ",         "used in ",  "same as ",
+                                                     "also written ", "abbr. for ", "also called "};
+    static constexpr std::string_view kNotes[] = {"CL:", "Taiwan pr.", "also pr.", "pr. "};
+    for (std::string_view prefix : kPointers) {
+        if (startsWith(gloss, prefix)) return GlossKind::pointer;
+    }
+    for (std::string_view prefix : kNotes) {
+        if (startsWith(gloss, prefix)) return GlossKind::note;
+    }
+    if (startsWith(gloss, "surname ")) return GlossKind::surname;
+    if (isVariantPointer(gloss)) return GlossKind::pointer;
+    return GlossKind::meaning;
+}
+
+bool isChineseProperNoun(std::string_view numberedPinyin) {
+    const std::string_view first = numberedPinyin.substr(0, numberedPinyin.find(' '));
+    if (first.size() < 2) return false;
+    const char last = first.back();
+    return first.front() >= 'A' && first.front() <= 'Z' && last >= '1' && last <= '5';
+}
+
+RankedEntries buildChineseEntries(const CedictText& dictionary,
+                                  const WordFrequencies& frequencies) {
+    const auto& records = dictionary.records;
+    RankedEntries result;
+    result.entries.resize(records.size());
+    result.courseEligible.assign(records.size(), false);
+    std::vector<RecordFacts> facts(records.size());
+    std::unordered_map<std::string, std::size_t> seen;
+    seen.reserve(records.size());
+
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const CedictRecord& record = records[i];
+        CompiledEntry& entry = result.entries[i];
+        std::string key = record.simplified + '\x1F' + record.traditional + '\x1F' + record.pinyin;
+        const std::size_t tieBreak = seen[key]++;
+        entry.id = stableEntryId("zh", record.simplified, record.traditional, record.pinyin,
+                                 tieBreak);
+        entry.language = "zh";
+        entry.term = record.simplified;
+        if (record.traditional != record.simplified) entry.alternate = record.traditional;
+        entry.reading = pinyinWithToneMarks(record.pinyin);
+        entry.romanization = pinyinRomanization(record.pinyin);
+        entry.meanings = record.glosses;
+        entry.source = std::string(kSourceName);
+
+        RecordFacts& fact = facts[i];
+        for (const std::string& gloss : record.glosses) {
+            if (classifyChineseGloss(gloss) == GlossKind::meaning) ++fact.meaningCount;
+        }
+        fact.hasMeaning = fact.meaningCount > 0;
+        fact.lowerCase = !isChineseProperNoun(record.pinyin);
+        result.courseEligible[i] = fact.everyday();
+    }
+
+    // The record of each counted headword that carries its count.
+    std::unordered_map<std::string_view, std::size_t> holder;
+    holder.reserve(records.size());
+    auto better = [&](std::size_t a, std::size_t b) {
+        if (facts[a].everyday() != facts[b].everyday()) return facts[a].everyday();
+        if (facts[a].hasMeaning != facts[b].hasMeaning) return facts[a].hasMeaning;
+        if (facts[a].meaningCount != facts[b].meaningCount) {
+            return facts[a].meaningCount > facts[b].meaningCount;
+        }
+        return a < b;
+    };
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!frequencies.words.contains(records[i].simplified)) continue;
+        auto [it, inserted] = holder.try_emplace(records[i].simplified, i);
+        if (!inserted && better(i, it->second)) it->second = i;
+    }
+
+    auto countOf = [&](std::size_t i) -> std::int64_t {
+        auto found = frequencies.words.find(records[i].simplified);
+        return found == frequencies.words.end() ? -1 : found->second.count;
+    };
+    std::vector<bool> ranked(records.size(), false);
+    for (const auto& [word, index] : holder) {
+        ranked[index] = true;
+        result.entries[index].partsOfSpeech =
+            chinesePartOfSpeechLabels(frequencies.words.at(records[index].simplified).tag);
+    }
+
+    result.order.resize(records.size());
+    std::iota(result.order.begin(), result.order.end(), std::size_t{0});
+    std::sort(result.order.begin(), result.order.end(), [&](std::size_t a, std::size_t b) {
+        if (ranked[a] != ranked[b]) return bool(ranked[a]);
+        const std::int64_t countA = countOf(a), countB = countOf(b);
+        if (countA != countB) return countA > countB;
+        if (facts[a].everyday() != facts[b].everyday()) return facts[a].everyday();
+        const CedictRecord& ra = records[a];
+        const CedictRecord& rb = records[b];
+        if (ra.simplified.size() != rb.simplified.size()) {
+            return ra.simplified.size() < rb.simplified.size();
+        }
+        if (ra.simplified != rb.simplified) return ra.simplified < rb.simplified;
+        if (ra.pinyin != rb.pinyin) return ra.pinyin < rb.pinyin;
+        if (ra.traditional != rb.traditional) return ra.traditional < rb.traditional;
+        return result.entries[a].id < result.entries[b].id;
+    });
+    result.rankedCount = holder.size();
+    return result;
+}
+
+}  // namespace tessel::compiler

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string_view>
+
+#include "CedictParser.h"
+#include "CompiledEntry.h"
+#include "JiebaFrequencies.h"
+
+namespace tessel::compiler {
+
+enum class GlossKind {
+    meaning,  // a real English gloss
+    pointer,  // "variant of X", "see X", "used in X", "abbr. for X", ...
+    surname,  // "surname Wang"
+    note,     // "CL:个[ge4]", "Taiwan pr. [...]", "also pr. [...]"
+};
+
+// What a single dictionary gloss is, judged from its wording.
+GlossKind classifyChineseGloss(std::string_view gloss);
+
+// A proper noun: the dictionary capitalises the first pinyin syllable of names ("Zhong1 guo2"),
+// while letter tokens without a tone number ("A A zhi4", "K ge1") are not names.
+bool isChineseProperNoun(std::string_view numberedPinyin);
+
+// The "zh" rows: one per dictionary record, with ids, readings, romanizations and glosses,
+// ranked by the segmenter's word counts. Each counted headword gives its rank to one record,
+// the everyday one (lower-case pinyin with a real gloss, most real glosses, then file order);
+// the other records of that headword and all uncounted ones come after every ranked record,
+// ordered by their headword's count, everyday records first, then by text. Parts of speech
+// come from the segmenter's tag and only go to the record that took the count.
+RankedEntries buildChineseEntries(const CedictText& dictionary, const WordFrequencies& frequencies);
+
+}  // namespace tessel::compiler

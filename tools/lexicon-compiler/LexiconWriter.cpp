@@ -1,0 +1,253 @@
+#include "LexiconWriter.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+
+namespace tessel::compiler {
+
+namespace {
+
+// Build-time settings: nothing needs to survive a crash (the file is renamed into place only
+// at the end), so there is no journal and no syncing until the final flush.
+constexpr const char* kBuildPragmas =
+    "PRAGMA page_size = 4096;"
+    "PRAGMA journal_mode = OFF;"
+    "PRAGMA synchronous = OFF;"
+    "PRAGMA locking_mode = EXCLUSIVE;"
+    "PRAGMA temp_store = MEMORY;"
+    "PRAGMA cache_size = -262144;"
+    "PRAGMA user_version = 1;";
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE vocabulary (
+    id TEXT NOT NULL PRIMARY KEY,
+    language TEXT NOT NULL,
+    term TEXT NOT NULL,
+    alternate TEXT NOT NULL,
+    reading TEXT NOT NULL,
+    romanization TEXT NOT NULL,
+    meanings_json TEXT NOT NULL,
+    frequency_rank INTEGER NOT NULL,
+    level INTEGER NOT NULL,
+    learnable INTEGER NOT NULL,
+    source TEXT NOT NULL,
+    part_of_speech_json TEXT NOT NULL
+);
+CREATE TABLE exercises (
+    id TEXT NOT NULL PRIMARY KEY,
+    vocabulary_id TEXT NOT NULL REFERENCES vocabulary(id),
+    prompt TEXT NOT NULL,
+    translation TEXT NOT NULL,
+    note TEXT NOT NULL,
+    accepted_answers_json TEXT NOT NULL,
+    attribution TEXT NOT NULL
+);
+CREATE TABLE sources (
+    id TEXT NOT NULL PRIMARY KEY,
+    display_name TEXT NOT NULL,
+    url TEXT NOT NULL,
+    license TEXT NOT NULL,
+    license_url TEXT NOT NULL,
+    attribution TEXT NOT NULL,
+    source_sha256 TEXT NOT NULL
+);
+)sql";
+
+// The course list filters on language and course flag and orders by level, rank and term;
+// the counts need language and course flag only, which a narrow index answers fastest.
+constexpr const char* kIndexes = R"sql(
+CREATE INDEX vocabulary_lessons ON vocabulary(language, learnable, level, frequency_rank, term);
+CREATE INDEX vocabulary_counts ON vocabulary(language, learnable);
+CREATE INDEX exercises_by_entry ON exercises(vocabulary_id, id);
+)sql";
+
+using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+std::string jsonArray(const std::vector<std::string>& values) {
+    return nlohmann::json(values).dump();
+}
+
+void bindText(sqlite3_stmt* statement, int position, const std::string& text) {
+    sqlite3_bind_text(statement, position, text.data(), static_cast<int>(text.size()),
+                      SQLITE_STATIC);
+}
+
+}  // namespace
+
+Result<LexiconWriter> LexiconWriter::create(const std::filesystem::path& destination) {
+    std::error_code error;
+    if (destination.has_parent_path()) std::filesystem::create_directories(destination.parent_path(), error);
+    if (error) return fail("cannot create " + destination.parent_path().string() + ": " + error.message());
+    auto temporary = destination;
+    temporary += ".tmp-" + std::to_string(::getpid());
+    std::filesystem::remove(temporary, error);
+
+    sqlite3* db = nullptr;
+    const int opened = sqlite3_open_v2(temporary.c_str(), &db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (opened != SQLITE_OK) {
+        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        std::filesystem::remove(temporary, error);
+        return fail("cannot create " + temporary.string() + ": " + message);
+    }
+    LexiconWriter writer(db, temporary, destination);
+    if (auto done = writer.execute(kBuildPragmas); !done) return tl::unexpected(done.error());
+    if (auto done = writer.execute(kSchema); !done) return tl::unexpected(done.error());
+    return writer;
+}
+
+LexiconWriter::LexiconWriter(sqlite3* db, std::filesystem::path temporary,
+                             std::filesystem::path destination)
+    : m_db(db), m_temporary(std::move(temporary)), m_destination(std::move(destination)) {}
+
+LexiconWriter::LexiconWriter(LexiconWriter&& other) noexcept
+    : m_db(other.m_db),
+      m_temporary(std::move(other.m_temporary)),
+      m_destination(std::move(other.m_destination)) {
+    other.m_db = nullptr;
+    other.m_temporary.clear();
+}
+
+LexiconWriter::~LexiconWriter() {
+    if (m_db != nullptr) sqlite3_close(m_db);
+    if (!m_temporary.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(m_temporary, ignored);
+    }
+}
+
+Result<void> LexiconWriter::execute(const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errmsg(m_db);
+        sqlite3_free(message);
+        return fail("SQLite: " + text);
+    }
+    return {};
+}
+
+Result<void> LexiconWriter::writeVocabulary(const std::vector<const CompiledEntry*>& entries,
+                                            const std::function<void(double)>& progress) {
+    if (auto done = execute("BEGIN"); !done) return done;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db,
+                           "INSERT INTO vocabulary (id, language, term, alternate, reading, "
+                           "romanization, meanings_json, frequency_rank, level, learnable, "
+                           "source, part_of_speech_json) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
+                           -1, &raw, nullptr) != SQLITE_OK) {
+        return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
+    }
+    Statement insert(raw, &sqlite3_finalize);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const CompiledEntry& entry = *entries[i];
+        const std::string meanings = jsonArray(entry.meanings);
+        const std::string partsOfSpeech = jsonArray(entry.partsOfSpeech);
+        bindText(raw, 1, entry.id);
+        bindText(raw, 2, entry.language);
+        bindText(raw, 3, entry.term);
+        bindText(raw, 4, entry.alternate);
+        bindText(raw, 5, entry.reading);
+        bindText(raw, 6, entry.romanization);
+        bindText(raw, 7, meanings);
+        sqlite3_bind_int(raw, 8, entry.frequencyRank);
+        sqlite3_bind_int(raw, 9, entry.level);
+        sqlite3_bind_int(raw, 10, entry.learnable ? 1 : 0);
+        bindText(raw, 11, entry.source);
+        bindText(raw, 12, partsOfSpeech);
+        if (sqlite3_step(raw) != SQLITE_DONE) {
+            return fail("cannot store entry " + entry.id + ": " + sqlite3_errmsg(m_db));
+        }
+        sqlite3_reset(raw);
+        if (progress && i % 8192 == 0) progress(double(i) / double(entries.size()));
+    }
+    insert.reset();
+    return execute("COMMIT");
+}
+
+Result<void> LexiconWriter::writeExercises(const std::vector<Exercise>& exercises) {
+    if (auto done = execute("BEGIN"); !done) return done;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db,
+                           "INSERT INTO exercises (id, vocabulary_id, prompt, translation, note, "
+                           "accepted_answers_json, attribution) VALUES (?,?,?,?,?,?,?)",
+                           -1, &raw, nullptr) != SQLITE_OK) {
+        return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
+    }
+    Statement insert(raw, &sqlite3_finalize);
+    for (const Exercise& exercise : exercises) {
+        const std::string answers = jsonArray(exercise.acceptedAnswers);
+        bindText(raw, 1, exercise.id);
+        bindText(raw, 2, exercise.vocabularyId);
+        bindText(raw, 3, exercise.prompt);
+        bindText(raw, 4, exercise.translation);
+        bindText(raw, 5, exercise.note);
+        bindText(raw, 6, answers);
+        bindText(raw, 7, exercise.attribution);
+        if (sqlite3_step(raw) != SQLITE_DONE) {
+            return fail("cannot store exercise " + exercise.id + ": " + sqlite3_errmsg(m_db));
+        }
+        sqlite3_reset(raw);
+    }
+    insert.reset();
+    return execute("COMMIT");
+}
+
+Result<void> LexiconWriter::writeSources(const std::vector<SourceRecord>& sources) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db,
+                           "INSERT INTO sources (id, display_name, url, license, license_url, "
+                           "attribution, source_sha256) VALUES (?,?,?,?,?,?,?)",
+                           -1, &raw, nullptr) != SQLITE_OK) {
+        return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
+    }
+    Statement insert(raw, &sqlite3_finalize);
+    for (const SourceRecord& source : sources) {
+        bindText(raw, 1, source.id);
+        bindText(raw, 2, source.displayName);
+        bindText(raw, 3, source.url);
+        bindText(raw, 4, source.license);
+        bindText(raw, 5, source.licenseUrl);
+        bindText(raw, 6, source.attribution);
+        bindText(raw, 7, source.sha256);
+        if (sqlite3_step(raw) != SQLITE_DONE) {
+            return fail("cannot store source " + source.id + ": " + sqlite3_errmsg(m_db));
+        }
+        sqlite3_reset(raw);
+    }
+    return {};
+}
+
+Result<void> LexiconWriter::createIndexes() { return execute(kIndexes); }
+
+Result<void> LexiconWriter::finish() {
+    if (auto done = execute("ANALYZE; VACUUM;"); !done) return done;
+    if (sqlite3_close(m_db) != SQLITE_OK) return fail("cannot close the new lexicon");
+    m_db = nullptr;
+
+    // The bytes must be on disk before the name points at them.
+    const int fd = ::open(m_temporary.c_str(), O_RDONLY);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        if (fd >= 0) ::close(fd);
+        return fail("cannot flush " + m_temporary.string());
+    }
+    ::close(fd);
+    std::error_code error;
+    std::filesystem::rename(m_temporary, m_destination, error);
+    if (error) return fail("cannot move the lexicon into place: " + error.message());
+    m_temporary.clear();
+    const auto folder = m_destination.has_parent_path() ? m_destination.parent_path() : ".";
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+}  // namespace tessel::compiler

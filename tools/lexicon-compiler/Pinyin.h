@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessel::compiler {
+
+// Numbered pinyin as the dictionary writes it ("ni3 hao3", "lu:4", "Zhong1 guo2") with tone
+// marks instead ("nǐ hǎo", "lǜ", "Zhōng guó"), NFC, spaces and case kept. Tokens that are not
+// syllables ("·", "A", ",") pass through unchanged; tone 5 and a missing number mark nothing.
+std::string pinyinWithToneMarks(std::string_view numbered);
+
+// Lower-case toneless pinyin without spaces or punctuation, ü written v: the form a learner
+// types on a plain keyboard ("ni3 hao3" -> "nihao", "lu:4" -> "lv", "A A zhi4" -> "aazhi").
+std::string pinyinRomanization(std::string_view numbered);
+
+}  // namespace tessel::compiler
