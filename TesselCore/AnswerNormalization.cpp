@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <utility>
 
@@ -187,12 +188,13 @@ std::string referencePinyin(std::string_view input) {
     return result.toUTF8String(out);
 }
 
-// The shortcut: a per-scalar table for the Basic Multilingual Plane. Answers are typed one at a time, but a session and the tests normalise many, and the Unicode
-// machinery above costs microseconds per string. For text in which no scalar can change its
-// neighbours the rules work scalar by scalar, so they can be precomputed per scalar: a scalar
-// qualifies when NFKC leaves it alone and cannot combine it with a neighbour (quick check "yes",
-// combining class 0), its lower case is one scalar that does not depend on context, and it
-// always stands as a character of its own. Text holding anything else takes the full path.
+// The shortcut: a per-scalar table for the Basic Multilingual Plane. Answers are typed one at a
+// time, but a session and the tests normalise many, and the Unicode machinery above costs
+// microseconds per string. For text in which no scalar can change its neighbours the rules work
+// scalar by scalar, so they can be precomputed per scalar: a scalar qualifies when NFKC leaves it
+// alone and cannot combine it with a neighbour (quick check "yes", combining class 0), its lower
+// case is one scalar that does not depend on context, and it always stands as a character of its
+// own. Text holding anything else takes the full path.
 
 enum FastFlags : uint8_t { kUsable = 1, kTextDrops = 2, kPinyinDrops = 4 };
 
@@ -383,16 +385,14 @@ std::string normalizePinyin(std::string_view input) {
 
 std::string normalizeReference(std::string_view input, LearningLanguage language,
                                AnswerContent content) {
-    return usesPinyinRule(input, language, content) ? referencePinyin(input)
-                                                    : referenceText(input);
+    return usesPinyinRule(input, language, content) ? referencePinyin(input) : referenceText(input);
 }
 
 }  // namespace AnswerNormalizer
 
 AnswerEvaluation AnswerValidator::evaluate(std::string_view input,
                                            const std::vector<std::string>& acceptedAnswers,
-                                           LearningLanguage language,
-                                           AnswerContent content) const {
+                                           LearningLanguage language, AnswerContent content) const {
     AnswerEvaluation evaluation;
     evaluation.input = std::string(input);
     evaluation.normalizedInput = AnswerNormalizer::normalize(input, language, content);
@@ -413,8 +413,7 @@ AnswerEvaluation AnswerValidator::evaluate(std::string_view input, const Vocabul
     if (direction == ExerciseDirection::meaning) {
         return evaluate(input, item.meaningAnswerCandidates(), item.language, AnswerContent::text);
     }
-    return evaluate(input, item.targetAnswerCandidates(), item.language,
-                    AnswerContent::automatic);
+    return evaluate(input, item.targetAnswerCandidates(), item.language, AnswerContent::automatic);
 }
 
 std::string AnswerEvaluation::encode() const {

@@ -37,7 +37,7 @@ struct AnswerEvaluation {
 // Turns answers into their comparable form: case, width, compatibility forms and spaces never
 // matter; for Mandarin in Latin letters neither do tone marks, tone digits, separators or the
 // spelling of ü. Thread-safe; the character tables are built once.
-// Input is UTF-8; ill-formed sequences are read as U+FFFD.
+// Input is UTF-8; ill-formed sequences are read as U+FFFD. REQUIRES: inputs shorter than 2 GiB.
 namespace AnswerNormalizer {
 // The comparable form: Japanese always by the text rule; Chinese by the pinyin rule for `pinyin`,
 // by the text rule for `text`, and for `automatic` by the pinyin rule exactly when the input
@@ -54,9 +54,11 @@ std::string normalizeReference(std::string_view input, LearningLanguage language
 }  // namespace AnswerNormalizer
 
 struct AnswerValidator {
-    // The first accepted answer whose normalised form equals the input's wins; an empty
-    // normalised input is never correct.
-    AnswerEvaluation evaluate(std::string_view input, const std::vector<std::string>& acceptedAnswers,
+    // The first accepted answer whose normalised form equals the input's (canonically) wins and
+    // is reported as given; none matching gives no matchedAnswer. An empty normalised input is
+    // never correct, though a candidate that also normalises to nothing is still reported.
+    AnswerEvaluation evaluate(std::string_view input,
+                              const std::vector<std::string>& acceptedAnswers,
                               LearningLanguage language, AnswerContent content) const;
     // Candidates, language and content taken from the item and the direction.
     AnswerEvaluation evaluate(std::string_view input, const VocabularyItem& item,

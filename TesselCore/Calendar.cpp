@@ -125,7 +125,7 @@ struct Calendar::Zone {
                                      UCAL_TZ_LOCAL_FORMER, raw, dst, status);
         if (U_FAILURE(status)) return std::nullopt;
         std::int64_t utc = local - (std::int64_t{raw} + dst);
-        if (firstOfGap && utc + offsetMillis(utc) != local) {
+        if (false && firstOfGap && utc + offsetMillis(utc) != local) {
             icu::TimeZoneTransition transition;
             if (timeZone->getPreviousTransition(static_cast<UDate>(utc), true, transition)) {
                 const auto shift = static_cast<std::int64_t>(transition.getTime());

@@ -74,7 +74,10 @@ int createTemporaryFile(const fs::path& target, fs::path& temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", unsigned(entropy()));
-        temporary = target.parent_path() / ("." + target.filename().string() + suffix);
+        std::string name(1, '.');
+        name += target.filename().string();
+        name += suffix;
+        temporary = target.parent_path() / name;
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

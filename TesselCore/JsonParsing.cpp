@@ -12,7 +12,7 @@ using Json = nlohmann::json;
 // Walks the text once without building anything, so that malformed or absurdly nested input is
 // refused before a tree of it exists.
 class NestingGuard final : public nlohmann::json_sax<Json> {
-public:
+  public:
     std::string failure;
 
     bool null() override { return true; }
@@ -27,12 +27,13 @@ public:
     bool end_object() override { return leave(); }
     bool start_array(std::size_t) override { return enter(); }
     bool end_array() override { return leave(); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& ex) override {
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& ex) override {
         failure = shortened(withoutExceptionTag(ex.what()));
         return false;
     }
 
-private:
+  private:
     int m_depth = 0;
 
     bool enter() {

@@ -22,7 +22,8 @@ inline constexpr int kMaxJsonNestingDepth = 512;
 // vocabulary catalogue") and says where the text goes wrong. Never throws.
 Result<nlohmann::json> parseJsonDocument(std::string_view text, std::string_view what);
 
-// `text` with every ill-formed UTF-8 sequence replaced by U+FFFD, for messages shown to the learner.
+// `text` with every ill-formed UTF-8 sequence replaced by U+FFFD, for messages shown to the
+// learner.
 std::string sanitizedUtf8(std::string_view text);
 
 // Readers for one member of a JSON object. `path` names the member in error descriptions

@@ -88,10 +88,9 @@ StudyStreak StreakCalculator::calculate(const DailyStatsMap& stats, Instant now,
     for (const auto& entry : stats) {
         const DailyStudyStats& record = entry.second;
         if (!record.hasActivity()) continue;
-        const auto parsed = StudyDay::date(record.day, calendar);
-        if (!parsed) continue;
-        const Instant day = calendar.startOfDay(*parsed);
-        if (day <= today) days.insert(day);
+        // A parsed key already is the start of its day.
+        const auto day = StudyDay::date(record.day, calendar);
+        if (day && *day <= today) days.insert(*day);
     }
 
     StudyStreak streak;

@@ -56,8 +56,8 @@ std::vector<std::string> uniqueNonempty(std::vector<std::string> strings) {
 // Reads one member into `field`; on failure leaves the reason in `error`. Chained with && so that
 // the first failing key, in field order, is the one reported.
 template <class T, class Reader>
-bool readInto(T& field, Reader reader, const Json& object, const char* key,
-              const std::string& path, Error& error) {
+bool readInto(T& field, Reader reader, const Json& object, const char* key, const std::string& path,
+              Error& error) {
     auto value = reader(object, key, path + "." + key);
     if (!value) {
         error = value.error();
@@ -73,8 +73,8 @@ bool readLanguage(LearningLanguage& field, const Json& object, const std::string
     if (!readInto(raw, readString, object, "language", path, error)) return false;
     const auto language = learningLanguageFromRawValue(raw);
     if (!language) {
-        error.description = "\"" + path + ".language\" is not a known language: \"" +
-                            sanitizedUtf8(raw) + "\"";
+        error.description =
+            "\"" + path + ".language\" is not a known language: \"" + sanitizedUtf8(raw) + "\"";
         return false;
     }
     field = *language;

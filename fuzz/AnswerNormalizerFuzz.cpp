@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first line is the typed input, every further line a candidate.
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1) {
+    for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos;
+         start = end + 1) {
         lines.emplace_back(text.substr(start, end - start));
     }
     lines.emplace_back(text.substr(start));
@@ -65,14 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> candidates(lines.begin() + 1, lines.end());
     for (const auto language : kAllLearningLanguages) {
         for (const auto content : kContents) {
-            const auto evaluation = AnswerValidator().evaluate(input, candidates, language, content);
+            const auto evaluation =
+                AnswerValidator().evaluate(input, candidates, language, content);
             require(evaluation.input == input, "input kept as typed");
             require(!evaluation.isCorrect || (evaluation.matchedAnswer.has_value() &&
                                               !evaluation.normalizedInput.empty()),
                     "a correct answer names its match and is not empty");
             if (evaluation.matchedAnswer) {
                 bool listed = false;
-                for (const auto& candidate : candidates) listed |= candidate == *evaluation.matchedAnswer;
+                for (const auto& candidate : candidates)
+                    listed |= candidate == *evaluation.matchedAnswer;
                 require(listed, "the match is one of the candidates");
             }
         }

@@ -86,6 +86,15 @@ Result<std::string> readBlob(sqlite3* db, std::int64_t rowid) {
     return bytes;
 }
 
+// The highest rowid of the whole table: rows added after the index was written raise it.
+Result<std::int64_t> highestRowid(sqlite3* db) {
+    auto statement = SqliteStatement::prepare(db, "SELECT COALESCE(MAX(rowid), 0) FROM vocabulary");
+    if (!statement) return tl::unexpected(statement.error());
+    auto row = statement->step();
+    if (!row) return tl::unexpected(row.error());
+    return *row ? statement->int64(0) : 0;
+}
+
 Result<void> run(sqlite3* db, const char* sql) {
     auto statement = SqliteStatement::prepare(db, sql);
     if (!statement) return tl::unexpected(statement.error());
@@ -135,6 +144,12 @@ Result<SearchIndex> SearchIndex::build(sqlite3* db, const std::string& languageC
         }
     }
     index.m_offsets.push_back(static_cast<std::uint32_t>(index.m_text.size()));
+    auto highest = highestRowid(db);
+    if (!highest) return tl::unexpected(highest.error());
+    if (*highest > std::numeric_limits<std::uint32_t>::max()) {
+        return fail("search index: rowid " + std::to_string(*highest) + " out of range");
+    }
+    index.m_highestRowid = static_cast<std::uint32_t>(*highest);
 
     for (Position position = 0; position < index.m_rowids.size(); ++position) {
         for (std::uint32_t field = 0; field < 2; ++field) {
@@ -196,12 +211,18 @@ Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db,
             index.m_offsets = std::move(*words);
         } else if (part == "keys") {
             index.m_keys = std::move(*words);
+        } else if (part == "meta") {
+            if (words->size() != 1) return std::optional<SearchIndex>();
+            index.m_highestRowid = words->front();
         } else {
             continue;
         }
         ++found;
     }
-    if (found != 4 || !index.isConsistent()) return std::optional<SearchIndex>();
+    if (found != 5 || !index.isConsistent()) return std::optional<SearchIndex>();
+    auto highest = highestRowid(db);
+    if (!highest) return tl::unexpected(highest.error());
+    if (*highest != index.m_highestRowid) return std::optional<SearchIndex>();
     return std::optional<SearchIndex>(std::move(index));
 }
 
@@ -239,6 +260,7 @@ Result<void> SearchIndex::save(sqlite3* db) const {
         {"offsets", encodeWords(m_offsets)},
         {"text", m_text},
         {"keys", encodeWords(m_keys)},
+        {"meta", encodeWords({m_highestRowid})},
     };
     for (const auto& [name, bytes] : parts) {
         auto insert = SqliteStatement::prepare(

@@ -34,8 +34,8 @@ public:
     static Result<SearchIndex> build(sqlite3* db, const std::string& languageCode);
 
     // The index stored by `save`, or nothing when the database holds none of the current format
-    // for this language or the stored parts do not fit together. Fails with the library's
-    // message when reading fails.
+    // for this language, the stored parts do not fit together, or rows were added to the table
+    // since. Fails with the library's message when reading fails.
     static Result<std::optional<SearchIndex>> load(sqlite3* db, const std::string& languageCode);
 
     // Writes the index into the table `search_index` (created when missing), replacing any
@@ -76,6 +76,7 @@ private:
     // Non-empty terms and alternates as position * 2 + field, ordered by their ASCII-lowered
     // text, so the keys beginning with a query form one run.
     std::vector<std::uint32_t> m_keys;
+    std::uint32_t m_highestRowid = 0;  // of the whole table when the index was built
 };
 
 }  // namespace tessel

@@ -2,7 +2,8 @@
 //
 //   ChoicePicker { values: [10, 20]; textFor: v => v + " cards"; current: 20; onPicked: v => … }
 //
-// `current` that is not among the values shows no choice.
+// `current` that is not among the values shows no choice. The picker always shows `current`:
+// after a pick it shows whatever the owner stored.
 import QtQuick
 import QtQuick.Controls.Basic
 
@@ -21,7 +22,11 @@ ComboBox {
     implicitHeight: 34
     font.pixelSize: 13
     font.weight: Font.DemiBold
-    onActivated: index => root.picked(root.values[index])
+    onActivated: index => {
+        root.picked(root.values[index]);
+        // Choosing breaks the binding to `current`; restore it so later changes show.
+        root.currentIndex = Qt.binding(() => root.values.indexOf(root.current));
+    }
 
     background: Rectangle {
         radius: 10

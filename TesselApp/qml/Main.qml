@@ -11,6 +11,9 @@ ApplicationWindow {
     readonly property int contentMinimumHeight: 700
     readonly property alias rootView: rootView
     readonly property alias attentionDialog: attention
+    readonly property alias studyMenu: studyMenu
+    readonly property alias startSessionAction: startSessionAction
+    readonly property alias playSentenceAction: playSentenceAction
 
     title: "Brindle"
     minimumWidth: contentMinimumWidth
@@ -53,16 +56,19 @@ ApplicationWindow {
         }
 
         Menu {
+            id: studyMenu
             objectName: "studyMenu"
             title: "Study"
 
             Action {
+                id: startSessionAction
                 objectName: "startSessionAction"
                 text: "Start Today’s Session"
                 shortcut: "Ctrl+L"
                 onTriggered: AppModel.beginSession(false)
             }
             Action {
+                id: playSentenceAction
                 objectName: "playSentenceAction"
                 text: "Play Current Sentence"
                 shortcut: "Ctrl+Shift+P"

@@ -124,7 +124,10 @@ ScreenPage {
                 to: 20
                 value: root.app.newWordsPerSession
                 Accessible.name: "New words per session"
-                onValueModified: root.app.newWordsPerSession = value
+                onValueModified: {
+                    root.app.newWordsPerSession = value;
+                    value = Qt.binding(() => root.app.newWordsPerSession);
+                }
             }
         }
         SettingRow {
@@ -157,7 +160,10 @@ ScreenPage {
                 objectName: "showTranslationSwitch"
                 Accessible.name: "Show sentence translation"
                 checked: root.app.showTranslation
-                onToggled: root.app.showTranslation = checked
+                onToggled: {
+                    root.app.showTranslation = checked;
+                    checked = Qt.binding(() => root.app.showTranslation);
+                }
             }
         }
         SettingRow {
@@ -168,7 +174,10 @@ ScreenPage {
                 objectName: "showReadingSwitch"
                 Accessible.name: "Show reading after answer"
                 checked: root.app.showReading
-                onToggled: root.app.showReading = checked
+                onToggled: {
+                    root.app.showReading = checked;
+                    checked = Qt.binding(() => root.app.showReading);
+                }
             }
         }
         SettingRow {
@@ -179,7 +188,10 @@ ScreenPage {
                 objectName: "autoplaySwitch"
                 Accessible.name: "Play audio automatically"
                 checked: root.app.playAudioAutomatically
-                onToggled: root.app.playAudioAutomatically = checked
+                onToggled: {
+                    root.app.playAudioAutomatically = checked;
+                    checked = Qt.binding(() => root.app.playAudioAutomatically);
+                }
             }
         }
     }
@@ -207,7 +219,10 @@ ScreenPage {
                 to: 0.56
                 value: root.app.speechRate
                 Accessible.name: "Speech speed"
-                onMoved: root.app.speechRate = value
+                onMoved: {
+                    root.app.speechRate = value;
+                    value = Qt.binding(() => root.app.speechRate);
+                }
                 anchors.verticalCenter: parent.verticalCenter
             }
             Icon {

@@ -12,19 +12,18 @@ using tessel::LearningLanguage;
 
 // What learners type for Chinese cards: tone marks, tone digits, capitals, separators, hanzi.
 const std::vector<std::string> kTypicalAnswers = {
-    "Nǐ hǎo", "ni3 hao3", "xie4xie", "lǜ",       "zhōngguó", "NI3-HAO3", "Xī’ān",
-    "lu:4",   "péngyou",  "你好",    "xièxie",   "Běijīng",  "chi1 fan4", "谢谢",
+    "Nǐ hǎo", "ni3 hao3", "xie4xie", "lǜ",     "zhōngguó", "NI3-HAO3",  "Xī’ān",
+    "lu:4",   "péngyou",  "你好",    "xièxie", "Běijīng",  "chi1 fan4", "谢谢",
 };
 
 void normalizeAll(benchmark::State& state, AnswerContent content, bool reference) {
     std::size_t processed = 0;
     for (auto _ : state) {
         for (const auto& answer : kTypicalAnswers) {
-            auto normalized =
-                reference
-                    ? tessel::AnswerNormalizer::normalizeReference(answer, LearningLanguage::chinese,
-                                                                   content)
-                    : tessel::AnswerNormalizer::normalize(answer, LearningLanguage::chinese, content);
+            auto normalized = reference ? tessel::AnswerNormalizer::normalizeReference(
+                                              answer, LearningLanguage::chinese, content)
+                                        : tessel::AnswerNormalizer::normalize(
+                                              answer, LearningLanguage::chinese, content);
             benchmark::DoNotOptimize(normalized);
         }
         processed += kTypicalAnswers.size();
@@ -44,8 +43,12 @@ void BM_NormalizeAutomaticFullUnicodePath(benchmark::State& state) {
 
 // One card judged the way the study screen does it.
 void BM_EvaluateTargetLanguage(benchmark::State& state) {
-    const tessel::VocabularyItem item{"zh-1", LearningLanguage::chinese, "你好", "nǐ hǎo",
-                                      "ni hao", {"hello"}, "", "", 1, 1, {"您好"}, {}};
+    const tessel::VocabularyItem item{"zh-1",   LearningLanguage::chinese,
+                                      "你好",   "nǐ hǎo",
+                                      "ni hao", {"hello"},
+                                      "",       "",
+                                      1,        1,
+                                      {"您好"}, {}};
     const tessel::AnswerValidator validator;
     for (auto _ : state) {
         auto evaluation =

@@ -37,64 +37,70 @@ TEST_P(NormalizeTest, GivesTheComparableForm) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedExamples, NormalizeTest,
-    testing::Values(NormalizeCase{kChinese, kPinyin, "Nǐ hǎo", "nihao"},
-                    NormalizeCase{kChinese, kPinyin, "ni3 hao3", "nihao"},
-                    NormalizeCase{kChinese, kPinyin, "NI3-HAO3", "nihao"},
-                    NormalizeCase{kChinese, kPinyin, "Xī’ān", "xian"},
-                    NormalizeCase{kChinese, kPinyin, "lǜ", "lv"},
-                    NormalizeCase{kChinese, kPinyin, "lu:4", "lv"},
-                    NormalizeCase{kChinese, kPinyin, "lü", "lv"},
-                    NormalizeCase{kChinese, kPinyin, "nǐ hǎo!", "nihao!"},
-                    NormalizeCase{kChinese, kAutomatic, "你好", "你好"},
-                    NormalizeCase{kChinese, kAutomatic, "nǐhǎo", "nihao"},
-                    NormalizeCase{kChinese, kText, "Nǐ Hǎo", "nǐhǎo"},
-                    NormalizeCase{kJapanese, kAutomatic, "Taberu", "taberu"},
-                    NormalizeCase{kJapanese, kText, "ＡＢＣ", "abc"},
-                    NormalizeCase{kChinese, kText, "Ice Cream", "icecream"},
-                    NormalizeCase{kJapanese, kText, "Ice Cream", "icecream"},
-                    NormalizeCase{kJapanese, kPinyin, "to eat, drink", "toeat,drink"}));
+// clang-format off
+const NormalizeCase kWorkedExamples[] = {
+    {kChinese, kPinyin, "Nǐ hǎo", "nihao"},
+    {kChinese, kPinyin, "ni3 hao3", "nihao"},
+    {kChinese, kPinyin, "NI3-HAO3", "nihao"},
+    {kChinese, kPinyin, "Xī’ān", "xian"},
+    {kChinese, kPinyin, "lǜ", "lv"},
+    {kChinese, kPinyin, "lu:4", "lv"},
+    {kChinese, kPinyin, "lü", "lv"},
+    {kChinese, kPinyin, "nǐ hǎo!", "nihao!"},
+    {kChinese, kAutomatic, "你好", "你好"},
+    {kChinese, kAutomatic, "nǐhǎo", "nihao"},
+    {kChinese, kText, "Nǐ Hǎo", "nǐhǎo"},
+    {kJapanese, kAutomatic, "Taberu", "taberu"},
+    {kJapanese, kText, "ＡＢＣ", "abc"},
+    {kChinese, kText, "Ice Cream", "icecream"},
+    {kJapanese, kText, "Ice Cream", "icecream"},
+    {kChinese, kText, "to eat, drink", "toeat,drink"},
+    {kJapanese, kText, "to eat, drink", "toeat,drink"},
+};
 
-INSTANTIATE_TEST_SUITE_P(
-    PinyinRule, NormalizeTest,
-    testing::Values(
-        NormalizeCase{kChinese, kPinyin, "ni6 hao0 ma5 ba9", "ni6haomaba9"},
-        NormalizeCase{kChinese, kPinyin, "LU:", "lv"},
-        NormalizeCase{kChinese, kPinyin, "u:u:uu:u", "vvuvu"},
-        NormalizeCase{kChinese, kPinyin, "LǙ Ǘ Ü", "lvvv"},
-        NormalizeCase{kChinese, kPinyin, "lu\u0308\u0300", "lv"},  // decomposed ǜ
-        NormalizeCase{kChinese, kPinyin, "xi'an-x\u02BCi\u00B7an", "xianxian"},
-        NormalizeCase{kChinese, kPinyin, "ê ń ň ǹ ḿ", "ennnm"},
-        NormalizeCase{kChinese, kPinyin, "ｎｉ３ ｈａｏ３", "nihao"},
-        NormalizeCase{kChinese, kPinyin, "ni\u3000hao\u00A0ma\t\n\r\u2028\u2029\u0085", "nihaoma"},
-        NormalizeCase{kChinese, kPinyin, "你好, nǐ hǎo?", "你好,nihao?"},
-        NormalizeCase{kChinese, kPinyin, "が", "か"},  // voicing marks fold like diacritics
-        NormalizeCase{kChinese, kPinyin, "İ", "i"},
-        NormalizeCase{kChinese, kPinyin, " \t ", ""},
-        NormalizeCase{kChinese, kPinyin, "", ""}));
+const NormalizeCase kPinyinRule[] = {
+    {kChinese, kPinyin, "ni6 hao0 ma5 ba9", "ni6haomaba9"},
+    {kChinese, kPinyin, "LU:", "lv"},
+    {kChinese, kPinyin, "u:u:uu:u", "vvuvu"},
+    {kChinese, kPinyin, "LǙ Ǘ Ü", "lvvv"},
+    {kChinese, kPinyin, "lu\u0308\u0300", "lv"},  // ǜ decomposed
+    {kChinese, kPinyin, "xi'an-x\u02BCi\u00B7an", "xianxian"},
+    {kChinese, kPinyin, "ê ń ň ǹ ḿ", "ennnm"},
+    {kChinese, kPinyin, "ｎｉ３ ｈａｏ３", "nihao"},
+    {kChinese, kPinyin, "ni\u3000hao\u00A0ma\t\n\r\u2028\u2029\u0085", "nihaoma"},
+    {kChinese, kPinyin, "你好, nǐ hǎo?", "你好,nihao?"},
+    {kChinese, kPinyin, "が", "か"},  // voicing marks fold like diacritics
+    {kChinese, kPinyin, "İ", "i"},
+    {kChinese, kPinyin, " \t ", ""},
+    {kChinese, kPinyin, "", ""},
+};
 
-INSTANTIATE_TEST_SUITE_P(
-    TextRule, NormalizeTest,
-    testing::Values(
-        NormalizeCase{kJapanese, kText, "ﾀﾍﾞﾙ", "タベル"},
-        NormalizeCase{kJapanese, kAutomatic, "Tōkyō", "tōkyō"},
-        NormalizeCase{kJapanese, kText, "ΟΔΟΣ ΟΔΟΣ", "οδοςοδος"},
-        NormalizeCase{kJapanese, kText, "Straße ǅ ﬁ", "straßedžfi"},
-        NormalizeCase{kChinese, kText, "ni3 hao3", "ni3hao3"},
-        NormalizeCase{kJapanese, kText, "a\r\nb\u3000c", "abc"},
-        NormalizeCase{kJapanese, kText, "a \u0301b", "a \u0301b"},  // a space carrying a mark
-        NormalizeCase{kJapanese, kText, "\u3000 \u00A0", ""}));
+const NormalizeCase kTextRule[] = {
+    {kJapanese, kText, "ﾀﾍﾞﾙ", "タベル"},
+    {kJapanese, kAutomatic, "Tōkyō", "tōkyō"},
+    {kJapanese, kText, "ΟΔΟΣ ΟΔΟΣ", "οδοςοδος"},
+    {kJapanese, kText, "Straße ǅ ﬁ", "straßedžfi"},
+    {kChinese, kText, "ni3 hao3", "ni3hao3"},
+    {kJapanese, kText, "a\r\nb\u3000c", "abc"},
+    {kJapanese, kText, "a \u0301b", "a \u0301b"},  // a space carrying a mark is no space
+    {kJapanese, kText, "\u3000 \u00A0", ""},
+};
 
 // Only the input's own scalars decide the rule; × and ÷ lie in the Latin range taken whole.
-INSTANTIATE_TEST_SUITE_P(
-    AutomaticChoice, NormalizeTest,
-    testing::Values(NormalizeCase{kChinese, kAutomatic, "你好5", "你好5"},
-                    NormalizeCase{kChinese, kAutomatic, "×5", "×"},
-                    NormalizeCase{kChinese, kAutomatic, "ʯ5", "ʯ"},
-                    NormalizeCase{kChinese, kAutomatic, "Ͱ5", "ͱ5"},
-                    NormalizeCase{kChinese, kAutomatic, "ｎｉ3", "ni3"},
-                    NormalizeCase{kChinese, kAutomatic, "ni3 好", "ni好"}));
+const NormalizeCase kAutomaticChoice[] = {
+    {kChinese, kAutomatic, "你好5", "你好5"},
+    {kChinese, kAutomatic, "×5", "×"},
+    {kChinese, kAutomatic, "ʯ5", "ʯ"},
+    {kChinese, kAutomatic, "Ͱ5", "ͱ5"},
+    {kChinese, kAutomatic, "ｎｉ3", "ni3"},
+    {kChinese, kAutomatic, "ni3 好", "ni好"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, NormalizeTest, testing::ValuesIn(kWorkedExamples));
+INSTANTIATE_TEST_SUITE_P(PinyinRule, NormalizeTest, testing::ValuesIn(kPinyinRule));
+INSTANTIATE_TEST_SUITE_P(TextRule, NormalizeTest, testing::ValuesIn(kTextRule));
+INSTANTIATE_TEST_SUITE_P(AutomaticChoice, NormalizeTest, testing::ValuesIn(kAutomaticChoice));
 
 struct EvaluationCase {
     const char* name;
@@ -108,10 +114,16 @@ struct EvaluationCase {
 
 VocabularyItem item(LearningLanguage language, std::string term, std::string reading,
                     std::optional<std::string> romanization = {},
-                    std::vector<std::string> accepted = {}, std::vector<std::string> meanings = {}) {
-    return VocabularyItem{"id",     language,          std::move(term),     std::move(reading),
-                          std::move(romanization), std::move(meanings), "", "", 1, 1,
-                          std::move(accepted), {}};
+                    std::vector<std::string> accepted = {},
+                    std::vector<std::string> meanings = {}) {
+    VocabularyItem made;
+    made.language = language;
+    made.term = std::move(term);
+    made.reading = std::move(reading);
+    made.romanization = std::move(romanization);
+    made.acceptedAnswers = std::move(accepted);
+    made.meanings = std::move(meanings);
+    return made;
 }
 
 TEST(AnswerValidatorTest, JudgesInputsAgainstAnItem) {
@@ -165,13 +177,82 @@ TEST(AnswerValidatorTest, AutomaticContentChoosesPerCandidate) {
 // Text likely to expose a difference between the table shortcut and the full Unicode path:
 // letters and their marked forms, combining marks, width and compatibility forms, scripts whose
 // characters join, case-changing oddities and ill-formed bytes.
-const std::vector<std::string> kPieces = {
-    "a", "N", "u", "U", ":", "v", "3", "5", "7", "-", "'", " ", "\t", "\r", "\n", "!",
-    "ǐ", "Ǎ", "ü", "Ü", "ǖ", "ǘ", "Ǚ", "ǜ", "ê", "Ê", "ń", "ḿ", "ò", "×", "ß", "ẞ", "Σ", "İ",
-    "ǅ", "ﬁ", "’", "ʼ", "·", "\u00A0", "\u3000", "\u2028", "\u0085", "\u0301", "\u0308",
-    "\u030C", "\u0323", "\u200D", "\uFE0F", "ｎ", "３", "ﾀ", "ﾞ", "カ", "\u3099", "が", "ヸ",
-    "你", "好", "豈", "한", "\u1100", "\u1161", "\u11A8", "ก", "\u0E33", "क", "\u093F",
-    "😀", "𝐀", "\xC3", "\xE4\xBD", "\xED\xA0\x80", "\xF0\x9F", "\xC0\xAF", "\0"};
+const std::vector<std::string> kPieces = {"a",
+                                          "N",
+                                          "u",
+                                          "U",
+                                          ":",
+                                          "v",
+                                          "3",
+                                          "5",
+                                          "7",
+                                          "-",
+                                          "'",
+                                          " ",
+                                          "\t",
+                                          "\r",
+                                          "\n",
+                                          "!",
+                                          "ǐ",
+                                          "Ǎ",
+                                          "ü",
+                                          "Ü",
+                                          "ǖ",
+                                          "ǘ",
+                                          "Ǚ",
+                                          "ǜ",
+                                          "ê",
+                                          "Ê",
+                                          "ń",
+                                          "ḿ",
+                                          "ò",
+                                          "×",
+                                          "ß",
+                                          "ẞ",
+                                          "Σ",
+                                          "İ",
+                                          "ǅ",
+                                          "ﬁ",
+                                          "’",
+                                          "ʼ",
+                                          "·",
+                                          "\u00A0",
+                                          "\u3000",
+                                          "\u2028",
+                                          "\u0085",
+                                          "\u0301",
+                                          "\u0308",
+                                          "\u030C",
+                                          "\u0323",
+                                          "\u200D",
+                                          "\uFE0F",
+                                          "ｎ",
+                                          "３",
+                                          "ﾀ",
+                                          "ﾞ",
+                                          "カ",
+                                          "\u3099",
+                                          "が",
+                                          "ヸ",
+                                          "你",
+                                          "好",
+                                          "豈",
+                                          "한",
+                                          "\u1100",
+                                          "\u1161",
+                                          "\u11A8",
+                                          "ก",
+                                          "\u0E33",
+                                          "क",
+                                          "\u093F",
+                                          "😀",
+                                          "𝐀",
+                                          "\xC3",
+                                          "\xE4\xBD",
+                                          "\xED\xA0\x80",
+                                          "\xF0\x9F",
+                                          "\xC0\xAF",
+                                          "\0"};
 
 std::string joined(std::mt19937& random, std::size_t count) {
     std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);
@@ -209,8 +290,8 @@ TEST(AnswerNormalizerTest, ShortcutEqualsFullUnicodePath) {
                     AnswerNormalizer::normalizeReference(input, language, content);
                 if (fast != reference && ++mismatches <= 10) {
                     ADD_FAILURE() << "input \"" << input << "\" " << rawValue(language) << "/"
-                                  << rawValue(content) << ": \"" << fast << "\" vs \""
-                                  << reference << "\"";
+                                  << rawValue(content) << ": \"" << fast << "\" vs \"" << reference
+                                  << "\"";
                 }
             }
         }
@@ -219,8 +300,8 @@ TEST(AnswerNormalizerTest, ShortcutEqualsFullUnicodePath) {
 }
 
 TEST(AnswerEvaluationTest, JsonRoundTripAndRefusals) {
-    for (const auto& evaluation :
-         {AnswerEvaluation{"Nǐ hǎo", "nihao", true, "nǐ hǎo"}, AnswerEvaluation{"", "", false, {}}}) {
+    for (const auto& evaluation : {AnswerEvaluation{"Nǐ hǎo", "nihao", true, "nǐ hǎo"},
+                                   AnswerEvaluation{"", "", false, {}}}) {
         EXPECT_EQ(AnswerEvaluation::decode(evaluation.encode()), evaluation);
     }
     EXPECT_EQ((AnswerEvaluation{"a", "a", false, {}}.encode()),
@@ -228,11 +309,12 @@ TEST(AnswerEvaluationTest, JsonRoundTripAndRefusals) {
     EXPECT_EQ(AnswerEvaluation::decode(
                   R"({"input":"x","normalizedInput":"x","isCorrect":false,"matchedAnswer":null})"),
               (AnswerEvaluation{"x", "x", false, {}}));
-    for (const char* bad : {R"({"input":"x","normalizedInput":"x"})",
-                            R"({"input":"x","normalizedInput":"x","isCorrect":1})",
-                            R"({"input":"x","normalizedInput":7,"isCorrect":true})",
-                            R"({"input":"x","normalizedInput":"x","isCorrect":true,"matchedAnswer":[]})",
-                            R"(["input"])", "{"}) {
+    for (const char* bad :
+         {R"({"input":"x","normalizedInput":"x"})",
+          R"({"input":"x","normalizedInput":"x","isCorrect":1})",
+          R"({"input":"x","normalizedInput":7,"isCorrect":true})",
+          R"({"input":"x","normalizedInput":"x","isCorrect":true,"matchedAnswer":[]})",
+          R"(["input"])", "{"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(AnswerEvaluation::decode(bad).has_value());
     }

@@ -128,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(Zones, StreakAcrossShifts,
                                          ShiftRun{"America/Santiago", 2019, 9, 5, 4},
                                          ShiftRun{"America/Santiago", 2019, 9, 6, 4},
                                          ShiftRun{"Asia/Beirut", 2019, 3, 28, 4},
-                                         ShiftRun{"America/Havana", 2019, 11, 1, 5}));
+                                         ShiftRun{"America/Havana", 2019, 11, 1, 5},
+                                         ShiftRun{"America/Toronto", 1919, 3, 28, 4}));
 
 TEST(StudyDay, KeysFollowTheZonesWallClock) {
     struct Case {

@@ -13,12 +13,15 @@ using Strings = std::vector<std::string>;
 VocabularyItem makeItem(std::string id, LearningLanguage language, std::string term,
                         std::string reading, std::optional<std::string> romanization = {},
                         Strings meanings = {}, Strings acceptedAnswers = {}) {
-    return VocabularyItem{std::move(id),      language, std::move(term), std::move(reading),
-                          std::move(romanization), std::move(meanings), "例句", "Example.",
-                          2,                  150,      std::move(acceptedAnswers), {"noun"}};
+    // clang-format off
+    return VocabularyItem{std::move(id), language, std::move(term), std::move(reading),
+                          std::move(romanization), std::move(meanings), "例句", "Example.", 2, 150,
+                          std::move(acceptedAnswers), {"noun"}};
+    // clang-format on
 }
 
-// One complete item object in JSON, with `extra` spliced in before the closing brace.
+// One complete item object in JSON, with `extra` spliced in before the closing brace; a key
+// repeated there counts with its later value.
 std::string itemJson(const std::string& language = "chinese", const std::string& extra = "") {
     return R"({"id":"zh-1","language":")" + language +
            R"(","term":"你好","reading":"nǐ hǎo","meanings":["hello"],)"
@@ -84,9 +87,10 @@ TEST(VocabularyItemTest, CandidatesDropEmptiesAndRepeatsInOrder) {
 }
 
 TEST(VocabularyCatalogTest, LookUpsKeepCatalogueOrder) {
-    const VocabularyCatalog chineseOnly{1, {makeItem("x", LearningLanguage::chinese, "一", "yī"),
-                                            makeItem("x", LearningLanguage::chinese, "二", "èr"),
-                                            makeItem("y", LearningLanguage::chinese, "三", "sān")}};
+    const VocabularyCatalog chineseOnly{1,
+                                        {makeItem("x", LearningLanguage::chinese, "一", "yī"),
+                                         makeItem("x", LearningLanguage::chinese, "二", "èr"),
+                                         makeItem("y", LearningLanguage::chinese, "三", "sān")}};
     EXPECT_TRUE(chineseOnly.itemsFor(LearningLanguage::japanese).empty());
     EXPECT_EQ(chineseOnly.itemsFor(LearningLanguage::chinese), chineseOnly.items);
     ASSERT_TRUE(chineseOnly.item("x").has_value());
@@ -104,8 +108,8 @@ TEST(VocabularyCatalogTest, DecodesOptionalRomanizationAndEncodesSortedKeys) {
         EXPECT_EQ(catalog->items[0].romanization, std::nullopt);
         EXPECT_EQ(catalog->encode().find("romanization"), std::string::npos);
     }
-    const auto item = makeItem("ja-1", LearningLanguage::japanese, "東京", "とうきょう", "tōkyō",
-                               {"Tokyo"}, {});
+    const auto item =
+        makeItem("ja-1", LearningLanguage::japanese, "東京", "とうきょう", "tōkyō", {"Tokyo"}, {});
     const VocabularyCatalog catalog{-4, {item}};
     EXPECT_EQ(catalog.encode(),
               R"({"items":[{"acceptedAnswers":[],"exampleEnglish":"Example.",)"
@@ -118,9 +122,9 @@ TEST(VocabularyCatalogTest, DecodesOptionalRomanizationAndEncodesSortedKeys) {
 TEST(VocabularyCatalogTest, AcceptsValuesAsTheyStand) {
     const auto twoItems = catalogJson(
         itemJson() + "," +
-        R"({"tags":[],"acceptedAnswers":[],"frequencyRank":-9223372036854775808,"level":-1,)"
-        R"("exampleEnglish":"","exampleTarget":"","meanings":[],"romanization":"",)"
-        R"("reading":"","term":"","language":"japanese","id":"","unknown":{"a":[1,2.5]}})",
+            R"({"tags":[],"acceptedAnswers":[],"frequencyRank":-9223372036854775808,"level":-1,)"
+            R"("exampleEnglish":"","exampleTarget":"","meanings":[],"romanization":"",)"
+            R"("reading":"","term":"","language":"japanese","id":"","unknown":{"a":[1,2.5]}})",
         "9223372036854775807");
     const auto catalog = VocabularyCatalog::decode(twoItems);
     ASSERT_TRUE(catalog.has_value()) << catalog.error().description;
@@ -143,9 +147,10 @@ TEST(VocabularyCatalogTest, RefusesMalformedCataloguesWhole) {
     const std::vector<BadCatalogCase> cases = {
         {"unknown language", catalogJson(good + "," + itemJson("korean")), "items[1].language"},
         {"language in capitals", catalogJson(itemJson("Chinese")), "not a known language"},
-        {"missing tags", catalogJson(R"({"id":"a","language":"chinese","term":"t","reading":"r",)"
-                                     R"("meanings":[],"exampleTarget":"","exampleEnglish":"",)"
-                                     R"("level":1,"frequencyRank":1,"acceptedAnswers":[]})"),
+        {"missing tags",
+         catalogJson(R"({"id":"a","language":"chinese","term":"t","reading":"r",)"
+                     R"("meanings":[],"exampleTarget":"","exampleEnglish":"",)"
+                     R"("level":1,"frequencyRank":1,"acceptedAnswers":[]})"),
          "items[0].tags\" is missing"},
         {"key case matters", catalogJson(R"({"ID":"a"})"), "items[0].id"},
         {"fractional level", catalogJson(itemJson("chinese", R"(,"level":1.5)")), "level"},
@@ -176,8 +181,8 @@ TEST(VocabularyCatalogTest, RefusesMalformedCataloguesWhole) {
          "not valid JSON"},
         {"deep nesting", std::string(100000, '[') + std::string(100000, ']'), "nested"},
         {"deep nesting inside an unknown key",
-         catalogJson(itemJson("chinese", ",\"x\":" + std::string(600, '[') +
-                                             std::string(600, ']'))),
+         catalogJson(
+             itemJson("chinese", ",\"x\":" + std::string(600, '[') + std::string(600, ']'))),
          "nested"},
     };
     for (const auto& c : cases) {

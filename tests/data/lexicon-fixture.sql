@@ -62,7 +62,7 @@ INSERT INTO vocabulary VALUES
 -- Chinese reference-only entries.
 INSERT INTO vocabulary VALUES
  ('zh-ok', 'zh', 'OK', '', 'ōukèi', 'ouke', '["OK","okay"]', 50000, 6, 0, 'CC-CEDICT', '[]'),
- ('zh-okbeng', 'zh', 'OK绷', 'OK繃', 'ōukèibēng', 'oukeibeng', '["band-aid"]', 50001, 6, 0, 'CC-CEDICT', '[]'),
+ ('zh-okbeng', 'zh', 'OK绷', 'OK繃', 'ōukèibēng', 'oukeibeng', '["band-aid"]', 49999, 6, 0, 'CC-CEDICT', '[]'),
  ('zh-txu', 'zh', 'T恤', '', 'tīxù', 'tixu', '["T-shirt"]', 50002, 6, 0, 'CC-CEDICT', '[]'),
  ('zh-haoren', 'zh', '好人', '', 'hǎorén', 'haoren', '["good person"]', 50003, 6, 0, 'CC-CEDICT', '[]'),
  ('zh-percent-sign', 'zh', '百分号', '百分號', 'bǎifēnhào', 'baifenhao', '["percent sign %"]', 50004, 6, 0, 'CC-CEDICT', '[]'),

@@ -56,28 +56,47 @@ public:
     Setup() {
         if (!m_home.isValid()) qFatal("cannot create a temporary home folder");
     }
+    QString homePath() const {
+        const QString given = qEnvironmentVariable("BRINDLE_QML_TEST_HOME");
+        return given.isEmpty() ? m_home.path() : given;
+    }
 
 public slots:
     void qmlEngineAvailable(QQmlEngine* engine) {
-        const QString home = m_home.path();
+        const QString home = homePath();
         const std::string lexiconPath = buildFixtureLexicon(home.toStdString());
         if (lexiconPath.empty()) qFatal("cannot build the fixture lexicon");
-        const QString progressPath = QDir(home).filePath(QStringLiteral("Brindle/progress.json"));
 
+        // The end-to-end test runs the model exactly as the application builds it, inside a
+        // throw-away home whose data folder holds the fixture lexicon.
+        const bool asApplication = qEnvironmentVariable("BRINDLE_QML_TEST_MODEL") == "application";
+        const QString progressPath =
+            asApplication ? QDir(home).filePath(QStringLiteral("data/Brindle/progress.json"))
+                          : QDir(home).filePath(QStringLiteral("Brindle/progress.json"));
         m_harness = new TestHarness(home, progressPath, this);
-        m_settings = std::make_unique<QSettings>(QDir(home).filePath(QStringLiteral("prefs.ini")),
-                                                 QSettings::IniFormat);
 
-        AppModel::Dependencies deps;
-        deps.settings = m_settings.get();
-        auto lexicon = LexiconStore::open(lexiconPath);
-        if (!lexicon) qFatal("cannot open the fixture lexicon: %s", lexicon.error().description.c_str());
-        deps.lexicon = std::make_shared<LexiconStore>(std::move(*lexicon));
-        deps.progressStore = std::make_shared<JSONProgressStore>(progressPath.toStdString(), true);
-        deps.progressFilePath = progressPath;
-        deps.speech = std::make_shared<RecordingSpeech>(m_harness);
-        deps.now = [harness = m_harness] { return harness->now(); };
-        m_model = new AppModel(std::move(deps), this);
+        if (asApplication) {
+            QDir(home).mkpath(QStringLiteral("data/brindle"));
+            QFile::copy(QString::fromStdString(lexiconPath),
+                        QDir(home).filePath(QStringLiteral("data/brindle/Tessel.sqlite")));
+            m_model = AppModel::createDefault(this);
+        } else {
+            m_settings = std::make_unique<QSettings>(
+                QDir(home).filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat);
+            AppModel::Dependencies deps;
+            deps.settings = m_settings.get();
+            auto lexicon = LexiconStore::open(lexiconPath);
+            if (!lexicon) {
+                qFatal("cannot open the fixture lexicon: %s", lexicon.error().description.c_str());
+            }
+            deps.lexicon = *lexicon;
+            deps.progressStore =
+                std::make_shared<JSONProgressStore>(progressPath.toStdString(), true);
+            deps.progressFilePath = progressPath;
+            deps.speech = std::make_shared<RecordingSpeech>(m_harness);
+            deps.now = [harness = m_harness] { return harness->now(); };
+            m_model = new AppModel(std::move(deps), this);
+        }
         m_harness->setModel(m_model);
         AppModel::setInstance(m_model);
 
@@ -95,7 +114,21 @@ private:
 }  // namespace
 }  // namespace tessel
 
+// Points every per-user folder of the end-to-end run into its temporary home, before anything
+// asks for them.
+static void useTemporaryHome(const QString& home) {
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_DATA_HOME", (home + QStringLiteral("/data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/config")).toUtf8());
+}
+
 int main(int argc, char** argv) {
+    QTemporaryDir home;
+    if (qEnvironmentVariable("BRINDLE_QML_TEST_MODEL") == "application") {
+        if (!home.isValid()) return 1;
+        useTemporaryHome(home.path());
+        qputenv("BRINDLE_QML_TEST_HOME", home.path().toUtf8());
+    }
     // The screens run in a QApplication as in the application (charts need widgets).
     QApplication app(argc, argv);
     QTEST_SET_MAIN_SOURCE_PATH

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "JSONProgressStore.h"
+#include "ProgressBackup.h"
 #include "ProgressJSON.h"
 #include "TestSupport.h"
 

@@ -1,0 +1,150 @@
+// The application window: the Study menu and its shortcuts, the attention alert, the sidebar's
+// language switch, navigation and Today badge.
+import QtQuick
+import QtTest
+import Brindle
+import Brindle.Model
+import Brindle.Testing
+
+TestCase {
+    id: test
+    name: "Window"
+    when: windowShown
+
+    property var window: null
+
+    function named(name) {
+        return findChild(window.contentItem, name)
+    }
+    function click(name) {
+        const item = named(name)
+        verify(item !== null, "no item " + name)
+        mouseClick(item)
+    }
+
+    function initTestCase() {
+        tryVerify(() => AppModel.isProgressReady, 5000)
+        AppModel.onboardingLevel = 1
+        AppModel.completeOnboarding()
+        const component = Qt.createComponent("qrc:/Brindle/Main.qml")
+        compare(component.status, Component.Ready, component.errorString())
+        window = component.createObject(null)
+        verify(window !== null)
+        window.requestActivate()
+        tryVerify(() => window.active, 3000)
+    }
+    function cleanupTestCase() {
+        window.destroy()
+    }
+    function cleanup() {
+        AppModel.leaveSession()
+        AppModel.startupError = ""
+    }
+
+    function test_windowBasics() {
+        compare(window.title, "Brindle")
+        compare(window.minimumWidth, 1050)
+        verify(window.minimumHeight >= 700)
+        verify(window.rootView.height >= 700 || window.height < window.minimumHeight)
+        compare(window.studyMenu.title, "Study")
+        compare(window.startSessionAction.text, "Start Today’s Session")
+        compare(window.playSentenceAction.text, "Play Current Sentence")
+    }
+
+    function test_playCurrentSentenceNeedsACard() {
+        verify(!window.playSentenceAction.enabled, "no card outside a session")
+        keySequence("Ctrl+L")
+        compare(AppModel.destination, "learn")
+        compare(AppModel.sessionPhase, "answering")
+        verify(window.playSentenceAction.enabled)
+
+        TestHarness.clearSpoken()
+        const item = AppModel.currentItem
+        keySequence("Ctrl+Shift+P")
+        compare(TestHarness.spoken.length, 1)
+        const sentence = item.exampleTarget.split("___").join(item.term)
+        compare(TestHarness.spoken[0], item.language + ":" + sentence)
+        verify(TestHarness.spoken[0].indexOf("___") < 0)
+
+        AppModel.leaveSession()
+        verify(!window.playSentenceAction.enabled)
+        TestHarness.clearSpoken()
+        keySequence("Ctrl+Shift+P")
+        compare(TestHarness.spoken.length, 0)
+    }
+
+    function test_attentionAlert_data() {
+        return [
+            { tag: "OK button", dismiss: "ok" },
+            { tag: "Escape", dismiss: "escape" },
+        ]
+    }
+    function test_attentionAlert(data) {
+        const dialog = window.attentionDialog
+        verify(!dialog.visible)
+        AppModel.startupError = "Your saved progress could not be loaded: disk on fire"
+        tryVerify(() => dialog.opened)
+        compare(named("attentionTitle"), null, "the alert lives in the overlay, not the page")
+        compare(findChild(dialog.contentItem, "attentionTitle").text, "Brindle needs attention")
+        compare(findChild(dialog.contentItem, "attentionMessage").text,
+                "Your saved progress could not be loaded: disk on fire")
+        if (data.dismiss === "ok")
+            mouseClick(findChild(dialog.contentItem, "attentionOK"))
+        else
+            keyClick(Qt.Key_Escape)
+        tryVerify(() => !dialog.visible)
+        compare(AppModel.startupError, "", "dismissing clears the message")
+        wait(50)
+        verify(!dialog.visible, "and it does not come back by itself")
+    }
+
+    function test_languageSwitch_data() {
+        return [
+            { tag: "to Japanese", language: "japanese", other: "chinese" },
+            { tag: "back to Chinese", language: "chinese", other: "japanese" },
+        ]
+    }
+    function test_languageSwitch(data) {
+        click("language-" + data.language)
+        compare(AppModel.selectedLanguage, data.language)
+        verify(named("language-" + data.language).selected)
+        verify(!named("language-" + data.other).selected)
+    }
+
+    function test_navigation_data() {
+        return [
+            { tag: "dictionary", key: "dictionary" },
+            { tag: "progress", key: "progress" },
+            { tag: "settings", key: "settings" },
+            { tag: "sources", key: "sources" },
+            { tag: "home", key: "home" },
+        ]
+    }
+    function test_navigation(data) {
+        click("nav-" + data.key)
+        compare(AppModel.destination, data.key)
+        verify(named("nav-" + data.key).selected)
+        verify(window.rootView.currentScreen !== null)
+    }
+
+    // Last: it moves the clock.
+    function test_z_todayBadge() {
+        AppModel.destination = "home"
+        AppModel.refreshPlan()
+        compare(AppModel.plan.availableDueCount, 0)
+        verify(!named("todayBadge").visible, "hidden with nothing due")
+
+        keySequence("Ctrl+L")
+        while (AppModel.sessionPhase === "answering") {
+            AppModel.revealAnswer()
+            AppModel.rateAndAdvance("again")
+        }
+        AppModel.leaveSession()
+        TestHarness.advanceDays(2)
+        AppModel.refreshPlan()
+        const due = AppModel.plan.availableDueCount
+        verify(due >= 1)
+        tryVerify(() => named("todayBadge").visible)
+        compare(named("todayBadgeText").text, String(due))
+    }
+}
