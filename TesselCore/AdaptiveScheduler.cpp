@@ -22,10 +22,14 @@ struct RatingRule {
 
 RatingRule ruleFor(ReviewRating rating) {
     switch (rating) {
-        case ReviewRating::again: return {1.0, 0.35, 0.0, 0.0};
-        case ReviewRating::hard: return {0.25, 1.2, 0.25, 0.05};
-        case ReviewRating::good: return {-0.15, 1.65, 0.55, 0.12};
-        case ReviewRating::easy: return {-0.5, 2.35, 0.9, 0.18};
+        case ReviewRating::again:
+            return {1.0, 0.35, 0.0, 0.0};
+        case ReviewRating::hard:
+            return {0.25, 1.2, 0.25, 0.05};
+        case ReviewRating::good:
+            return {-0.15, 1.65, 0.55, 0.12};
+        case ReviewRating::easy:
+            return {-0.5, 2.35, 0.9, 0.18};
     }
     return {0.0, 1.0, 0.0, 0.0};
 }
@@ -43,13 +47,14 @@ constexpr double kLongestOffsetSeconds = 200.0 * 366.0 * kSecondsPerDay;
 Instant offsetBySeconds(Instant t, double seconds) {
     if (!std::isfinite(seconds)) seconds = seconds > 0 ? kLongestOffsetSeconds : 0.0;
     seconds = std::clamp(seconds, -kLongestOffsetSeconds, kLongestOffsetSeconds);
-    return t + std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(seconds));
+    return t +
+           std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(seconds));
 }
 
 const char* const kConfigurationKeys[] = {
-    "initialDifficulty",     "minimumDifficulty",      "maximumDifficulty",
-    "minimumStabilityDays",  "maximumIntervalDays",    "relearningDelaySeconds",
-    "firstHardIntervalDays", "firstGoodIntervalDays",  "firstEasyIntervalDays"};
+    "initialDifficulty",     "minimumDifficulty",     "maximumDifficulty",
+    "minimumStabilityDays",  "maximumIntervalDays",   "relearningDelaySeconds",
+    "firstHardIntervalDays", "firstGoodIntervalDays", "firstEasyIntervalDays"};
 
 std::string missing(const std::string& key) {
     return "The data couldn’t be read because it is missing: " + key;
@@ -62,10 +67,14 @@ std::string wrongType(const std::string& key) {
 
 std::string_view rawValue(ReviewRating rating) {
     switch (rating) {
-        case ReviewRating::again: return "again";
-        case ReviewRating::hard: return "hard";
-        case ReviewRating::good: return "good";
-        case ReviewRating::easy: return "easy";
+        case ReviewRating::again:
+            return "again";
+        case ReviewRating::hard:
+            return "hard";
+        case ReviewRating::good:
+            return "good";
+        case ReviewRating::easy:
+            return "easy";
     }
     return "again";
 }
@@ -106,8 +115,8 @@ CardProgress AdaptiveScheduler::schedule(const std::string& itemID,
         // A review stamped before the previous one (clock changes, edited files) counts as no
         // elapsed time rather than shrinking the card.
         if (elapsedDays >= 0) {
-            overdue = std::min(elapsedDays / std::max(s, c.minimumStabilityDays),
-                               kMaximumOverdueRatio);
+            overdue =
+                std::min(elapsedDays / std::max(s, c.minimumStabilityDays), kMaximumOverdueRatio);
         }
     }
 
@@ -118,10 +127,18 @@ CardProgress AdaptiveScheduler::schedule(const std::string& itemID,
     double newStability = 0.0;
     if (firstReview) {
         switch (rating) {
-            case ReviewRating::again: newStability = c.minimumStabilityDays; break;
-            case ReviewRating::hard: newStability = c.firstHardIntervalDays; break;
-            case ReviewRating::good: newStability = c.firstGoodIntervalDays; break;
-            case ReviewRating::easy: newStability = c.firstEasyIntervalDays; break;
+            case ReviewRating::again:
+                newStability = c.minimumStabilityDays;
+                break;
+            case ReviewRating::hard:
+                newStability = c.firstHardIntervalDays;
+                break;
+            case ReviewRating::good:
+                newStability = c.firstGoodIntervalDays;
+                break;
+            case ReviewRating::easy:
+                newStability = c.firstEasyIntervalDays;
+                break;
         }
     } else {
         newStability =
@@ -151,8 +168,8 @@ CardProgress AdaptiveScheduler::schedule(const std::string& itemID,
         double days = std::min(std::max(std::round(newStability), 1.0), maximumInterval);
         days = std::min(days, kLongestOffsetSeconds / kSecondsPerDay);
         card.intervalDays = static_cast<std::int64_t>(days);
-        card.dueDate = offsetBySeconds(reviewedAt, static_cast<double>(card.intervalDays) *
-                                                       kSecondsPerDay);
+        card.dueDate =
+            offsetBySeconds(reviewedAt, static_cast<double>(card.intervalDays) * kSecondsPerDay);
     }
     return card;
 }

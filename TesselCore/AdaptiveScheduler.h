@@ -21,7 +21,9 @@ std::string_view rawValue(ReviewRating rating);
 // The case for an exact raw value, nothing for any other text ("Again", "perfect").
 std::optional<ReviewRating> reviewRatingFromRawValue(std::string_view raw);
 // Only `again` is a failure.
-inline bool isCorrect(ReviewRating rating) { return rating != ReviewRating::again; }
+inline bool isCorrect(ReviewRating rating) {
+    return rating != ReviewRating::again;
+}
 
 // The scheduling record of one item.
 struct CardProgress {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 #include <unicode/brkiter.h>
@@ -249,12 +251,34 @@ FastEntry fastEntry(UChar32 c) {
     return entry;
 }
 
-const std::vector<FastEntry>& fastTable() {
-    static const std::vector<FastEntry> table = [] {
-        std::vector<FastEntry> entries(0x10000);
-        for (UChar32 c = 0; c < 0x10000; ++c) entries[c] = fastEntry(c);
-        return entries;
-    }();
+// Filled one block of 256 scalars at a time on first use, so that the first answer does not pay
+// for the whole plane: Latin text touches two or three blocks. A block is published with a
+// release store and read after an acquire load; filling is serialised by a mutex.
+class FastTable {
+  public:
+    const FastEntry& operator[](char16_t c) {
+        const std::size_t block = c >> 8;
+        if (!m_ready[block].load(std::memory_order_acquire)) fill(block);
+        return m_entries[c];
+    }
+
+  private:
+    std::array<std::atomic<bool>, 256> m_ready{};
+    std::array<FastEntry, 0x10000> m_entries{};
+    std::mutex m_fillLock;
+
+    void fill(std::size_t block) {
+        const std::lock_guard<std::mutex> lock(m_fillLock);
+        if (m_ready[block].load(std::memory_order_relaxed)) return;
+        for (std::size_t c = block << 8; c < ((block + 1) << 8); ++c) {
+            m_entries[c] = fastEntry(static_cast<UChar32>(c));
+        }
+        m_ready[block].store(true, std::memory_order_release);
+    }
+};
+
+FastTable& fastTable() {
+    static FastTable table;
     return table;
 }
 
@@ -302,7 +326,7 @@ inline void appendUtf8(std::string& out, char16_t c) {
 
 // Fills `out` and returns true when every scalar of `input` has a table entry.
 bool normalizeFast(std::string_view input, bool pinyin, std::string& out) {
-    const auto& table = fastTable();
+    auto& table = fastTable();
     const auto* bytes = reinterpret_cast<const uint8_t*>(input.data());
     out.clear();
     out.reserve(input.size());
@@ -310,7 +334,7 @@ bool normalizeFast(std::string_view input, bool pinyin, std::string& out) {
     for (std::size_t i = 0; i < input.size();) {
         const int32_t c = nextBmpScalar(bytes, input.size(), i);
         if (c < 0) return false;
-        const FastEntry& entry = table[static_cast<std::size_t>(c)];
+        const FastEntry& entry = table[static_cast<char16_t>(c)];
         if (!(entry.flags & kUsable)) return false;
         if (!pinyin) {
             if (!(entry.flags & kTextDrops)) appendUtf8(out, entry.lower);

@@ -32,7 +32,9 @@ std::int64_t toMillis(Instant t) {
     return std::chrono::floor<milliseconds>(t.time_since_epoch()).count();
 }
 
-Instant fromMillis(std::int64_t millis) { return Instant(std::chrono::milliseconds(millis)); }
+Instant fromMillis(std::int64_t millis) {
+    return Instant(std::chrono::milliseconds(millis));
+}
 
 // Proleptic Gregorian day numbers counted from 1970-01-01. Plain arithmetic keeps day keys cheap:
 // no ICU calendar object is built for the hot paths (one key per review, one per stats record).
@@ -61,7 +63,9 @@ DateComponents civilFromDays(std::int64_t z) {
     return c;
 }
 
-bool isLeapYear(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeapYear(std::int64_t y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(std::int64_t year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -80,6 +84,8 @@ struct Calendar::Zone {
     static std::shared_ptr<const Zone> make(icu::TimeZone* created) {
         auto zone = std::make_shared<Zone>();
         std::unique_ptr<icu::TimeZone> owned(created);
+        icu::UnicodeString id(u"UTC");
+        if (owned) owned->getID(id);
         if (auto* basic = dynamic_cast<icu::BasicTimeZone*>(owned.get())) {
             owned.release();
             zone->timeZone.reset(basic);
@@ -87,11 +93,8 @@ struct Calendar::Zone {
             // Every zone ICU builds from its database or the host is a BasicTimeZone; anything
             // else keeps its fixed offset so that days still follow the wall clock.
             const std::int32_t raw = owned ? owned->getRawOffset() : 0;
-            zone->timeZone =
-                std::make_unique<icu::SimpleTimeZone>(raw, icu::UnicodeString(u"UTC"));
+            zone->timeZone = std::make_unique<icu::SimpleTimeZone>(raw, id);
         }
-        icu::UnicodeString id;
-        zone->timeZone->getID(id);
         id.toUTF8String(zone->id);
         return zone;
     }
@@ -125,7 +128,7 @@ struct Calendar::Zone {
                                      UCAL_TZ_LOCAL_FORMER, raw, dst, status);
         if (U_FAILURE(status)) return std::nullopt;
         std::int64_t utc = local - (std::int64_t{raw} + dst);
-        if (false && firstOfGap && utc + offsetMillis(utc) != local) {
+        if (firstOfGap && utc + offsetMillis(utc) != local) {
             icu::TimeZoneTransition transition;
             if (timeZone->getPreviousTransition(static_cast<UDate>(utc), true, transition)) {
                 const auto shift = static_cast<std::int64_t>(transition.getTime());
@@ -136,8 +139,9 @@ struct Calendar::Zone {
     }
 };
 
-
-Calendar Calendar::current() { return Calendar(Zone::make(icu::TimeZone::createDefault())); }
+Calendar Calendar::current() {
+    return Calendar(Zone::make(icu::TimeZone::createDefault()));
+}
 
 Calendar Calendar::withTimeZone(const std::string& zoneID) {
     icu::TimeZone* zone = icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(zoneID));
@@ -150,7 +154,9 @@ Calendar Calendar::withTimeZone(const std::string& zoneID) {
     return Calendar(Zone::make(zone));
 }
 
-std::string Calendar::timeZoneID() const { return m_zone->id; }
+std::string Calendar::timeZoneID() const {
+    return m_zone->id;
+}
 
 DateComponents Calendar::components(Instant t) const {
     const std::int64_t local = m_zone->localMillis(t);

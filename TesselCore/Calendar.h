@@ -31,9 +31,9 @@ struct DateComponents {
 
 // The Gregorian calendar in one time zone. Day keys, start of day, calendar-day arithmetic and
 // streaks all go through it so that daylight-saving changes never break a day. Cheap to copy;
-// safe to share between threads (every operation works on its own calendar object).
+// safe to share between threads (operations only read the shared, immutable time zone).
 class Calendar {
-public:
+  public:
     // The user's current calendar: the system's local time zone.
     static Calendar current();
     // A calendar in the named IANA zone ("America/New_York"); an unknown id gives UTC.
@@ -53,7 +53,7 @@ public:
     // earlier); nothing when the calendar cannot tell.
     std::optional<std::int64_t> daysBetween(Instant from, Instant to) const;
 
-private:
+  private:
     struct Zone;
     explicit Calendar(std::shared_ptr<const Zone> zone) : m_zone(std::move(zone)) {}
     std::shared_ptr<const Zone> m_zone;

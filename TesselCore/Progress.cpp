@@ -111,7 +111,8 @@ StudyStreak StreakCalculator::calculate(const DailyStatsMap& stats, Instant now,
         if (!moved) return std::nullopt;
         return calendar.startOfDay(*moved);
     };
-    std::optional<Instant> cursor = streak.hasStudiedToday ? std::optional(today) : dayBefore(today);
+    std::optional<Instant> cursor =
+        streak.hasStudiedToday ? std::optional(today) : dayBefore(today);
     while (cursor && days.count(*cursor) > 0) {
         streak.currentDays += 1;
         cursor = dayBefore(*cursor);
@@ -234,9 +235,8 @@ StudyStreak LearnerProgress::streak(Instant asOf, const Calendar& calendar,
     return StreakCalculator::calculate(days, asOf, calendar);
 }
 
-void LearnerProgress::recordReview(const CardProgress& card, bool correct,
-                                   bool learnedForFirstTime, Instant at, double studySeconds,
-                                   const Calendar& calendar,
+void LearnerProgress::recordReview(const CardProgress& card, bool correct, bool learnedForFirstTime,
+                                   Instant at, double studySeconds, const Calendar& calendar,
                                    std::optional<LearningLanguage> language) {
     cards.insert_or_assign(card.itemID, card);
     const std::string key = StudyDay::key(at, calendar);

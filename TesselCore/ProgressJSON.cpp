@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <new>
+
+#include "ProgressReader.h"
 
 namespace tessel::ProgressJSON {
 
@@ -25,6 +29,60 @@ std::optional<int> digits(std::string_view text, std::size_t pos, std::size_t co
 
 bool hasAt(std::string_view text, std::size_t pos, char c) {
     return pos < text.size() && text[pos] == c;
+}
+
+// The day whose all-language total (the sum of the language-free record and each language's
+// record) cannot be held, if any. Such totals come only from damaged or hand-made files; without
+// this check they would overflow, or become infinite and make every later save fail.
+std::optional<std::string> dayWithUnholdableTotal(
+    const DailyStatsMap& unscoped, const std::map<LearningLanguage, DailyStatsMap>& byLanguage) {
+    DailyStatsMap totals = unscoped;
+    for (const auto& [language, map] : byLanguage) {
+        for (const auto& [day, s] : map) {
+            DailyStudyStats& total = totals[day];
+            const bool overflow =
+                __builtin_add_overflow(total.reviewedCount, s.reviewedCount,
+                                       &total.reviewedCount) ||
+                __builtin_add_overflow(total.correctCount, s.correctCount, &total.correctCount) ||
+                __builtin_add_overflow(total.newCardsLearned, s.newCardsLearned,
+                                       &total.newCardsLearned) ||
+                __builtin_add_overflow(total.sessionsCompleted, s.sessionsCompleted,
+                                       &total.sessionsCompleted);
+            total.studySeconds += s.studySeconds;
+            if (overflow || !std::isfinite(total.studySeconds)) return day;
+        }
+    }
+    return std::nullopt;
+}
+
+// Applies the carry-over rules to what was read.
+Result<LearnerProgress> assemble(ProgressParts parts) {
+    const std::int64_t version = parts.schemaVersion.value_or(1);
+    auto byLanguage =
+        std::move(parts.dailyStatsByLanguage).value_or(std::map<LearningLanguage, DailyStatsMap>{});
+    DailyStatsMap unscoped;
+    if (parts.unscopedDailyStats) {
+        unscoped = std::move(*parts.unscopedDailyStats);
+    } else if (version <= 1 && parts.dailyStats) {
+        // Schema 1 kept no languages apart, so its statistics count for both languages.
+        unscoped = *parts.dailyStats;
+    }
+    DailyStatsMap daily;
+    if (parts.dailyStats) {
+        daily = std::move(*parts.dailyStats);
+    } else {
+        if (const auto day = dayWithUnholdableTotal(unscoped, byLanguage)) {
+            return fail(
+                "The data couldn’t be read because it isn’t in the correct format: the totals "
+                "of " +
+                day->substr(0, 60) + " are too large");
+        }
+        daily = unscoped;
+        for (const auto& [language, stats] : byLanguage) LearnerProgress::merge(stats, daily);
+    }
+    return LearnerProgress(version,
+                           std::move(parts.cards).value_or(std::map<std::string, CardProgress>{}),
+                           std::move(daily), std::move(byLanguage), std::move(unscoped));
 }
 
 }  // namespace
@@ -84,6 +142,37 @@ std::optional<Instant> parseInstant(std::string_view text) {
     const auto latest = floor<seconds>(Instant::max()).time_since_epoch().count();
     if (utc < earliest || utc > latest) return std::nullopt;
     return Instant{duration_cast<Instant::duration>(seconds{utc})};
+}
+
+Result<LearnerProgress> decode(std::string_view text) {
+    try {
+        ProgressReader reader(kMaxNestingDepth);
+        if (nlohmann::json::sax_parse(text.data(), text.data() + text.size(), &reader)) {
+            return assemble(reader.takeParts());
+        }
+        if (reader.parserFailure() == ProgressReader::ParserFailure::none) {
+            return fail(reader.error());
+        }
+        const std::size_t position = std::min(reader.errorPosition(), text.size());
+        const std::string_view before = text.substr(0, position);
+        const auto line = 1 + std::count(before.begin(), before.end(), '\n');
+        const std::size_t lastBreak = before.rfind('\n');
+        const std::size_t column =
+            position - (lastBreak == std::string_view::npos ? 0 : lastBreak + 1) + 1;
+        const std::string where =
+            " (line " + std::to_string(line) + ", column " + std::to_string(column) + ")";
+        if (reader.parserFailure() == ProgressReader::ParserFailure::numberOutOfRange) {
+            return fail(
+                "The data couldn’t be read because it isn’t in the correct format: a number is "
+                "out of range" +
+                where);
+        }
+        return fail("The data couldn’t be read because it isn’t valid JSON" + where);
+    } catch (const std::bad_alloc&) {
+        return fail("The data couldn’t be read because there is not enough memory.");
+    } catch (const std::exception& e) {
+        return fail(std::string("The data couldn’t be read: ") + e.what());
+    }
 }
 
 }  // namespace tessel::ProgressJSON

@@ -16,7 +16,7 @@ namespace {
 // thousands of items, so one hash probe per item replaces both a tree look-up in the progress and
 // a separate set of seen ids.
 class IdTable {
-public:
+  public:
     struct Slot {
         std::string_view id;
         std::size_t hash = 0;
@@ -44,7 +44,7 @@ public:
         return slot;
     }
 
-private:
+  private:
     std::vector<Slot> m_slots;
     std::size_t m_mask;
 };
@@ -111,8 +111,7 @@ std::string SessionSelectionConfiguration::encode() const {
     return j.dump();
 }
 
-Result<SessionSelectionConfiguration> SessionSelectionConfiguration::decode(
-    std::string_view json) {
+Result<SessionSelectionConfiguration> SessionSelectionConfiguration::decode(std::string_view json) {
     const auto j = nlohmann::json::parse(json, nullptr, false);
     if (j.is_discarded() || !j.is_object()) {
         return fail("The data couldn’t be read because it isn’t in the correct format.");
@@ -175,8 +174,8 @@ StudySessionPlan StudySessionSelector::select(const std::vector<VocabularyItem>&
         return static_cast<std::uint64_t>(std::max<std::int64_t>(value, 0));
     };
     const std::uint64_t total = cap(configuration.maximumTotalCards);
-    const std::uint64_t dueTaken = std::min({cap(configuration.maximumDueCards),
-                                             static_cast<std::uint64_t>(due.size()), total});
+    const std::uint64_t dueTaken = std::min(
+        {cap(configuration.maximumDueCards), static_cast<std::uint64_t>(due.size()), total});
     const std::uint64_t room = total - dueTaken;
     const std::uint64_t newTaken = std::min(
         {cap(configuration.maximumNewCards), static_cast<std::uint64_t>(fresh.size()), room});

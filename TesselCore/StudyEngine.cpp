@@ -3,9 +3,9 @@
 namespace tessel {
 
 StudyReviewResult StudyEngine::submitAnswer(std::string_view input, const VocabularyItem& item,
-                                            ExerciseDirection direction,
-                                            ReviewRating correctRating, Instant at,
-                                            double studySeconds, const Calendar& calendar,
+                                            ExerciseDirection direction, ReviewRating correctRating,
+                                            Instant at, double studySeconds,
+                                            const Calendar& calendar,
                                             LearnerProgress& progress) const {
     const AnswerEvaluation evaluation = validator.evaluate(input, item, direction);
     return recordEvaluation(evaluation, item, correctRating, at, studySeconds, calendar, progress);

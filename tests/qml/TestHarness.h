@@ -7,6 +7,7 @@
 #include <QVariantList>
 
 #include <chrono>
+#include <optional>
 
 namespace tessel {
 
@@ -30,7 +31,8 @@ public:
 
     // The model's clock: the real time moved by whole days.
     std::chrono::system_clock::time_point now() const {
-        return std::chrono::system_clock::now() + std::chrono::hours(24) * m_dayOffset;
+        const auto base = m_stoppedAt ? *m_stoppedAt : std::chrono::system_clock::now();
+        return base + std::chrono::hours(24) * m_dayOffset;
     }
     void recordSpeech(const QString& text, const QString& language) {
         m_spoken << (language + QLatin1Char(':') + text);
@@ -43,6 +45,15 @@ public:
 
     // Moves the model's clock `days` days on.
     Q_INVOKABLE void advanceDays(int days) { m_dayOffset += days; }
+    // Stops the model's clock at `at` (before any day offset); an invalid date lets it run with
+    // the real time again.
+    Q_INVOKABLE void setClock(const QDateTime& at) {
+        if (at.isValid())
+            m_stoppedAt = std::chrono::system_clock::time_point(
+                std::chrono::milliseconds(at.toMSecsSinceEpoch()));
+        else
+            m_stoppedAt.reset();
+    }
     Q_INVOKABLE void clearSpoken() {
         m_spoken.clear();
         emit spokenChanged();
@@ -61,6 +72,7 @@ private:
     QString m_progressFilePath;
     QStringList m_spoken;
     int m_dayOffset = 0;
+    std::optional<std::chrono::system_clock::time_point> m_stoppedAt;
 };
 
 }  // namespace tessel

@@ -54,10 +54,56 @@ bool isVariantPointer(std::string_view gloss) {
 
 struct RecordFacts {
     bool hasMeaning = false;
-    int meaningCount = 0;
+    bool hasPointer = false;  // partly a variant record ("grain / variant of 年")
+    int meaningCount = 0;     // real glosses, counting "a; b; c" as three
+    int references = 0;       // other glosses that point at this headword and reading
     bool lowerCase = false;
     bool everyday() const { return lowerCase && hasMeaning; }
 };
+
+std::string referenceKey(std::string_view traditional, std::string_view simplified,
+                         std::string_view pinyin) {
+    std::string key(traditional);
+    key.push_back('\x1F');
+    key.append(simplified);
+    key.push_back('\x1F');
+    for (char c : pinyin) {
+        if (c != ' ') key.push_back((c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c);
+    }
+    return key;
+}
+
+// Counts the cross-references "繁|简[pin1 yin1]" and "字[pin1 yin1]" (both forms alike) in a
+// gloss, by both written forms and reading, so that a rare traditional variant sharing the
+// simplified form gains nothing from references to the common one. Classifier
+// notes ("CL:個|个[ge4]") are left out: they would make every measure word look everyday.
+void countReferences(std::string_view gloss, std::unordered_map<std::string, int>& counts) {
+    if (startsWith(gloss, "CL:")) return;
+    std::size_t open = gloss.find('[');
+    while (open != std::string_view::npos) {
+        const std::size_t close = gloss.find(']', open);
+        if (close == std::string_view::npos) return;
+        std::size_t start = open;
+        while (start > 0 && std::string_view(" ,;()\"").find(gloss[start - 1]) ==
+                                std::string_view::npos) {
+            --start;
+        }
+        const std::string_view word = gloss.substr(start, open - start);
+        const std::size_t bar = word.find('|');
+        const std::string_view traditional = word.substr(0, bar);
+        const std::string_view simplified =
+            bar == std::string_view::npos ? word : word.substr(bar + 1);
+        if (!traditional.empty() && !simplified.empty()) {
+            ++counts[referenceKey(traditional, simplified,
+                                  gloss.substr(open + 1, close - open - 1))];
+        }
+        open = gloss.find('[', close);
+    }
+}
+
+int semicolonParts(std::string_view gloss) {
+    return 1 + static_cast<int>(std::count(gloss.begin(), gloss.end(), ';'));
+}
 
 }  // namespace
 
@@ -110,11 +156,23 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
 
         RecordFacts& fact = facts[i];
         for (const std::string& gloss : record.glosses) {
-            if (classifyChineseGloss(gloss) == GlossKind::meaning) ++fact.meaningCount;
+            const GlossKind kind = classifyChineseGloss(gloss);
+            if (kind == GlossKind::meaning) fact.meaningCount += semicolonParts(gloss);
+            if (kind == GlossKind::pointer) fact.hasPointer = true;
         }
         fact.hasMeaning = fact.meaningCount > 0;
         fact.lowerCase = !isChineseProperNoun(record.pinyin);
         result.courseEligible[i] = fact.everyday();
+    }
+
+    std::unordered_map<std::string, int> references;
+    for (const CedictRecord& record : records) {
+        for (const std::string& gloss : record.glosses) countReferences(gloss, references);
+    }
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        auto found = references.find(
+            referenceKey(records[i].traditional, records[i].simplified, records[i].pinyin));
+        if (found != references.end()) facts[i].references = found->second;
     }
 
     // The record of each counted headword that carries its count.
@@ -123,8 +181,12 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
     auto better = [&](std::size_t a, std::size_t b) {
         if (facts[a].everyday() != facts[b].everyday()) return facts[a].everyday();
         if (facts[a].hasMeaning != facts[b].hasMeaning) return facts[a].hasMeaning;
+        if (facts[a].hasPointer != facts[b].hasPointer) return !facts[a].hasPointer;
         if (facts[a].meaningCount != facts[b].meaningCount) {
             return facts[a].meaningCount > facts[b].meaningCount;
+        }
+        if (facts[a].references != facts[b].references) {
+            return facts[a].references > facts[b].references;
         }
         return a < b;
     };

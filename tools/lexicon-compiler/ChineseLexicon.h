@@ -24,7 +24,9 @@ bool isChineseProperNoun(std::string_view numberedPinyin);
 
 // The "zh" rows: one per dictionary record, with ids, readings, romanizations and glosses,
 // ranked by the segmenter's word counts. Each counted headword gives its rank to one record,
-// the everyday one (lower-case pinyin with a real gloss, most real glosses, then file order);
+// the everyday one: lower-case pinyin with a real gloss, then not partly a variant record,
+// then the most real glosses (parts of "a; b" counted apart), then the most cross-references
+// from other glosses to its written forms and reading, then file order;
 // the other records of that headword and all uncounted ones come after every ranked record,
 // ordered by their headword's count, everyday records first, then by text. Parts of speech
 // come from the segmenter's tag and only go to the record that took the count.

@@ -40,6 +40,25 @@ std::size_t groupLength(std::string_view text) {
     return 0;
 }
 
+// Where a gloss ends in a loanword's origin, "coffee (eng: coffee, dut: koffie)" or
+// "(wasei: one-day)", the position of that group's "("; npos when it has none.
+std::size_t sourceLanguageGroup(std::string_view gloss) {
+    if (gloss.empty() || gloss.back() != ')') return std::string_view::npos;
+    int depth = 0;
+    for (std::size_t i = gloss.size(); i-- > 0;) {
+        if (gloss[i] == ')') ++depth;
+        if (gloss[i] == '(' && --depth == 0) {
+            const std::string_view inner = gloss.substr(i + 1);
+            const std::size_t colon = inner.find(':');
+            if (colon < 3 || colon > 5) return std::string_view::npos;
+            const bool code = std::all_of(inner.begin(), inner.begin() + colon,
+                                          [](char c) { return c >= 'a' && c <= 'z'; });
+            return code ? i : std::string_view::npos;
+        }
+    }
+    return std::string_view::npos;
+}
+
 void appendUnique(std::vector<std::string>& list, std::string value) {
     if (std::find(list.begin(), list.end(), value) == list.end()) list.push_back(std::move(value));
 }
@@ -88,6 +107,9 @@ public:
                     break;
                 default: break;
             }
+        }
+        if (const std::size_t origin = sourceLanguageGroup(field); origin != std::string_view::npos) {
+            field = trim(field.substr(0, origin));
         }
         if (field.empty()) return;
         appendUnique(m_entry.glosses, std::string(field));

@@ -26,7 +26,7 @@ struct Exercise {
 };
 
 inline constexpr std::string_view kGap = "___";
-inline constexpr std::size_t kMinimumExercisesPerLanguage = 0;
+inline constexpr std::size_t kMinimumExercisesPerLanguage = 60;
 
 // The exercises of the starter-set JSON: {"attribution": text, "exercises": [{"id",
 // "language", "term", "reading", "prompt", "translation", "note", "answers"}...]}. The top-level

@@ -161,7 +161,9 @@ TEST(CliProgramTest, FailuresExitWithoutResults) {
     for (const auto& c : cases) {
         const CliRun run = runCli(c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments;
-        if (c.status != 0) EXPECT_EQ(run.output, "") << c.arguments;
+        if (c.status != 0) {
+            EXPECT_EQ(run.output, "") << c.arguments;
+        }
     }
     EXPECT_NE(runCli("--help").output.find("--language"), std::string::npos);
 }

@@ -55,8 +55,7 @@ TEST(LexiconStoreOpenTest, FailuresCarryTheirDescriptions) {
         {(folder.path() / "missing.sqlite").string(),
          "The local lexicon could not be opened: unable to open database file"},
         {notADatabase.string(), "The local lexicon could not be opened: file is not a database"},
-        {folder.path().string(),
-         "The local lexicon could not be opened: unable to open database file"},
+        {folder.path().string(), "The local lexicon could not be opened: disk I/O error"},
     };
     for (const auto& c : cases) {
         auto store = LexiconStore::open(c.path);

@@ -66,8 +66,10 @@ inline std::string writeStoredSearchData(const std::string& path) {
     std::string message;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         message = "cannot open";
-    } else if (auto written = writeSearchIndex(db); !written) {
-        message = written.error().description;
+    } else {
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        if (auto written = writeSearchIndex(db); !written) message = written.error().description;
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
     sqlite3_close(db);
     return message;

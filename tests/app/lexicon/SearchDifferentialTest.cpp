@@ -134,9 +134,9 @@ TEST_P(FixtureDifferentialTest, CorpusAndRandomPiecesMatchTheQuery) {
     const std::string path = testing::fixtureLexicon(folder, GetParam());
     auto queries = testing::searchCorpus();
     ASSERT_GE(queries.size(), 200u);
-    const auto pieces = randomQueries(path, 3000, 7);
+    const auto pieces = randomQueries(path, 2000, 7);
     queries.insert(queries.end(), pieces.begin(), pieces.end());
-    for (const std::int64_t limit : {80, 1, 3, 1000}) {
+    for (const std::int64_t limit : {80, 2}) {
         const auto mismatches = compare(path, queries, limit, 1);
         if (!mismatches.empty()) expectNoMismatch(mismatches, queries.size());
     }

@@ -9,6 +9,7 @@
 #include "JsonStringList.h"
 #include "LexiconStore.h"
 #include "LexiconTestSupport.h"
+#include "SearchIndex.h"
 #include "SearchText.h"
 
 namespace tessel {
@@ -171,6 +172,55 @@ TEST(StaleSearchDataTest, SearchFollowsTheTableAfterEdits) {
             ASSERT_TRUE(fast && reference);
             EXPECT_EQ(idsOf(*fast), idsOf(*reference)) << c.name << " / " << query;
         }
+    }
+}
+
+// ---- stored search data ----
+
+TEST(StoredSearchDataTest, LoadsBackWhatWasBuilt) {
+    TemporaryFolder folder;
+    const std::string path = testing::fixtureLexicon(folder, SearchData::stored);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    for (const std::string code : {"zh", "ja"}) {
+        auto built = SearchIndex::build(db, code);
+        auto loaded = SearchIndex::load(db, code);
+        ASSERT_TRUE(built && loaded);
+        ASSERT_TRUE(loaded->has_value()) << code;
+        const SearchIndex& stored = **loaded;
+        ASSERT_EQ(stored.size(), built->size());
+        for (SearchIndex::Position p = 0; p < stored.size(); ++p) {
+            EXPECT_EQ(stored.rowid(p), built->rowid(p));
+            for (int field = 0; field < 5; ++field) {
+                EXPECT_EQ(stored.field(p, field), built->field(p, field));
+            }
+        }
+        for (const auto& query : testing::searchCorpus()) {
+            const std::string text = trimmedSearchText(query.text);
+            if (!SearchIndex::canAnswer(text, 50000)) continue;
+            EXPECT_EQ(stored.find(text, 80), built->find(text, 80)) << text;
+        }
+    }
+    auto none = SearchIndex::load(db, "xx");
+    ASSERT_TRUE(none);
+    EXPECT_FALSE(none->has_value());
+    sqlite3_close(db);
+}
+
+TEST(StoredSearchDataTest, QueriesTheIndexCannotAnswerAreLeftToTheDatabase) {
+    const std::pair<std::string, bool> cases[] = {
+        {"好", true},
+        {"%_\\", true},
+        {std::string("a\0b", 3), false},
+        {"a\x1f" "b", false},
+        {"a\x1e" "b", false},
+        {"\xff", false},
+        {std::string(49998, 'a'), true},
+        {std::string(49999, 'a'), false},  // with the two % signs the pattern is too long
+        {std::string(24999, '%'), false},
+    };
+    for (const auto& [query, answerable] : cases) {
+        EXPECT_EQ(SearchIndex::canAnswer(query, 50000), answerable) << query.size();
     }
 }
 

@@ -25,7 +25,7 @@ private slots:
         engine.addImportPath(QStringLiteral("qrc:/"));
         QQmlComponent component(&engine);
         component.setData(R"(
-            import QtQml
+            import QtQuick
             import Brindle.Model
             QtObject {
                 property string language: AppModel.selectedLanguage

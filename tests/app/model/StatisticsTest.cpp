@@ -6,6 +6,7 @@
 
 #include "ProgressBackup.h"
 #include "ProgressJSON.h"
+#include "Records.h"
 #include "TestSupport.h"
 
 using namespace tessel;

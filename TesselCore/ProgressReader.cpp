@@ -1,10 +1,6 @@
-#include <array>
-#include <cstdint>
-#include <limits>
-#include <new>
-#include <vector>
+#include "ProgressReader.h"
 
-#include <nlohmann/json.hpp>
+#include <limits>
 
 #include "ProgressJSON.h"
 
@@ -12,21 +8,11 @@ namespace tessel::ProgressJSON {
 
 namespace {
 
-using json = nlohmann::json;
-
 constexpr std::string_view kMissing = "The data couldn’t be read because it is missing: ";
 constexpr std::string_view kWrongFormat =
     "The data couldn’t be read because it isn’t in the correct format: ";
 
-enum class Type : std::uint8_t { integer, number, text, date, rating };
-
-struct Field {
-    std::string_view name;
-    Type type;
-    bool required;
-};
-
-// Both lists are sorted like the written file and indexed by the enumeration beside them.
+// Indexes of ProgressReader::kCardFields and kStatsFields.
 enum class CardKey {
     consecutiveCorrect,
     correctReviews,
@@ -40,7 +26,39 @@ enum class CardKey {
     stabilityDays,
     totalReviews,
 };
-constexpr std::array<Field, 11> kCardFields = {{
+enum class StatsKey {
+    correctCount,
+    day,
+    newCardsLearned,
+    reviewedCount,
+    sessionsCompleted,
+    studySeconds,
+};
+
+constexpr std::array<std::string_view, 5> kTopKeys = {"cards", "dailyStats", "dailyStatsByLanguage",
+                                                      "schemaVersion", "unscopedDailyStats"};
+
+template <class Fields>
+int indexOf(const Fields& fields, std::string_view name) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name == name) return int(i);
+    }
+    return -1;
+}
+
+// Key names can be any length; an error message only needs to point at one.
+std::string shortened(std::string_view key) {
+    constexpr std::size_t kLimit = 60;
+    if (key.size() <= kLimit) return std::string(key);
+    std::size_t cut = kLimit;
+    while (cut > 0 && (static_cast<unsigned char>(key[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(key.substr(0, cut)) + "…";
+}
+
+}  // namespace
+
+// Sorted like the written file.
+const std::array<ProgressReader::Field, 11> ProgressReader::kCardFields = {{
     {"consecutiveCorrect", Type::integer, true},
     {"correctReviews", Type::integer, true},
     {"difficulty", Type::number, true},
@@ -54,15 +72,7 @@ constexpr std::array<Field, 11> kCardFields = {{
     {"totalReviews", Type::integer, true},
 }};
 
-enum class StatsKey {
-    correctCount,
-    day,
-    newCardsLearned,
-    reviewedCount,
-    sessionsCompleted,
-    studySeconds,
-};
-constexpr std::array<Field, 6> kStatsFields = {{
+const std::array<ProgressReader::Field, 6> ProgressReader::kStatsFields = {{
     {"correctCount", Type::integer, true},
     {"day", Type::text, true},
     {"newCardsLearned", Type::integer, true},
@@ -71,39 +81,7 @@ constexpr std::array<Field, 6> kStatsFields = {{
     {"studySeconds", Type::number, true},
 }};
 
-constexpr std::array<std::string_view, 5> kTopKeys = {"cards", "dailyStats", "dailyStatsByLanguage",
-                                                      "schemaVersion", "unscopedDailyStats"};
-
-template <std::size_t N>
-int indexOf(const std::array<Field, N>& fields, std::string_view name) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (fields[i].name == name) return int(i);
-    }
-    return -1;
-}
-
-enum class ScalarKind : std::uint8_t { null, boolean, integer, tooLarge, floating, text };
-
-// What an object opened at this point of the file holds.
-enum class Frame : std::uint8_t { top, cards, card, byLanguage, statsMap, stats, skipped };
-
-// What the value after the latest key is.
-enum class Slot : std::uint8_t {
-    topValue,
-    skip,
-    topCards,
-    topDaily,
-    topByLanguage,
-    topVersion,
-    topUnscoped,
-    cardEntry,
-    cardField,
-    languageEntry,
-    statsEntry,
-    statsField,
-};
-
-std::string_view describe(Type type) {
+std::string_view ProgressReader::describe(Type type) {
     switch (type) {
         case Type::integer:
             return "a whole number";
@@ -119,130 +97,69 @@ std::string_view describe(Type type) {
     return "a value";
 }
 
-// Key names can be any length; an error message only needs to point at one.
-std::string shortened(const std::string& key) {
-    constexpr std::size_t kLimit = 60;
-    if (key.size() <= kLimit) return key;
-    std::size_t cut = kLimit;
-    while (cut > 0 && (static_cast<unsigned char>(key[cut]) & 0xC0) == 0x80) --cut;
-    return key.substr(0, cut) + "…";
+bool ProgressReader::null() {
+    return scalar(Scalar{ScalarKind::null});
 }
 
-// Builds the progress straight from the parser's events, so a file costs memory only for what
-// it holds of a progress: unknown members are skipped, not stored, and nesting is bounded before
-// the parser descends further.
-class ProgressReader {
-  public:
-    using string_t = json::string_t;
+bool ProgressReader::boolean(bool) {
+    return scalar(Scalar{ScalarKind::boolean});
+}
 
-    bool null() { return scalar(Scalar{ScalarKind::null}); }
-    bool boolean(bool) { return scalar(Scalar{ScalarKind::boolean}); }
-    bool number_integer(std::int64_t value) {
-        Scalar s{ScalarKind::integer};
-        s.integer = value;
-        return scalar(s);
+bool ProgressReader::binary(nlohmann::json::binary_t&) {
+    return scalar(Scalar{ScalarKind::boolean});
+}
+
+bool ProgressReader::number_integer(std::int64_t value) {
+    Scalar s{ScalarKind::integer};
+    s.integer = value;
+    return scalar(s);
+}
+
+bool ProgressReader::number_unsigned(std::uint64_t value) {
+    Scalar s{ScalarKind::integer};
+    if (value > std::uint64_t(std::numeric_limits<std::int64_t>::max())) {
+        s.kind = ScalarKind::tooLarge;
+        s.number = double(value);
+    } else {
+        s.integer = std::int64_t(value);
     }
-    bool number_unsigned(std::uint64_t value) {
-        Scalar s{ScalarKind::integer};
-        if (value > std::uint64_t(std::numeric_limits<std::int64_t>::max())) {
-            s.kind = ScalarKind::tooLarge;
-            s.number = double(value);
-        } else {
-            s.integer = std::int64_t(value);
-        }
-        return scalar(s);
+    return scalar(s);
+}
+
+bool ProgressReader::number_float(double value, const string_t&) {
+    Scalar s{ScalarKind::floating};
+    s.number = value;
+    return scalar(s);
+}
+
+bool ProgressReader::string(string_t& value) {
+    Scalar s{ScalarKind::text};
+    s.text = &value;
+    return scalar(s);
+}
+
+bool ProgressReader::end_array() {
+    m_frames.pop_back();
+    return true;
+}
+
+bool ProgressReader::parse_error(std::size_t position, const std::string&,
+                                 const nlohmann::detail::exception& e) {
+    if (m_error.empty()) {
+        // 406: a number too large for a double ("1e400"); anything else is broken syntax.
+        m_parserFailure = e.id == 406 ? ParserFailure::numberOutOfRange : ParserFailure::syntax;
+        m_errorPosition = position;
     }
-    bool number_float(double value, const string_t&) {
-        Scalar s{ScalarKind::floating};
-        s.number = value;
-        return scalar(s);
-    }
-    bool string(string_t& value) {
-        Scalar s{ScalarKind::text};
-        s.text = &value;
-        return scalar(s);
-    }
-    bool binary(json::binary_t&) { return scalar(Scalar{ScalarKind::boolean}); }
+    return false;
+}
 
-    bool start_object(std::size_t);
-    bool key(string_t& name);
-    bool end_object();
-    bool start_array(std::size_t);
-    bool end_array() {
-        m_frames.pop_back();
-        return true;
-    }
-    bool parse_error(std::size_t position, const std::string&,
-                     const nlohmann::detail::exception& e) {
-        if (m_error.empty()) {
-            m_parserFailure = e.id == 406 ? ParserFailure::numberOutOfRange : ParserFailure::syntax;
-            m_errorPosition = position;
-        }
-        return false;
-    }
+ProgressReader::Slot ProgressReader::slot() const {
+    return !m_frames.empty() && m_frames.back().frame == Frame::skipped ? Slot::skip : m_slot;
+}
 
-    enum class ParserFailure { none, syntax, numberOutOfRange };
-    // After a failed parse: the text's own failure with its byte position, or else `error()`.
-    ParserFailure parserFailure() const { return m_parserFailure; }
-    std::size_t errorPosition() const { return m_errorPosition; }
-    const std::string& error() const { return m_error; }
-    LearnerProgress result();
-
-  private:
-    struct Scalar {
-        ScalarKind kind;
-        std::int64_t integer = 0;
-        double number = 0;
-        string_t* text = nullptr;
-    };
-    struct Open {
-        Frame frame;
-        std::string name;
-    };
-
-    Slot slot() const {
-        return !m_frames.empty() && m_frames.back().frame == Frame::skipped ? Slot::skip : m_slot;
-    }
-    bool scalar(const Scalar& value);
-    bool push(Frame frame);
-    // A validated value of one field; `absent` for null in an optional key.
-    struct Value {
-        bool absent = false;
-        std::int64_t integer = 0;
-        double number = 0;
-        std::string text;
-        Instant instant{};
-        ReviewRating rating = ReviewRating::again;
-    };
-    std::optional<Value> convert(Type type, const Scalar& scalar, bool required);
-    void storeCardField(Value&& value);
-    void storeStatsField(Value&& value);
-    std::string path(std::string_view last) const;
-    bool fail(std::string_view prefix, std::string_view last, std::string_view detail = {});
-    bool typeError(std::string_view expected) { return fail(kWrongFormat, m_key, expected); }
-
-    std::vector<Open> m_frames;
-    Slot m_slot = Slot::topValue;
-    int m_field = 0;
-    LearningLanguage m_language = LearningLanguage::chinese;
-    std::string m_key;
-
-    std::optional<std::int64_t> m_version;
-    std::optional<std::map<std::string, CardProgress>> m_cards;
-    std::optional<DailyStatsMap> m_daily;
-    std::optional<std::map<LearningLanguage, DailyStatsMap>> m_byLanguage;
-    std::optional<DailyStatsMap> m_unscoped;
-
-    CardProgress m_card;
-    std::array<bool, kCardFields.size()> m_cardSeen{};
-    DailyStudyStats m_stats;
-    std::array<bool, kStatsFields.size()> m_statsSeen{};
-    DailyStatsMap* m_statsTarget = nullptr;
-
-    std::string m_error;
-    ParserFailure m_parserFailure = ParserFailure::none;
-    std::size_t m_errorPosition = 0;
-};
+bool ProgressReader::typeError(std::string_view expected) {
+    return fail(kWrongFormat, m_key, expected);
+}
 
 std::string ProgressReader::path(std::string_view last) const {
     std::string out;
@@ -269,9 +186,9 @@ bool ProgressReader::fail(std::string_view prefix, std::string_view last, std::s
 }
 
 bool ProgressReader::push(Frame frame) {
-    if (m_frames.size() >= std::size_t(kMaxNestingDepth)) {
+    if (m_frames.size() >= m_maxDepth) {
         m_error = std::string(kWrongFormat) + "objects and arrays are nested more than " +
-                  std::to_string(kMaxNestingDepth) + " levels deep";
+                  std::to_string(m_maxDepth) + " levels deep";
         return false;
     }
     m_frames.push_back(Open{frame, frame == Frame::skipped ? std::string() : std::move(m_key)});
@@ -401,17 +318,18 @@ bool ProgressReader::scalar(const Scalar& scalar) {
         case Slot::topValue:
             return fail(kWrongFormat, {}, "an object");
         case Slot::topCards:
-            return isNull ? (m_cards.reset(), true) : typeError("an object");
+            return isNull ? (m_parts.cards.reset(), true) : typeError("an object");
         case Slot::topDaily:
-            return isNull ? (m_daily.reset(), true) : typeError("an object");
+            return isNull ? (m_parts.dailyStats.reset(), true) : typeError("an object");
         case Slot::topUnscoped:
-            return isNull ? (m_unscoped.reset(), true) : typeError("an object");
+            return isNull ? (m_parts.unscopedDailyStats.reset(), true) : typeError("an object");
         case Slot::topByLanguage:
-            return isNull ? (m_byLanguage.reset(), true) : typeError("an object");
+            return isNull ? (m_parts.dailyStatsByLanguage.reset(), true) : typeError("an object");
         case Slot::topVersion: {
             auto value = convert(Type::integer, scalar, false);
             if (!value) return false;
-            m_version = value->absent ? std::nullopt : std::optional<std::int64_t>(value->integer);
+            m_parts.schemaVersion =
+                value->absent ? std::nullopt : std::optional<std::int64_t>(value->integer);
             return true;
         }
         case Slot::cardEntry:
@@ -442,19 +360,19 @@ bool ProgressReader::start_object(std::size_t) {
         case Slot::topValue:
             return push(Frame::top);
         case Slot::topCards:
-            m_cards.emplace();
+            m_parts.cards.emplace();
             return push(Frame::cards);
         case Slot::topByLanguage:
-            m_byLanguage.emplace();
+            m_parts.dailyStatsByLanguage.emplace();
             return push(Frame::byLanguage);
         case Slot::topDaily:
-            m_statsTarget = &m_daily.emplace();
+            m_statsTarget = &m_parts.dailyStats.emplace();
             return push(Frame::statsMap);
         case Slot::topUnscoped:
-            m_statsTarget = &m_unscoped.emplace();
+            m_statsTarget = &m_parts.unscopedDailyStats.emplace();
             return push(Frame::statsMap);
         case Slot::languageEntry:
-            m_statsTarget = &(*m_byLanguage)[m_language];
+            m_statsTarget = &(*m_parts.dailyStatsByLanguage)[m_language];
             m_statsTarget->clear();
             return push(Frame::statsMap);
         case Slot::cardEntry:
@@ -539,7 +457,7 @@ bool ProgressReader::end_object() {
                 return fail(kMissing, kCardFields[i].name);
             }
         }
-        m_cards->insert_or_assign(std::move(open.name), std::move(m_card));
+        m_parts.cards->insert_or_assign(std::move(open.name), std::move(m_card));
     } else if (open.frame == Frame::stats) {
         for (std::size_t i = 0; i < kStatsFields.size(); ++i) {
             if (!m_statsSeen[i]) return fail(kMissing, kStatsFields[i].name);
@@ -548,60 +466,6 @@ bool ProgressReader::end_object() {
     }
     m_frames.pop_back();
     return true;
-}
-
-LearnerProgress ProgressReader::result() {
-    const std::int64_t version = m_version.value_or(1);
-    auto byLanguage = m_byLanguage.value_or(std::map<LearningLanguage, DailyStatsMap>{});
-    DailyStatsMap unscoped;
-    if (m_unscoped) {
-        unscoped = std::move(*m_unscoped);
-    } else if (version <= 1 && m_daily) {
-        // Schema 1 kept no languages apart, so its statistics count for both languages.
-        unscoped = *m_daily;
-    }
-    DailyStatsMap daily;
-    if (m_daily) {
-        daily = std::move(*m_daily);
-    } else {
-        daily = unscoped;
-        for (const auto& [language, stats] : byLanguage) LearnerProgress::merge(stats, daily);
-    }
-    return LearnerProgress(version,
-                           m_cards ? std::move(*m_cards) : std::map<std::string, CardProgress>{},
-                           std::move(daily), std::move(byLanguage), std::move(unscoped));
-}
-
-}  // namespace
-
-Result<LearnerProgress> decode(std::string_view text) {
-    try {
-        ProgressReader reader;
-        if (json::sax_parse(text.begin(), text.end(), &reader)) return reader.result();
-        if (reader.parserFailure() == ProgressReader::ParserFailure::none) {
-            return fail(reader.error());
-        }
-
-        const std::size_t position = std::min(reader.errorPosition(), text.size());
-        std::size_t line = 1;
-        std::size_t lineStart = 0;
-        for (std::size_t i = 0; i < position; ++i) {
-            if (text[i] == '\n') {
-                ++line;
-                lineStart = i + 1;
-            }
-        }
-        const std::string where = " (line " + std::to_string(line) + ", column " +
-                                  std::to_string(position - lineStart + 1) + ")";
-        if (reader.parserFailure() == ProgressReader::ParserFailure::numberOutOfRange) {
-            return fail(std::string(kWrongFormat) + "a number is out of range" + where);
-        }
-        return fail("The data couldn’t be read because it isn’t valid JSON" + where);
-    } catch (const std::bad_alloc&) {
-        return fail("The data couldn’t be read because there is not enough memory.");
-    } catch (const std::exception& e) {
-        return fail(std::string("The data couldn’t be read: ") + e.what());
-    }
 }
 
 }  // namespace tessel::ProgressJSON

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Measures how fast the application answers, on the real lexicon when it exists (else the
+# fixture), in a Release build under Xvfb with software OpenGL:
+#   - cold start to the first frame (a new process each run; median of RUNS), for a first start
+#     (onboarding) and for a returning learner (the Today page);
+#   - the main thread's work for the frame after pressing Return on an answer (median of RUNS),
+#     for a right and a wrong answer.
+#
+#   scripts/measure-startup.sh [RUNS]        (default 7)
+#
+# Environment: BRINDLE_BUILD_DIR (another Release build tree).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+runs="${1:-7}"
+build="${BRINDLE_BUILD_DIR:-$root/build/screenshots}"
+if [[ ! -f "$build/build.ninja" && ! -f "$build/Makefile" ]]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLE_BUILD_BENCH=OFF \
+    -DBUILD_TESTING=OFF >/dev/null
+fi
+cmake --build "$build" --target brindle -j2 >/dev/null
+binary="$build/TesselApp/app/brindle"
+
+work="$(mktemp -d)"
+xvfb_pid=""
+cleanup() {
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+lexicon_note="real lexicon"
+if [[ ! -f "$root/resources/Tessel.sqlite" ]]; then
+  lexicon_note="fixture lexicon (resources/Tessel.sqlite is missing)"
+fi
+
+# One X server for all runs, so that its own start-up is not counted.
+display=":$((RANDOM % 400 + 100))"
+Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  [[ -e "/tmp/.X11-unix/X${display#:}" ]] && break
+  sleep 0.1
+done
+
+# new_home DIR ONBOARDED: a throw-away home; ONBOARDED=1 marks onboarding as done.
+new_home() {
+  local home="$1"
+  rm -rf "$home"
+  mkdir -p "$home/.local/share/brindle" "$home/.config/Brindle" "$home/.cache" "$home/runtime"
+  chmod 700 "$home/runtime"
+  if [[ ! -f "$root/resources/Tessel.sqlite" ]]; then
+    sqlite3 "$home/.local/share/brindle/Tessel.sqlite" <"$root/tests/data/lexicon-fixture.sql"
+  fi
+  if [[ "$2" == 1 ]]; then
+    printf '[General]\nhasCompletedOnboarding=true\nselectedLanguage=chinese\n' \
+      >"$home/.config/Brindle/Brindle.conf"
+  fi
+}
+
+run_app() {  # run_app HOME SCRIPT
+  HOME="$1" XDG_DATA_HOME="$1/.local/share" XDG_CONFIG_HOME="$1/.config" \
+    XDG_CACHE_HOME="$1/.cache" XDG_RUNTIME_DIR="$1/runtime" DISPLAY="$display" \
+    QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=rhi LIBGL_ALWAYS_SOFTWARE=1 \
+    "$binary" --screenshot-script "$2" --screenshot-dir "$work"
+}
+
+median() { sort -n | awk '{v[NR]=$1} END {if (NR==0) print "n/a"; else if (NR%2) print v[(NR+1)/2]; else printf "%.3f\n", (v[NR/2]+v[NR/2+1])/2}'; }
+
+printf 'report-first-frame\nquit\n' >"$work/first-frame.txt"
+start_times() {  # start_times ONBOARDED
+  for _ in $(seq "$runs"); do
+    new_home "$work/home" "$1"
+    local start
+    start=$(date +%s%3N)
+    local frame
+    frame=$(run_app "$work/home" "$work/first-frame.txt" | awk '/^first-frame-epoch-ms/ {print $2}')
+    echo $((frame - start))
+  done
+}
+
+cat >"$work/answer.txt" <<'SCRIPT'
+until isProgressReady true
+set newWordsPerSession 2
+call beginSession false
+until sessionPhase answering
+wait 300
+type {currentItem.romanization}
+wait 100
+measure-key Return
+wait 200
+key Tab
+key Space
+until currentIndex 1
+wait 300
+type nope
+wait 100
+measure-key Return
+quit
+SCRIPT
+
+right=()
+wrong=()
+for _ in $(seq "$runs"); do
+  new_home "$work/home" 1
+  mapfile -t figures < <(run_app "$work/home" "$work/answer.txt" | awk '/^main-thread-ms/ {print $2}')
+  right+=("${figures[0]:-}")
+  wrong+=("${figures[1]:-}")
+done
+
+echo "Brindle timings ($lexicon_note, $runs runs each, medians)"
+echo "cold start to first frame, onboarding:   $(start_times 0 | median) ms"
+echo "cold start to first frame, Today page:   $(start_times 1 | median) ms"
+echo "Return on a right answer, main thread:   $(printf '%s\n' "${right[@]}" | median) ms"
+echo "Return on a wrong answer, main thread:   $(printf '%s\n' "${wrong[@]}" | median) ms"

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Photographs the real application in named states (see scripts/screenshots/states.txt).
+#
+#   scripts/screenshots.sh [--lexicon fixture|real] [OUTDIR]
+#
+# Builds `brindle` in build/screenshots (Release) when needed, then, for each window size
+# (1050x700 and 1440x900 of content), starts it under xvfb-run on a throw-away home folder and
+# lets its screenshot driver walk through the states, writing OUTDIR/STATE-WxH.png (default
+# OUTDIR: screenshots/). With --lexicon fixture (the default) the test lexicon from
+# tests/data/lexicon-fixture.sql is put in the home's data folder, so the pictures do not depend
+# on the downloaded sources; --lexicon real uses the lexicon the build produced.
+# Environment: BRINDLE_BUILD_DIR (another build tree), BRINDLE_SCREENSHOT_STATES (another list),
+# BRINDLE_SCREENSHOT_SIZES (e.g. "1050x700").
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+lexicon="fixture"
+out="$root/screenshots"
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    --lexicon) lexicon="${2:?--lexicon needs fixture or real}"; shift 2 ;;
+    --lexicon=*) lexicon="${1#--lexicon=}"; shift ;;
+    -h|--help) sed -n '2,14p' "$0"; exit 0 ;;
+    *) out="$1"; shift ;;
+  esac
+done
+[[ "$lexicon" == fixture || "$lexicon" == real ]] || { echo "screenshots: --lexicon fixture|real" >&2; exit 2; }
+
+build="${BRINDLE_BUILD_DIR:-$root/build/screenshots}"
+states="${BRINDLE_SCREENSHOT_STATES:-$root/scripts/screenshots/states.txt}"
+sizes="${BRINDLE_SCREENSHOT_SIZES:-1050x700 1440x900}"
+
+if [[ ! -f "$build/build.ninja" && ! -f "$build/Makefile" ]]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLE_BUILD_BENCH=OFF \
+    -DBUILD_TESTING=OFF >/dev/null
+fi
+cmake --build "$build" --target brindle -j2 >/dev/null
+binary="$build/TesselApp/app/brindle"
+if [[ "$lexicon" == real && ! -f "$root/resources/Tessel.sqlite" ]]; then
+  echo "screenshots: resources/Tessel.sqlite is missing; build the lexicon first" >&2
+  exit 1
+fi
+
+mkdir -p "$out"
+status=0
+for size in $sizes; do
+  home="$(mktemp -d)"
+  mkdir -p "$home/.local/share/brindle" "$home/.config" "$home/.cache" "$home/runtime"
+  chmod 700 "$home/runtime"
+  if [[ "$lexicon" == fixture ]]; then
+    sqlite3 "$home/.local/share/brindle/Tessel.sqlite" <"$root/tests/data/lexicon-fixture.sql"
+  fi
+  HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
+    XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/runtime" \
+    QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=rhi LIBGL_ALWAYS_SOFTWARE=1 \
+    xvfb-run -a -s "-screen 0 1920x1200x24" \
+    "$binary" --screenshot-script "$states" --screenshot-dir "$out" --window-size "$size" ||
+    status=$?
+  rm -rf "$home"
+  [[ $status -eq 0 ]] || { echo "screenshots: the run at $size failed" >&2; exit $status; }
+done
+ls "$out"/*.png | wc -l | xargs echo "screenshots: pictures in $out:"

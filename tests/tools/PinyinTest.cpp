@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "Pinyin.h"
+
+namespace tessel::compiler {
+namespace {
+
+struct PinyinCase {
+    const char* numbered;
+    const char* marked;
+    const char* typed;
+};
+
+class PinyinTest : public testing::TestWithParam<PinyinCase> {};
+
+TEST_P(PinyinTest, ConvertsToToneMarksAndKeyboardForm) {
+    EXPECT_EQ(pinyinWithToneMarks(GetParam().numbered), GetParam().marked);
+    EXPECT_EQ(pinyinRomanization(GetParam().numbered), GetParam().typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Syllables, PinyinTest,
+    testing::Values(PinyinCase{"ni3 hao3", "nǐ hǎo", "nihao"},
+                    // u: is ü, written v on a keyboard; the mark sits on the ü
+                    PinyinCase{"lu:4", "lǜ", "lv"}, PinyinCase{"nu:3 er2", "nǚ ér", "nver"},
+                    PinyinCase{"lu:e4", "lüè", "lve"},
+                    // names keep their capital in the reading but not in the typed form
+                    PinyinCase{"Zhong1 guo2", "Zhōng guó", "zhongguo"},
+                    // a and e always take the mark, then o of "ou", then the last vowel
+                    PinyinCase{"hua1", "huā", "hua"}, PinyinCase{"xue2", "xué", "xue"},
+                    PinyinCase{"gou3", "gǒu", "gou"}, PinyinCase{"liu2", "liú", "liu"},
+                    PinyinCase{"gui4", "guì", "gui"}, PinyinCase{"shuo1", "shuō", "shuo"},
+                    // neutral tone and erhua carry no mark
+                    PinyinCase{"dong1 xi5", "dōng xi", "dongxi"},
+                    PinyinCase{"wan2 r5", "wán r", "wanr"},
+                    // syllables without a vowel mark their nasal
+                    PinyinCase{"m2", "ḿ", "m"}, PinyinCase{"ng4", "ǹg", "ng"},
+                    PinyinCase{"e^2", "ế", "e"},
+                    // letters and punctuation that are not syllables pass through
+                    PinyinCase{"A A zhi4", "A A zhì", "aazhi"},
+                    PinyinCase{"Ka3 er3 · Ma3 ke4 si1", "Kǎ ěr · Mǎ kè sī", "kaermakesi"},
+                    PinyinCase{"xx5", "xx", "xx"}, PinyinCase{"", "", ""}));
+
+}  // namespace
+}  // namespace tessel::compiler
