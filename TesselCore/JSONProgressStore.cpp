@@ -91,7 +91,7 @@ Result<void> replaceAtomically(const fs::path& target, std::string_view bytes) {
     if (file.get() < 0) return tl::unexpected(writeError(target, reason(errno)));
 
     const auto abandon = [&](int error) {
-        // mutated
+        ::unlink(temporary.c_str());
         return tl::unexpected(writeError(target, reason(error)));
     };
     // A replaced file keeps the permissions the learner gave it.

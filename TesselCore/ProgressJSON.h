@@ -31,7 +31,8 @@ inline constexpr int kMaxNestingDepth = 64;
 
 // The progress held by `text`. Never throws.
 // Error: text that is no JSON, nested deeper than kMaxNestingDepth, or does not hold a progress;
-// the description names the offending key with its path ("cards.zh-1.dueDate").
+// the description names the offending key with its path ("cards.zh-1.dueDate"). A file without
+// `dailyStats` also fails when a day's derived total would exceed 64 bits or become infinite.
 Result<LearnerProgress> decode(std::string_view text);
 
 // The JSON text of `progress`, pretty-printed or compact. Never throws.

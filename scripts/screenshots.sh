@@ -26,7 +26,7 @@ while [[ $# -gt 0 ]]; do
 done
 [[ "$lexicon" == fixture || "$lexicon" == real ]] || { echo "screenshots: --lexicon fixture|real" >&2; exit 2; }
 
-build="${BRINDLE_BUILD_DIR:-$root/build/screenshots}"
+build="$(realpath -m "${BRINDLE_BUILD_DIR:-$root/build/screenshots}")"
 states="${BRINDLE_SCREENSHOT_STATES:-$root/scripts/screenshots/states.txt}"
 sizes="${BRINDLE_SCREENSHOT_SIZES:-1050x700 1440x900}"
 
@@ -42,20 +42,29 @@ if [[ "$lexicon" == real && ! -f "$root/resources/Tessel.sqlite" ]]; then
 fi
 
 mkdir -p "$out"
+# The application runs in its throw-away home folder, so every path it is given is absolute.
+out="$(cd "$out" && pwd)"
+states="$(realpath "$states")"
 status=0
 for size in $sizes; do
   home="$(mktemp -d)"
   mkdir -p "$home/.local/share/brindle" "$home/.config" "$home/.cache" "$home/runtime"
   chmod 700 "$home/runtime"
+  lexiconFile="$root/resources/Tessel.sqlite"
   if [[ "$lexicon" == fixture ]]; then
-    sqlite3 "$home/.local/share/brindle/Tessel.sqlite" <"$root/tests/data/lexicon-fixture.sql"
+    lexiconFile="$home/.local/share/brindle/Tessel.sqlite"
+    sqlite3 "$lexiconFile" <"$root/tests/data/lexicon-fixture.sql"
   fi
+  # The states with a month of study restore this backup from the working folder.
+  "$root/scripts/screenshots/make-history.sh" "$lexiconFile" >"$home/history.json"
+  cd "$home"
   HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
     XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/runtime" \
     QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=rhi LIBGL_ALWAYS_SOFTWARE=1 \
     xvfb-run -a -s "-screen 0 1920x1200x24" \
     "$binary" --screenshot-script "$states" --screenshot-dir "$out" --window-size "$size" ||
     status=$?
+  cd "$root"
   rm -rf "$home"
   [[ $status -eq 0 ]] || { echo "screenshots: the run at $size failed" >&2; exit $status; }
 done

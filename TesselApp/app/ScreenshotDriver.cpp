@@ -100,13 +100,15 @@ bool ScreenshotDriver::start(QQuickWindow* window) {
     }
     m_lines = QTextStream(&file).readAll().split(QLatin1Char('\n'));
     m_window = window;
-    auto* connection = new QMetaObject::Connection;
-    *connection = connect(window, &QQuickWindow::frameSwapped, this, [this, connection] {
-        QObject::disconnect(*connection);
-        delete connection;
-        m_firstFrameEpochMs = QDateTime::currentMSecsSinceEpoch();
-        scheduleNext(kSettleMs);
-    });
+    // Frames are swapped on the render thread, so several may be queued before the first is
+    // handled; a single-shot connection delivers exactly one.
+    connect(
+        window, &QQuickWindow::frameSwapped, this,
+        [this] {
+            m_firstFrameEpochMs = QDateTime::currentMSecsSinceEpoch();
+            scheduleNext(kSettleMs);
+        },
+        Qt::SingleShotConnection);
     return true;
 }
 
@@ -233,6 +235,9 @@ bool ScreenshotDriver::callMethod(const QString& name, const QString& argument) 
         if (method.name() != name.toUtf8() || method.parameterCount() != wantedCount) continue;
         if (wantedCount == 0) return method.invoke(m_model, Qt::DirectConnection);
         QVariant value = parseValue(argument);
+        // Operations that take any value (a file URL or path) get the parsed value as it is.
+        if (method.parameterMetaType(0) == QMetaType::fromType<QVariant>())
+            return method.invoke(m_model, Qt::DirectConnection, Q_ARG(QVariant, value));
         if (!value.convert(method.parameterMetaType(0))) {
             fail(QStringLiteral("'%1' does not fit %2").arg(argument, name));
             return false;

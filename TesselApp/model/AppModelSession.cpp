@@ -165,7 +165,7 @@ void AppModel::startNextSave() {
     // Saves wait for the start-up load (a file that turns out unreadable must be kept aside
     // before anything replaces it) and for each other, so they reach the file in request order
     // whatever the store's own scheduling.
-    if (m_loadInFlight) return;
+    if (m_loadInFlight || m_saveRunning > 0) return;
     if (m_saveQueue.empty()) {
         emit savesSettled();
         return;

@@ -4,6 +4,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import QtQuick.Templates as T
 
 Dialog {
     id: root
@@ -12,8 +13,8 @@ Dialog {
 
     objectName: "attentionDialog"
     modal: true
-    closePolicy: Popup.CloseOnEscape
-    anchors.centerIn: Overlay.overlay
+    closePolicy: T.Popup.CloseOnEscape
+    anchors.centerIn: T.Overlay.overlay
     width: Math.min(440, parent ? parent.width - 80 : 440)
     padding: 24
     topPadding: 22
@@ -25,7 +26,7 @@ Dialog {
         border.color: TesselTheme.line
     }
 
-    Overlay.modal: Rectangle {
+    T.Overlay.modal: Rectangle {
         color: TesselTheme.withAlpha(TesselTheme.forest, 0.18)
     }
 

@@ -24,7 +24,6 @@ ApplicationWindow {
     color: TesselTheme.canvas
     font.family: TesselTheme.fontFamily
     palette.highlight: TesselTheme.primary
-    palette.accent: TesselTheme.primary
 
     menuBar: MenuBar {
         objectName: "menuBar"

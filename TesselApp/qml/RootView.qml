@@ -47,4 +47,16 @@ Rectangle {
             source: Destinations.find(AppModel.destination).screen
         }
     }
+
+    // Return continues after a wrong or revealed answer, as the study page's "Continue" does. The
+    // shortcut lives here, for the window's lifetime, rather than on the verdict: a page being
+    // taken down keeps its last state until it is deleted, and two live Return shortcuts would
+    // cancel each other out.
+    Shortcut {
+        sequences: ["Return", "Enter"]
+        enabled: AppModel.hasCompletedOnboarding && AppModel.destination === "learn"
+                 && AppModel.sessionPhase === "feedback" && AppModel.answerEvaluation !== undefined
+                 && !AppModel.answerEvaluation.isCorrect
+        onActivated: AppModel.rateAndAdvance("again")
+    }
 }

@@ -64,7 +64,7 @@ ScreenPage {
         nameFilters: ["JSON files (*.json)"]
         defaultSuffix: "json"
         currentFolder: Platform.StandardPaths.writableLocation(
-                           Platform.StandardPaths.DocumentsLocation)
+                           Platform.StandardPaths.HomeLocation)
         onAccepted: root.exportTo(selectedFile)
     }
 
@@ -75,7 +75,7 @@ ScreenPage {
         fileMode: FileDialog.OpenFile
         nameFilters: ["JSON files (*.json)"]
         currentFolder: Platform.StandardPaths.writableLocation(
-                           Platform.StandardPaths.DocumentsLocation)
+                           Platform.StandardPaths.HomeLocation)
         onAccepted: root.restoreFrom(selectedFile)
     }
 

@@ -1,5 +1,6 @@
 // The verdict on the current card: the answer with its reading and meanings, then the rating
-// buttons after a right answer or "Continue" (also on Return) after a wrong one.
+// buttons after a right answer or "Continue" after a wrong one (Return continues too: see
+// RootView, which holds that shortcut).
 //
 // After a right answer the verdict holds the keyboard focus, so Tab reaches "Hard", "Good" and
 // "Easy" in turn and Space presses the focused one; they have no shortcuts of their own.
@@ -26,10 +27,12 @@ ColumnLayout {
             continueButton.forceActiveFocus()
     }
 
-    // Holds the focus after a right answer; the next Tab goes to the first rating button.
+    // Holds the focus after a right answer; the next Tab goes to the first rating button. It is a
+    // tab stop only while it holds the focus, so the chain continues from here but never returns.
     Item {
         id: focusAnchor
         objectName: "verdictFocusAnchor"
+        activeFocusOnTab: activeFocus
         Layout.preferredHeight: 0
         Layout.preferredWidth: 0
     }
@@ -152,12 +155,5 @@ ColumnLayout {
         text: "Continue"
         prominent: true
         onClicked: AppModel.rateAndAdvance("again")
-    }
-
-    // Return (no modifiers) continues after a wrong or revealed answer.
-    Shortcut {
-        sequences: ["Return", "Enter"]
-        enabled: !root.correct && AppModel.sessionPhase === "feedback"
-        onActivated: AppModel.rateAndAdvance("again")
     }
 }

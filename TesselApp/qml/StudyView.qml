@@ -14,9 +14,13 @@ Item {
                                                     AppModel.currentItem !== undefined)
     readonly property Item panelItem: panelLoader.item
 
-    // Opening the page with no session starts one.
-    Component.onCompleted: {
-        if (AppModel.sessionPhase === "idle")
+    // Opening the page with no session starts one. The page is created while the model is
+    // still inside the change that showed it (a session start sets the page before its first
+    // card), so look once that change is over: only a page that is still idle starts a session.
+    Component.onCompleted: Qt.callLater(root.startIfIdle)
+
+    function startIfIdle() {
+        if (AppModel.sessionPhase === "idle" && AppModel.destination === "learn")
             AppModel.beginSession(false)
     }
 

@@ -90,19 +90,21 @@ Item {
 
         function test_showAnswerThenReturnRatesAgain() {
             startSession()
-            const item = AppModel.currentItem
+            // Copies: the model's record changes with the next card.
+            const itemId = AppModel.currentItem.id
+            const term = AppModel.currentItem.term
             const reviewedBefore = AppModel.sessionReviewed
             mouseClick(named("showAnswerButton"))
             compare(AppModel.sessionPhase, "feedback")
             verify(!AppModel.answerEvaluation.isCorrect)
             tryVerify(() => shown("verdictContinue"))
             verify(!shown("rating-good"), "no rating buttons after a revealed answer")
-            compare(named("answerTerm").text, item.term)
+            compare(named("answerTerm").text, term)
 
             keyClick(Qt.Key_Return)
             compare(AppModel.sessionReviewed, reviewedBefore + 1)
             compare(AppModel.sessionCorrect, 0)
-            const card = AppModel.cardFor(item.id)
+            const card = AppModel.cardFor(itemId)
             verify(card !== undefined, "the rating reached the learner's progress")
             compare(card.correctReviews, 0)
             verify(card.lapseCount >= 0)
@@ -111,10 +113,11 @@ Item {
 
         function test_keyboardOnlyCorrectAnswer() {
             startSession()
-            const item = AppModel.currentItem
-            verify(item.romanization !== "", "the fixture's first cards have pinyin")
+            const itemId = AppModel.currentItem.id
+            const romanization = AppModel.currentItem.romanization
+            verify(romanization !== "", "the fixture's cards have pinyin")
             const index = AppModel.currentIndex
-            typeText(item.romanization)
+            typeText(romanization)
             keyClick(Qt.Key_Return)
             compare(AppModel.sessionPhase, "feedback")
             verify(AppModel.answerEvaluation.isCorrect)
@@ -131,7 +134,7 @@ Item {
             verify(named("rating-good").activeFocus)
             keyClick(Qt.Key_Space)
             compare(AppModel.sessionCorrect, 1)
-            compare(AppModel.cardFor(item.id).correctReviews, 1)
+            compare(AppModel.cardFor(itemId).correctReviews, 1)
             if (AppModel.sessionPhase === "answering") {
                 compare(AppModel.currentIndex, index + 1)
                 tryVerify(() => field() !== null && field().activeFocus, 1000,
@@ -179,6 +182,7 @@ Item {
         }
 
         function test_a_queueClearAndOpenDictionary() {
+            AppModel.refreshPlan()
             AppModel.beginSession(true)  // review only, nothing is due yet
             compare(AppModel.sessionPhase, "complete")
             tryVerify(() => panel() === "closing")
@@ -203,6 +207,9 @@ Item {
             compare(AppModel.currentIndex, index)
             compare(AppModel.sessionStartedAt, started)
             tryVerify(() => shown("verdictContinue"))
+            const reviewed = AppModel.sessionReviewed
+            keyClick(Qt.Key_Return)
+            compare(AppModel.sessionReviewed, reviewed + 1, "Return still continues after coming back")
         }
 
         function test_learnWithoutSessionStartsOne() {
@@ -240,7 +247,8 @@ Item {
             for (let round = 0; round < 3 && !sawEqualReading; ++round) {
                 startSession()
                 while (AppModel.sessionPhase === "answering") {
-                    const item = AppModel.currentItem
+                    const item = { term: AppModel.currentItem.term, reading: AppModel.currentItem.reading,
+                                   exampleTarget: AppModel.currentItem.exampleTarget }
                     const lesson = AppModel.currentLesson
                     if (lesson !== undefined && lesson.isContextual)
                         compare(named("promptSentence").text, item.exampleTarget)

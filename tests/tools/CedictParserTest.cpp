@@ -16,21 +16,25 @@ class CedictLineTest : public testing::TestWithParam<LineCase> {};
 TEST_P(CedictLineTest, ReadsOrRejectsTheLine) {
     CedictRecord record;
     EXPECT_EQ(parseCedictLine(GetParam().line, record), GetParam().valid) << GetParam().line;
-    if (GetParam().valid) EXPECT_EQ(record, GetParam().record);
+    if (GetParam().valid) {
+        EXPECT_EQ(record, GetParam().record);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CedictLineTest,
-    testing::Values(
-        LineCase{"你好 你好 [ni3 hao3] /hello/hi/", true, {"你好", "你好", "ni3 hao3", {"hello", "hi"}}},
-        LineCase{"學習 学习 [xue2 xi2] /to learn; to study/\r",
-                 true,
-                 {"學習", "学习", "xue2 xi2", {"to learn; to study"}}},
-        // an empty gloss between slashes is dropped, not kept as ""
-        LineCase{"綠 绿 [lu:4] /green//", true, {"綠", "绿", "lu:4", {"green"}}},
-        LineCase{"綠 绿 [lu:4] //", false, {}}, LineCase{"綠 绿 [] /green/", false, {}},
-        LineCase{"綠 绿 lu:4 /green/", false, {}}, LineCase{"綠 [lu:4] /green/", false, {}},
-        LineCase{"綠 绿 [lu:4] /green", false, {}}, LineCase{"", false, {}}));
+    testing::Values(LineCase{"你好 你好 [ni3 hao3] /hello/hi/",
+                             true,
+                             {"你好", "你好", "ni3 hao3", {"hello", "hi"}}},
+                    LineCase{"學習 学习 [xue2 xi2] /to learn; to study/\r",
+                             true,
+                             {"學習", "学习", "xue2 xi2", {"to learn; to study"}}},
+                    // an empty gloss between slashes is dropped, not kept as ""
+                    LineCase{"綠 绿 [lu:4] /green//", true, {"綠", "绿", "lu:4", {"green"}}},
+                    LineCase{"綠 绿 [lu:4] //", false, {}}, LineCase{"綠 绿 [] /green/", false, {}},
+                    LineCase{"綠 绿 lu:4 /green/", false, {}},
+                    LineCase{"綠 [lu:4] /green/", false, {}},
+                    LineCase{"綠 绿 [lu:4] /green", false, {}}, LineCase{"", false, {}}));
 
 TEST(CedictModuleTest, UnwrapsTheTemplateString) {
     struct Case {

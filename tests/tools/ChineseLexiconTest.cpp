@@ -30,10 +30,11 @@ TEST(ChineseGlossTest, TellsMeaningsFromPointersAndNotes) {
 
 TEST(ChineseGlossTest, RecognisesProperNounsByTheirCapitalisedFirstSyllable) {
     const std::pair<const char*, bool> cases[] = {
-        {"Zhong1 guo2", true}, {"Wang2", true},     {"zhong1 guo2", false},
-        {"A A zhi4", false},   {"K ge1", false},    {"", false},
+        {"Zhong1 guo2", true}, {"Wang2", true},  {"zhong1 guo2", false},
+        {"A A zhi4", false},   {"K ge1", false}, {"", false},
     };
-    for (const auto& [pinyin, proper] : cases) EXPECT_EQ(isChineseProperNoun(pinyin), proper) << pinyin;
+    for (const auto& [pinyin, proper] : cases)
+        EXPECT_EQ(isChineseProperNoun(pinyin), proper) << pinyin;
 }
 
 // A small dictionary: two records share the headword 了, a name shares 王, a variant record
@@ -75,8 +76,8 @@ TEST(ChineseEntriesTest, GivesEachCountedHeadwordsRankToItsEverydayRecord) {
         rankedOrder.push_back(e.term + " " + e.reading);
     }
     // By count; within a headword the record with more real glosses and no variant pointer.
-    EXPECT_EQ(rankedOrder, (std::vector<std::string>{"了 le", "中国 Zhōng guó", "年 nián",
-                                                     "王 wáng"}));
+    EXPECT_EQ(rankedOrder,
+              (std::vector<std::string>{"了 le", "中国 Zhōng guó", "年 nián", "王 wáng"}));
     // Parts of speech come from the segmenter and only go to the record that took the count.
     EXPECT_EQ(find(ranked, "了", "le").partsOfSpeech, std::vector<std::string>{"particle"});
     EXPECT_TRUE(find(ranked, "了", "liǎo").partsOfSpeech.empty());

@@ -56,12 +56,13 @@ TEST(CourseBuilderTest, TakesTheBestEligibleRankedEntriesAndBandsThem) {
         bool learnable;
         int level;
     };
-    const Case cases[] = {
-        {1, false, 1},       {2, true, 1},         {667, true, 1},   {668, true, 2},
-        {669, false, 2},     {2000, true, 2},      {2001, false, 3}, {26667, true, 6},
-        {26668, false, 6},  // past the 20,000th course entry nothing more is learnable
-        {29999, false, 6},   {30001, false, 6},  // unranked
-    };
+    const Case cases[] =
+        {
+            {1, false, 1},     {2, true, 1},      {667, true, 1},   {668, true, 2},
+            {669, false, 2},   {2000, true, 2},   {2001, false, 3}, {26667, true, 6},
+            {26668, false, 6},  // past the 20,000th course entry nothing more is learnable
+            {29999, false, 6}, {30001, false, 6},  // unranked
+        };
     for (const Case& c : cases) {
         const CompiledEntry& entry = atRank(ranked, c.rank);
         EXPECT_EQ(entry.learnable, c.learnable) << "rank " << c.rank;

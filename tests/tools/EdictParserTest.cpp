@@ -18,13 +18,16 @@ class EdictLineTest : public testing::TestWithParam<EdictCase> {};
 TEST_P(EdictLineTest, SeparatesGlossesFromCodes) {
     EdictLine entry;
     ASSERT_EQ(parseEdictLine(GetParam().line, entry), GetParam().valid) << GetParam().line;
-    if (GetParam().valid) EXPECT_EQ(entry, GetParam().entry) << GetParam().line;
+    if (GetParam().valid) {
+        EXPECT_EQ(entry, GetParam().entry) << GetParam().line;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, EdictLineTest,
     testing::Values(
-        EdictCase{"東京 [とうきょう] /(n) Tokyo/(P)/", true,
+        EdictCase{"東京 [とうきょう] /(n) Tokyo/(P)/",
+                  true,
                   {"東京", "とうきょう", {"Tokyo"}, {"noun"}, true, false, false}},
         // senses, repeated codes and repeated glosses are folded together
         EdictCase{"食べる [たべる] /(v1,vt) (1) to eat/(v1,vt) (2) to live on (e.g. a salary)/(P)/",
@@ -37,26 +40,39 @@ INSTANTIATE_TEST_SUITE_P(
                    false,
                    false}},
         // "uk" on the first sense; spelling codes before the part of speech
-        EdictCase{"此れ [これ] /(pn) (1) (uk) this/(pn) (2) (uk) this person/", true,
+        EdictCase{"此れ [これ] /(pn) (1) (uk) this/(pn) (2) (uk) this person/",
+                  true,
                   {"此れ", "これ", {"this", "this person"}, {"pronoun"}, false, true, false}},
-        EdictCase{"為る [する] /(oK) (vs-i) (1) (uk) to do/", true,
+        EdictCase{"為る [する] /(oK) (vs-i) (1) (uk) to do/",
+                  true,
                   {"為る", "する", {"to do"}, {"suru verb"}, false, true, false}},
         // parentheses that are English stay; cross-references and loanword origins go
-        EdictCase{"１服 [いっぷく] /(n,vs) (a) dose/(a) puff/", true,
-                  {"１服", "いっぷく", {"(a) dose", "(a) puff"}, {"noun", "suru verb"}, false,
-                   false, false}},
-        EdictCase{"珈琲 [コーヒー] /(n,adj-no) (uk) (See 珈琲豆) coffee (eng: coffee, dut: koffie)/",
+        EdictCase{"１服 [いっぷく] /(n,vs) (a) dose/(a) puff/",
                   true,
-                  {"珈琲", "コーヒー", {"coffee"}, {"noun", "no-adjective"}, false, true, false}},
-        EdictCase{"ＲＡＨＭＥＮ [ラーメン] /(n) rigid frame (ger: Rah(men))/", true,
+                  {"１服",
+                   "いっぷく",
+                   {"(a) dose", "(a) puff"},
+                   {"noun", "suru verb"},
+                   false,
+                   false,
+                   false}},
+        EdictCase{
+            "珈琲 [コーヒー] /(n,adj-no) (uk) (See 珈琲豆) coffee (eng: coffee, dut: koffie)/",
+            true,
+            {"珈琲", "コーヒー", {"coffee"}, {"noun", "no-adjective"}, false, true, false}},
+        EdictCase{"ＲＡＨＭＥＮ [ラーメン] /(n) rigid frame (ger: Rah(men))/",
+                  true,
                   {"ＲＡＨＭＥＮ", "ラーメン", {"rigid frame"}, {"noun"}, false, false, false}},
         // dialect and field codes are dropped like the others
-        EdictCase{"あかん /(exp) (ksb:) (comp) no good/", true,
+        EdictCase{"あかん /(exp) (ksb:) (comp) no good/",
+                  true,
                   {"あかん", "", {"no good"}, {"expression"}, false, false, false}},
         // a line whose only sense is a name
-        EdictCase{"バルセロナ /(n) (place) Barcelona (Spain)/", true,
+        EdictCase{"バルセロナ /(n) (place) Barcelona (Spain)/",
+                  true,
                   {"バルセロナ", "", {"Barcelona (Spain)"}, {"noun"}, false, false, true}},
-        EdictCase{"某 [ぼう] /(n) (place) Place/(n) (2) certain/", true,
+        EdictCase{"某 [ぼう] /(n) (place) Place/(n) (2) certain/",
+                  true,
                   {"某", "ぼう", {"Place", "certain"}, {"noun"}, false, false, false}},
         // no gloss, no slashes, no term
         EdictCase{"４° [しど] /", false, {}}, EdictCase{"４° [しど] /(n)/", false, {}},

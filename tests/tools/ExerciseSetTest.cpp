@@ -59,8 +59,7 @@ TEST(ExerciseSetTest, RejectsFaultyExercisesNamingThem) {
          "ex-zh-001"},
         {"unknown language", [](json& s) { s["exercises"][0]["language"] = "ko"; }, "language"},
         {"no answers", [](json& s) { s["exercises"][2]["answers"] = json::array(); }, "answers"},
-        {"answer with the gap", [](json& s) { s["exercises"][2]["answers"] = {"___"}; },
-         "answer"},
+        {"answer with the gap", [](json& s) { s["exercises"][2]["answers"] = {"___"}; }, "answer"},
         {"too few of a language", [](json& s) { s["exercises"].erase(0); }, "at least"},
         {"no attribution", [](json& s) { s.erase("attribution"); }, "attribution"},
     };
@@ -93,7 +92,8 @@ TEST(ExerciseSetTest, AttachesEachExerciseToItsEarlyCourseEntry) {
                        entry("zh-2", "你好", "nǐ hǎo", false, 6),  // a reference-only twin
                        entry("zh-3", "学习", "xué xí", true, 3),
                        entry("zh-4", "中国", "Zhōng guó", false, 1),
-                       entry("zh-5", "行", "xíng", true, 1), entry("zh-6", "行", "xíng", true, 2)};
+                       entry("zh-5", "行", "xíng", true, 1),
+                       entry("zh-6", "行", "xíng", true, 2)};
     RankedEntries japanese;
     japanese.entries = {entry("ja-1", "食べる", "たべる", true, 1)};
 
@@ -112,7 +112,8 @@ TEST(ExerciseSetTest, AttachesEachExerciseToItsEarlyCourseEntry) {
     for (const Case& c : cases) {
         std::vector<Exercise> exercises(2);
         exercises[0] = {"ex-zh-001", "zh", c.term, c.reading, "___", "t", "n", {c.term}, "a", ""};
-        exercises[1] = {"ex-ja-001", "ja", "食べる", "たべる", "___", "t", "n", {"食べる"}, "a", ""};
+        exercises[1] = {"ex-ja-001", "ja", "食べる",   "たべる", "___",
+                        "t",         "n",  {"食べる"}, "a",      ""};
         auto resolved = resolveExercises(exercises, {&chinese, &japanese});
         if (std::string(c.result).substr(0, 3) == "zh-") {
             ASSERT_TRUE(resolved.has_value()) << resolved.error().description;

@@ -14,12 +14,14 @@ TEST(PriorityHeadwordTest, ReadsFormsWithTheirMarkers) {
         std::vector<PriorityForm> forms;  // empty: not a headword line
     };
     const Case cases[] = {
-        {" [ichi1]  [news1]  [nf10]  明白 /(en)x (en)x/,  [ichi1]  [news1]  [nf10] めいはく /mehaku/",
+        {" [ichi1]  [news1]  [nf10]  明白 /(en)x (en)x/,  [ichi1]  [news1]  [nf10] めいはく "
+         "/mehaku/",
          {{"明白", {10, 0b0011, 0}}, {"めいはく", {10, 0b0011, 0}}}},
         // restrictions, empty notes and spelling notes in parentheses are skipped
         {"明かん /kaN/, あかん /akaN/,  () アカン /akaN/",
          {{"明かん", {}}, {"あかん", {}}, {"アカン", {}}}},
-        {" (word containing irregular kanji usage)  悪どい /doi/,  [news2]  [nf30] あくどい /akudoi/",
+        {" (word containing irregular kanji usage)  悪どい /doi/,  [news2]  [nf30] あくどい "
+         "/akudoi/",
          {{"悪どい", {}}, {"あくどい", {30, 0, 0b0001}}}},
         {" [gai1]  [spec2] テレビ /terebi/", {{"テレビ", {0, 0b1000, 0b0100}}}},
         // sense and gloss lines of an entry are not headword lines
@@ -65,11 +67,11 @@ TEST(PriorityIndexTest, CountsOnlyMarkersTheWrittenFormAndReadingShare) {
 TEST(JapaneseRankTest, OrdersByBucketThenFirstListsThenCommonMark) {
     // Listed best first; each key must beat every later one.
     const JapaneseRankKey keys[] = {
-        japaneseRankKey({1, 0b0011, 0}, true),  japaneseRankKey({1, 0b0001, 0}, true),
-        japaneseRankKey({1, 0b0001, 0}, false), japaneseRankKey({2, 0b0011, 0}, true),
+        japaneseRankKey({1, 0b0011, 0}, true),   japaneseRankKey({1, 0b0001, 0}, true),
+        japaneseRankKey({1, 0b0001, 0}, false),  japaneseRankKey({2, 0b0011, 0}, true),
         japaneseRankKey({48, 0, 0b0001}, false), japaneseRankKey({0, 0b0110, 0}, false),
-        japaneseRankKey({0, 0b0010, 0}, true),  japaneseRankKey({0, 0b0010, 0}, false),
-        japaneseRankKey({0, 0, 0b0010}, true),  japaneseRankKey({0, 0, 0}, true),
+        japaneseRankKey({0, 0b0010, 0}, true),   japaneseRankKey({0, 0b0010, 0}, false),
+        japaneseRankKey({0, 0, 0b0010}, true),   japaneseRankKey({0, 0, 0}, true),
         japaneseRankKey({0, 0, 0b0010}, false),
     };
     const std::size_t count = std::size(keys);

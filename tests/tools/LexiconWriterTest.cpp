@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class LexiconWriterTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_folder = fs::temp_directory_path() /
                    ("brindle-writer-test-" +
@@ -54,7 +54,8 @@ protected:
 
     std::size_t filesInFolder() const {
         std::size_t count = 0;
-        for ([[maybe_unused]] const auto& item : fs::directory_iterator(m_destination.parent_path())) {
+        for ([[maybe_unused]] const auto& item :
+             fs::directory_iterator(m_destination.parent_path())) {
             ++count;
         }
         return count;
@@ -71,17 +72,18 @@ TEST_F(LexiconWriterTest, WritesTheThreeTablesWithTheirColumns) {
     ASSERT_TRUE(writer.has_value()) << writer.error().description;
     const CompiledEntry a = entry("zh-a", "你好", 2), b = entry("ja-b", "食べる", 1);
     ASSERT_TRUE(writer->writeVocabulary({&a, &b}, {}).has_value());
-    Exercise exercise{"ex-zh-001", "zh", "你好", "r", "___！", "Hello!", "n", {"你好"}, "own", "zh-a"};
+    Exercise exercise{"ex-zh-001", "zh", "你好",   "r",   "___！",
+                      "Hello!",    "n",  {"你好"}, "own", "zh-a"};
     ASSERT_TRUE(writer->writeExercises({exercise}).has_value());
     SourceRecord source{"s", "Source", "https://x", "MIT", "", "attr", "f", "", "00ff"};
     ASSERT_TRUE(writer->writeSources({source}).has_value());
     ASSERT_TRUE(writer->createIndexes().has_value());
     ASSERT_TRUE(writer->finish().has_value());
 
-    EXPECT_EQ(column("SELECT name FROM pragma_table_info('vocabulary')"),
-              (Strings{"id", "language", "term", "alternate", "reading", "romanization",
-                       "meanings_json", "frequency_rank", "level", "learnable", "source",
-                       "part_of_speech_json"}));
+    EXPECT_EQ(
+        column("SELECT name FROM pragma_table_info('vocabulary')"),
+        (Strings{"id", "language", "term", "alternate", "reading", "romanization", "meanings_json",
+                 "frequency_rank", "level", "learnable", "source", "part_of_speech_json"}));
     EXPECT_EQ(column("SELECT name FROM pragma_table_info('exercises')"),
               (Strings{"id", "vocabulary_id", "prompt", "translation", "note",
                        "accepted_answers_json", "attribution"}));
@@ -113,8 +115,8 @@ TEST_F(LexiconWriterTest, AFailedBuildLeavesNoFileBehind) {
 TEST(ProgressReporterTest, WeighsPhasesIntoOverallPercentages) {
     ProgressReporter progress({{"a", 1}, {"b", 3}, {"c", 6}}, nullptr);
     const std::tuple<std::size_t, double, int> cases[] = {
-        {0, 0.0, 0}, {0, 1.0, 10}, {1, 0.5, 25}, {2, 0.0, 40}, {2, 1.0, 100}, {2, 7.0, 100},
-        {1, -1.0, 10},
+        {0, 0.0, 0},   {0, 1.0, 10},  {1, 0.5, 25},  {2, 0.0, 40},
+        {2, 1.0, 100}, {2, 7.0, 100}, {1, -1.0, 10},
     };
     for (const auto& [phase, fraction, percent] : cases) {
         EXPECT_EQ(progress.percentFor(phase, fraction), percent) << phase << " " << fraction;

@@ -33,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RomajiCase{"シーディー", "shiidhii"}, RomajiCase{"ヴァイオリン", "vaiorin"},
                     RomajiCase{"ファイル", "fairu"}, RomajiCase{"ｶﾀｶﾅ", "katakana"},
                     // punctuation is dropped, Latin letters and digits kept in lower case
-                    RomajiCase{"ア・イ", "ai"}, RomajiCase{"ＣＤ", "cd"}, RomajiCase{"Ｔシャツ", "tshatsu"},
+                    RomajiCase{"ア・イ", "ai"}, RomajiCase{"ＣＤ", "cd"},
+                    RomajiCase{"Ｔシャツ", "tshatsu"},
                     // anything that has no romaji leaves none rather than a wrong one
                     RomajiCase{"漢字", ""}, RomajiCase{"か字", ""}, RomajiCase{"", ""}));
 

@@ -71,12 +71,12 @@ TEST(WordFrequencyTest, ReadsCountsAndTags) {
 }
 
 class ScratchFolder : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_folder = fs::temp_directory_path() /
-                   ("brindle-compiler-test-" + std::to_string(::testing::UnitTest::GetInstance()
-                                                                  ->random_seed()) +
-                    "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
+                   ("brindle-compiler-test-" +
+                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                    testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
@@ -154,8 +154,8 @@ TEST(SourceRecordsParseTest, RejectsIncompleteRecordsAndEscapingPaths) {
         EXPECT_EQ(parseSourceRecords("{\"sources\": [{" + fields + "}]}").has_value(), valid)
             << fields;
     }
-    const std::string twice = "{\"sources\": [{" + base + R"(, "data_file": "f"}, {)" + base +
-                              R"(, "data_file": "g"}]})";
+    const std::string twice =
+        "{\"sources\": [{" + base + R"(, "data_file": "f"}, {)" + base + R"(, "data_file": "g"}]})";
     EXPECT_FALSE(parseSourceRecords(twice).has_value()) << "repeated id";
 }
 

@@ -33,9 +33,8 @@ bool isVariantPointer(std::string_view gloss) {
         const std::size_t close = prefix.find(") ");
         if (close == std::string_view::npos) return false;
         const std::string_view inner = prefix.substr(1, close - 1);
-        if (!std::all_of(inner.begin(), inner.end(), [](char c) {
-                return (c >= 'a' && c <= 'z') || c == ' ' || c == '.';
-            })) {
+        if (!std::all_of(inner.begin(), inner.end(),
+                         [](char c) { return (c >= 'a' && c <= 'z') || c == ' ' || c == '.'; })) {
             return false;
         }
         prefix.remove_prefix(close + 2);
@@ -84,8 +83,8 @@ void countReferences(std::string_view gloss, std::unordered_map<std::string, int
         const std::size_t close = gloss.find(']', open);
         if (close == std::string_view::npos) return;
         std::size_t start = open;
-        while (start > 0 && std::string_view(" ,;()\"").find(gloss[start - 1]) ==
-                                std::string_view::npos) {
+        while (start > 0 &&
+               std::string_view(" ,;()\"").find(gloss[start - 1]) == std::string_view::npos) {
             --start;
         }
         const std::string_view word = gloss.substr(start, open - start);
@@ -108,7 +107,7 @@ int semicolonParts(std::string_view gloss) {
 }  // namespace
 
 GlossKind classifyChineseGloss(std::string_view gloss) {
-    static constexpr std::string_view kPointers[] = {"see ",         "used in ",  "same as ",
+    static constexpr std::string_view kPointers[] = {"see ",          "used in ",   "same as ",
                                                      "also written ", "abbr. for ", "also called "};
     static constexpr std::string_view kNotes[] = {"CL:", "Taiwan pr.", "also pr.", "pr. "};
     for (std::string_view prefix : kPointers) {
@@ -144,8 +143,8 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
         CompiledEntry& entry = result.entries[i];
         std::string key = record.simplified + '\x1F' + record.traditional + '\x1F' + record.pinyin;
         const std::size_t tieBreak = seen[key]++;
-        entry.id = stableEntryId("zh", record.simplified, record.traditional, record.pinyin,
-                                 tieBreak);
+        entry.id =
+            stableEntryId("zh", record.simplified, record.traditional, record.pinyin, tieBreak);
         entry.language = "zh";
         entry.term = record.simplified;
         if (record.traditional != record.simplified) entry.alternate = record.traditional;

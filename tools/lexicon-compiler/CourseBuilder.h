@@ -17,7 +17,7 @@ inline constexpr std::array<std::size_t, 5> kBandSizes = {500, 1000, 1500, 3000,
 inline constexpr int kLastBand = 6;
 
 struct CoursePlan {
-    std::size_t courseSize = 20000;    // entries taken when enough are eligible
+    std::size_t courseSize = 20000;     // entries taken when enough are eligible
     std::size_t minimumCourse = 12000;  // fewer eligible ranked entries than this fails
 };
 

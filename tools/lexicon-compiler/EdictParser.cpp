@@ -16,9 +16,8 @@ namespace {
 constexpr std::string_view kHeaderTerm = "\u3000\uFF1F\uFF1F\uFF1F";
 
 bool isDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string_view trim(std::string_view text) {
@@ -65,7 +64,7 @@ void appendUnique(std::vector<std::string>& list, std::string value) {
 
 // Reads the fields of one line, keeping the state that carries from field to field.
 class FieldReader {
-public:
+  public:
     explicit FieldReader(EdictLine& entry) : m_entry(entry) {}
 
     void read(std::string_view field) {
@@ -97,18 +96,24 @@ public:
         }
         for (const EdictTag& tag : tags) {
             switch (tag.kind) {
-                case EdictTagKind::partOfSpeech: appendUnique(m_entry.partsOfSpeech, tag.label); break;
-                case EdictTagKind::name: m_senseIsName = true; break;
+                case EdictTagKind::partOfSpeech:
+                    appendUnique(m_entry.partsOfSpeech, tag.label);
+                    break;
+                case EdictTagKind::name:
+                    m_senseIsName = true;
+                    break;
                 case EdictTagKind::usage:
                     if (tag.label == "common word") m_entry.common = true;
                     if (tag.label == "usually written in kana" && m_senseCount == 1) {
                         m_entry.usuallyKana = true;
                     }
                     break;
-                default: break;
+                default:
+                    break;
             }
         }
-        if (const std::size_t origin = sourceLanguageGroup(field); origin != std::string_view::npos) {
+        if (const std::size_t origin = sourceLanguageGroup(field);
+            origin != std::string_view::npos) {
             field = trim(field.substr(0, origin));
         }
         if (field.empty()) return;
@@ -118,7 +123,7 @@ public:
 
     void finish() { m_entry.onlyNames = !m_entry.glosses.empty() && !m_sawNonNameGloss; }
 
-private:
+  private:
     // True when every comma-separated code in the group is a dictionary code.
     static bool readCodes(std::string_view inner, std::vector<EdictTag>& tags) {
         std::vector<EdictTag> found;
@@ -152,8 +157,8 @@ Result<std::string> decodeEucJp(std::string_view bytes) {
                         &status);
     std::u16string wide(bytes.size() + 1, u'\0');
     const int32_t wideLength =
-        ucnv_toUChars(converter.get(), wide.data(), static_cast<int32_t>(wide.size()),
-                      bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+        ucnv_toUChars(converter.get(), wide.data(), static_cast<int32_t>(wide.size()), bytes.data(),
+                      static_cast<int32_t>(bytes.size()), &status);
     if (U_FAILURE(status)) {
         return fail(std::string("the file is not valid EUC-JP: ") + u_errorName(status));
     }
@@ -166,7 +171,8 @@ Result<std::string> decodeEucJp(std::string_view bytes) {
     std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
     status = U_ZERO_ERROR;
     u_strToUTF8(utf8.data(), utf8Length, nullptr, wide.data(), wideLength, &status);
-    if (U_FAILURE(status)) return fail(std::string("cannot convert to UTF-8: ") + u_errorName(status));
+    if (U_FAILURE(status))
+        return fail(std::string("cannot convert to UTF-8: ") + u_errorName(status));
     return utf8;
 }
 

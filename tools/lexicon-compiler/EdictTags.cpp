@@ -157,16 +157,16 @@ constexpr Row kRows[] = {
 
 // Subject fields read the same as their codes to a learner; they are never shown.
 constexpr std::string_view kFields[] = {
-    "Buddh",  "Christn", "MA",      "Shinto", "agric",  "anat",    "archeol", "archit", "art",
-    "astron", "audvid",  "aviat",   "baseb",  "biochem", "biol",   "bot",     "bus",    "chem",
-    "comp",   "cryst",   "ecol",    "econ",   "elec",   "electr",  "embryo",  "engr",   "ent",
-    "finc",   "fish",    "food",    "gardn",  "genet",  "geogr",   "geol",    "geom",   "go",
-    "golf",   "gramm",   "grmyth",  "hanaf",  "horse",  "law",     "ling",    "logic",  "mahj",
-    "math",   "mech",    "med",     "met",    "mil",    "mining",  "music",   "noh",    "ornith",
-    "paleo",  "pathol",  "pharm",   "phil",   "photo",  "physics", "physiol", "print",  "psy",
-    "psych",  "rail",    "shogi",   "ski",    "sports", "stat",    "sumo",    "telec",
-    "vidg",   "zool",    "kabuki",  "cards",  "boxing", "cloth",   "psyanal", "surg",   "manga",
-    "film",   "tv",      "dent",    "chmyth", "rommyth", "politics", "prof",
+    "Buddh",  "Christn", "MA",     "Shinto",  "agric",    "anat",    "archeol", "archit", "art",
+    "astron", "audvid",  "aviat",  "baseb",   "biochem",  "biol",    "bot",     "bus",    "chem",
+    "comp",   "cryst",   "ecol",   "econ",    "elec",     "electr",  "embryo",  "engr",   "ent",
+    "finc",   "fish",    "food",   "gardn",   "genet",    "geogr",   "geol",    "geom",   "go",
+    "golf",   "gramm",   "grmyth", "hanaf",   "horse",    "law",     "ling",    "logic",  "mahj",
+    "math",   "mech",    "med",    "met",     "mil",      "mining",  "music",   "noh",    "ornith",
+    "paleo",  "pathol",  "pharm",  "phil",    "photo",    "physics", "physiol", "print",  "psy",
+    "psych",  "rail",    "shogi",  "ski",     "sports",   "stat",    "sumo",    "telec",  "vidg",
+    "zool",   "kabuki",  "cards",  "boxing",  "cloth",    "psyanal", "surg",    "manga",  "film",
+    "tv",     "dent",    "chmyth", "rommyth", "politics", "prof",
 };
 
 }  // namespace

@@ -48,12 +48,9 @@ Result<Exercise> parseOne(const json& item, std::size_t position, const std::str
         const char* key;
         std::string* target;
     };
-    const Field fields[] = {{"id", &exercise.id},
-                            {"language", &exercise.language},
-                            {"term", &exercise.term},
-                            {"reading", &exercise.reading},
-                            {"prompt", &exercise.prompt},
-                            {"translation", &exercise.translation},
+    const Field fields[] = {{"id", &exercise.id},         {"language", &exercise.language},
+                            {"term", &exercise.term},     {"reading", &exercise.reading},
+                            {"prompt", &exercise.prompt}, {"translation", &exercise.translation},
                             {"note", &exercise.note}};
     for (const Field& field : fields) {
         auto text = requiredText(item, field.key, where);
@@ -142,10 +139,11 @@ Result<void> resolveExercises(std::vector<Exercise>& exercises,
     }
 
     for (Exercise& exercise : exercises) {
-        const std::string where = "exercise " + exercise.id + " (" + exercise.term + " " +
-                                  exercise.reading + ")";
+        const std::string where =
+            "exercise " + exercise.id + " (" + exercise.term + " " + exercise.reading + ")";
         auto found = byKey.find(keyOf(exercise.language, exercise.term, exercise.reading));
-        if (found == byKey.end()) return fail(where + ": no lexicon entry has this term and reading");
+        if (found == byKey.end())
+            return fail(where + ": no lexicon entry has this term and reading");
         std::vector<const CompiledEntry*> usable;
         for (const CompiledEntry* entry : found->second.all) {
             if (entry->learnable && entry->level <= kHighestExerciseBand) usable.push_back(entry);

@@ -14,8 +14,8 @@ struct Exercise {
     std::string id;        // "ex-zh-001": stable, and the smallest id is an entry's first
     std::string language;  // "zh" or "ja"
     std::string term;
-    std::string reading;   // as the lexicon stores it: tone-marked pinyin, or kana
-    std::string prompt;    // target-language sentence with "___" where the word goes
+    std::string reading;  // as the lexicon stores it: tone-marked pinyin, or kana
+    std::string prompt;   // target-language sentence with "___" where the word goes
     std::string translation;
     std::string note;
     std::vector<std::string> acceptedAnswers;  // the form that fills the gap first

@@ -15,8 +15,9 @@ namespace {
 constexpr std::string_view kSourceName = "JMdict/EDICT";
 
 std::size_t codePointCount(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 }  // namespace
@@ -85,8 +86,8 @@ RankedEntries buildJapaneseEntries(const EdictText& dictionary, const PriorityIn
         if (ea.reading != eb.reading) return ea.reading < eb.reading;
         return ea.id < eb.id;
     });
-    result.rankedCount = static_cast<std::size_t>(
-        std::count_if(keys.begin(), keys.end(), [](const JapaneseRankKey& k) { return k.ranked(); }));
+    result.rankedCount = static_cast<std::size_t>(std::count_if(
+        keys.begin(), keys.end(), [](const JapaneseRankKey& k) { return k.ranked(); }));
     return result;
 }
 

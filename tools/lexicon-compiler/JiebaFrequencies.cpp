@@ -38,8 +38,7 @@ WordFrequencies parseWordFrequencies(std::string_view text) {
             countText = word.substr(countSpace + 1);
             word = word.substr(0, countSpace);
             parsed = std::from_chars(countText.data(), countText.data() + countText.size(), count);
-            if (parsed.ec != std::errc() ||
-                parsed.ptr != countText.data() + countText.size()) {
+            if (parsed.ec != std::errc() || parsed.ptr != countText.data() + countText.size()) {
                 ++result.skippedLines;
                 continue;
             }

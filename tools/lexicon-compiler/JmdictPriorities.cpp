@@ -22,7 +22,8 @@ void applyMarker(std::string_view marker, Priority& priority) {
         return;
     }
     for (std::size_t i = 0; i < std::size(kLists); ++i) {
-        if (marker.size() != kLists[i].size() + 1 || marker.substr(0, kLists[i].size()) != kLists[i])
+        if (marker.size() != kLists[i].size() + 1 ||
+            marker.substr(0, kLists[i].size()) != kLists[i])
             continue;
         if (marker.back() == '1') priority.firstLists |= std::uint8_t(1u << i);
         if (marker.back() == '2') priority.secondLists |= std::uint8_t(1u << i);

@@ -32,7 +32,7 @@ bool parsePriorityHeadword(std::string_view line, std::vector<PriorityForm>& for
 
 // Every entry's forms, looked up by written form and reading.
 class PriorityIndex {
-public:
+  public:
     // Indexes the decompressed dictionary text.
     static PriorityIndex fromDictionary(std::string_view text);
 
@@ -46,7 +46,7 @@ public:
 
     std::size_t entryCount() const { return m_entryCount; }
 
-private:
+  private:
     struct Posting {
         std::uint32_t entry;
         Priority priority;

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+#include "Sha256.h"
+
 namespace tessel::compiler {
 
 namespace {
@@ -82,8 +84,10 @@ void bindText(sqlite3_stmt* statement, int position, const std::string& text) {
 
 Result<LexiconWriter> LexiconWriter::create(const std::filesystem::path& destination) {
     std::error_code error;
-    if (destination.has_parent_path()) std::filesystem::create_directories(destination.parent_path(), error);
-    if (error) return fail("cannot create " + destination.parent_path().string() + ": " + error.message());
+    if (destination.has_parent_path())
+        std::filesystem::create_directories(destination.parent_path(), error);
+    if (error)
+        return fail("cannot create " + destination.parent_path().string() + ": " + error.message());
     auto temporary = destination;
     temporary += ".tmp-" + std::to_string(::getpid());
     std::filesystem::remove(temporary, error);
@@ -224,10 +228,40 @@ Result<void> LexiconWriter::writeSources(const std::vector<SourceRecord>& source
     return {};
 }
 
-Result<void> LexiconWriter::createIndexes() { return execute(kIndexes); }
+Result<void> LexiconWriter::createIndexes() {
+    return execute(kIndexes);
+}
+
+Result<std::string> LexiconWriter::rowFingerprint() {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db, "SELECT rowid, id FROM vocabulary ORDER BY rowid", -1, &raw,
+                           nullptr) != SQLITE_OK) {
+        return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
+    }
+    Statement rows(raw, &sqlite3_finalize);
+    Sha256 hash;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
+        const std::string rowid = std::to_string(sqlite3_column_int64(raw, 0));
+        const auto* id = reinterpret_cast<const char*>(sqlite3_column_text(raw, 1));
+        hash.update(rowid);
+        hash.update("\x1F");
+        hash.update(id ? id : "");
+        hash.update("\n");
+    }
+    if (step != SQLITE_DONE) return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
+    const auto digest = hash.finish();
+    return toHex(digest.data(), digest.size());
+}
 
 Result<void> LexiconWriter::finish() {
+    // Stored search data refers to vocabulary rows by rowid; compacting must not renumber them.
+    auto before = rowFingerprint();
+    if (!before) return tl::unexpected(before.error());
     if (auto done = execute("ANALYZE; VACUUM;"); !done) return done;
+    auto after = rowFingerprint();
+    if (!after) return tl::unexpected(after.error());
+    if (*after != *before) return fail("compacting the lexicon renumbered its vocabulary rows");
     if (sqlite3_close(m_db) != SQLITE_OK) return fail("cannot close the new lexicon");
     m_db = nullptr;
 

@@ -18,7 +18,7 @@ namespace tessel::compiler {
 // place only when everything succeeded, so that a failed build never leaves a half-written
 // lexicon where the application looks for it.
 class LexiconWriter {
-public:
+  public:
     // Starts a new temporary database for `destination`; fails when it cannot be created.
     static Result<LexiconWriter> create(const std::filesystem::path& destination);
 
@@ -34,15 +34,18 @@ public:
     Result<void> writeSources(const std::vector<SourceRecord>& sources);
     // Builds the indexes the lesson, count and exercise queries use.
     Result<void> createIndexes();
-    // Gathers planner statistics, compacts the file and moves it to the destination.
+    // Gathers planner statistics, compacts the file and moves it to the destination. Fails if
+    // compacting changed any vocabulary row's rowid, which stored search data relies on.
     Result<void> finish();
 
     // The open connection, for writers of additional tables. Empty after `finish`.
     sqlite3* connection() const { return m_db; }
 
-private:
+  private:
     LexiconWriter(sqlite3* db, std::filesystem::path temporary, std::filesystem::path destination);
     Result<void> execute(const char* sql);
+    // SHA-256 over every vocabulary row's rowid and id, in rowid order.
+    Result<std::string> rowFingerprint();
 
     sqlite3* m_db = nullptr;
     std::filesystem::path m_temporary;

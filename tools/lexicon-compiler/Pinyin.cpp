@@ -12,9 +12,13 @@ namespace {
 // Combining marks for tones 1 to 4.
 constexpr const char* kToneMarks[] = {"\u0304", "\u0301", "\u030C", "\u0300"};
 
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool isVowel(char c) {
     c = lower(c);
@@ -24,7 +28,7 @@ bool isVowel(char c) {
 // One letter of a syllable: 'v' stands for ü so that the tone rule sees a single vowel.
 struct Letter {
     char base;
-    bool umlaut = false;    // u: -> ü
+    bool umlaut = false;      // u: -> ü
     bool circumflex = false;  // e^ -> ê
 };
 
@@ -88,8 +92,7 @@ std::string nfc(const std::string& text) {
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* normalizer = icu::Normalizer2::getNFCInstance(status);
     if (U_FAILURE(status)) return text;
-    icu::UnicodeString composed =
-        normalizer->normalize(icu::UnicodeString::fromUTF8(text), status);
+    icu::UnicodeString composed = normalizer->normalize(icu::UnicodeString::fromUTF8(text), status);
     if (U_FAILURE(status)) return text;
     std::string out;
     composed.toUTF8String(out);

@@ -34,7 +34,9 @@ void ProgressReporter::begin(const std::string& name) {
     show(percentFor(m_current, 0.0), true);
 }
 
-void ProgressReporter::update(double fraction) { show(percentFor(m_current, fraction), false); }
+void ProgressReporter::update(double fraction) {
+    show(percentFor(m_current, fraction), false);
+}
 
 void ProgressReporter::note(const std::string& text) {
     if (m_stream == nullptr) return;

@@ -10,7 +10,7 @@ namespace tessel::compiler {
 // Shows the compiler's phases and overall percentage on a stream (stderr). On a terminal the
 // line is redrawn in place; otherwise (build logs) a line is printed per phase and every 10 %.
 class ProgressReporter {
-public:
+  public:
     struct Phase {
         std::string name;
         double weight;  // share of the total work, any unit
@@ -30,7 +30,7 @@ public:
     // Overall percentage for a phase index and the share of it done; exposed for tests.
     int percentFor(std::size_t phase, double fraction) const;
 
-private:
+  private:
     void show(int percent, bool force);
 
     std::vector<Phase> m_phases;

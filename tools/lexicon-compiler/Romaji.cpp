@@ -15,13 +15,12 @@ namespace {
 
 // Hiragana from ぁ (U+3041) to ゖ (U+3096); "" marks the ones handled apart (っ, ん).
 constexpr const char* kHiragana[] = {
-    "xa", "a",  "xi", "i",  "xu", "u",  "xe",  "e",  "xo",  "o",   "ka",  "ga", "ki", "gi",
-    "ku", "gu", "ke", "ge", "ko", "go", "sa",  "za", "shi", "ji",  "su",  "zu", "se", "ze",
-    "so", "zo", "ta", "da", "chi", "di", "",  "tsu", "du", "te",  "de",  "to", "do", "na",
-    "ni", "nu", "ne", "no", "ha", "ba", "pa",  "hi", "bi", "pi",  "fu",  "bu", "pu", "he",
-    "be", "pe", "ho", "bo", "po", "ma", "mi",  "mu", "me", "mo",  "xya", "ya", "xyu", "yu",
-    "xyo", "yo", "ra", "ri", "ru", "re", "ro", "xwa", "wa", "wi", "we",  "wo", "",   "vu",
-    "xka", "xke"};
+    "xa", "a",  "xi",  "i",  "xu", "u",   "xe",  "e",   "xo",  "o",   "ka",  "ga", "ki", "gi", "ku",
+    "gu", "ke", "ge",  "ko", "go", "sa",  "za",  "shi", "ji",  "su",  "zu",  "se", "ze", "so", "zo",
+    "ta", "da", "chi", "di", "",   "tsu", "du",  "te",  "de",  "to",  "do",  "na", "ni", "nu", "ne",
+    "no", "ha", "ba",  "pa", "hi", "bi",  "pi",  "fu",  "bu",  "pu",  "he",  "be", "pe", "ho", "bo",
+    "po", "ma", "mi",  "mu", "me", "mo",  "xya", "ya",  "xyu", "yu",  "xyo", "yo", "ra", "ri", "ru",
+    "re", "ro", "xwa", "wa", "wi", "we",  "wo",  "",    "vu",  "xka", "xke"};
 
 static_assert(std::size(kHiragana) == 0x3096 - 0x3041 + 1);
 
@@ -34,18 +33,21 @@ const std::unordered_map<std::u32string, std::string>& digraphs() {
     static const std::unordered_map<std::u32string, std::string> table = [] {
         std::unordered_map<std::u32string, std::string> t;
         const std::pair<const char32_t*, const char*> rows[] = {
-            {U"きゃ", "kya"}, {U"きゅ", "kyu"}, {U"きょ", "kyo"}, {U"ぎゃ", "gya"}, {U"ぎゅ", "gyu"},
-            {U"ぎょ", "gyo"}, {U"しゃ", "sha"}, {U"しゅ", "shu"}, {U"しょ", "sho"}, {U"しぇ", "she"},
-            {U"じゃ", "ja"},  {U"じゅ", "ju"},  {U"じょ", "jo"},  {U"じぇ", "je"},  {U"ちゃ", "cha"},
-            {U"ちゅ", "chu"}, {U"ちょ", "cho"}, {U"ちぇ", "che"}, {U"ぢゃ", "dya"}, {U"ぢゅ", "dyu"},
-            {U"ぢょ", "dyo"}, {U"にゃ", "nya"}, {U"にゅ", "nyu"}, {U"にょ", "nyo"}, {U"ひゃ", "hya"},
-            {U"ひゅ", "hyu"}, {U"ひょ", "hyo"}, {U"びゃ", "bya"}, {U"びゅ", "byu"}, {U"びょ", "byo"},
-            {U"ぴゃ", "pya"}, {U"ぴゅ", "pyu"}, {U"ぴょ", "pyo"}, {U"みゃ", "mya"}, {U"みゅ", "myu"},
-            {U"みょ", "myo"}, {U"りゃ", "rya"}, {U"りゅ", "ryu"}, {U"りょ", "ryo"}, {U"ふぁ", "fa"},
-            {U"ふぃ", "fi"},  {U"ふぇ", "fe"},  {U"ふぉ", "fo"},  {U"ふゅ", "fyu"}, {U"ゔぁ", "va"},
-            {U"ゔぃ", "vi"},  {U"ゔぇ", "ve"},  {U"ゔぉ", "vo"},  {U"てぃ", "thi"}, {U"でぃ", "dhi"},
-            {U"てゅ", "thu"}, {U"でゅ", "dhu"}, {U"とぅ", "twu"}, {U"どぅ", "dwu"}, {U"うぃ", "wi"},
-            {U"うぇ", "we"},  {U"うぉ", "who"}, {U"つぁ", "tsa"}, {U"つぃ", "tsi"}, {U"つぇ", "tse"},
+            {U"きゃ", "kya"}, {U"きゅ", "kyu"}, {U"きょ", "kyo"}, {U"ぎゃ", "gya"},
+            {U"ぎゅ", "gyu"}, {U"ぎょ", "gyo"}, {U"しゃ", "sha"}, {U"しゅ", "shu"},
+            {U"しょ", "sho"}, {U"しぇ", "she"}, {U"じゃ", "ja"},  {U"じゅ", "ju"},
+            {U"じょ", "jo"},  {U"じぇ", "je"},  {U"ちゃ", "cha"}, {U"ちゅ", "chu"},
+            {U"ちょ", "cho"}, {U"ちぇ", "che"}, {U"ぢゃ", "dya"}, {U"ぢゅ", "dyu"},
+            {U"ぢょ", "dyo"}, {U"にゃ", "nya"}, {U"にゅ", "nyu"}, {U"にょ", "nyo"},
+            {U"ひゃ", "hya"}, {U"ひゅ", "hyu"}, {U"ひょ", "hyo"}, {U"びゃ", "bya"},
+            {U"びゅ", "byu"}, {U"びょ", "byo"}, {U"ぴゃ", "pya"}, {U"ぴゅ", "pyu"},
+            {U"ぴょ", "pyo"}, {U"みゃ", "mya"}, {U"みゅ", "myu"}, {U"みょ", "myo"},
+            {U"りゃ", "rya"}, {U"りゅ", "ryu"}, {U"りょ", "ryo"}, {U"ふぁ", "fa"},
+            {U"ふぃ", "fi"},  {U"ふぇ", "fe"},  {U"ふぉ", "fo"},  {U"ふゅ", "fyu"},
+            {U"ゔぁ", "va"},  {U"ゔぃ", "vi"},  {U"ゔぇ", "ve"},  {U"ゔぉ", "vo"},
+            {U"てぃ", "thi"}, {U"でぃ", "dhi"}, {U"てゅ", "thu"}, {U"でゅ", "dhu"},
+            {U"とぅ", "twu"}, {U"どぅ", "dwu"}, {U"うぃ", "wi"},  {U"うぇ", "we"},
+            {U"うぉ", "who"}, {U"つぁ", "tsa"}, {U"つぃ", "tsi"}, {U"つぇ", "tse"},
             {U"つぉ", "tso"}, {U"いぇ", "ye"},  {U"くぁ", "kwa"}, {U"ぐぁ", "gwa"},
         };
         for (const auto& [kana, romaji] : rows) t.emplace(kana, romaji);
@@ -54,7 +56,9 @@ const std::unordered_map<std::u32string, std::string>& digraphs() {
     return table;
 }
 
-bool isHiragana(char32_t c) { return c >= 0x3041 && c <= 0x3096; }
+bool isHiragana(char32_t c) {
+    return c >= 0x3041 && c <= 0x3096;
+}
 
 // Katakana (and the katakana-only ヷ..ヺ) read as hiragana; everything else unchanged.
 char32_t foldKatakana(char32_t c) {
@@ -103,11 +107,20 @@ std::string syllableAt(const std::u32string& text, std::size_t& i) {
         return kHiragana[c - 0x3041];
     }
     switch (c) {
-        case U'ヷ': ++i; return "va";
-        case U'ヸ': ++i; return "vi";
-        case U'ヹ': ++i; return "ve";
-        case U'ヺ': ++i; return "vo";
-        default: return "";
+        case U'ヷ':
+            ++i;
+            return "va";
+        case U'ヸ':
+            ++i;
+            return "vi";
+        case U'ヹ':
+            ++i;
+            return "ve";
+        case U'ヺ':
+            ++i;
+            return "vo";
+        default:
+            return "";
     }
 }
 
@@ -147,12 +160,11 @@ std::string kanaToRomaji(std::string_view reading) {
                 continue;
             }
             const int8_t category = u_charType(static_cast<UChar32>(c));
-            const bool droppable = u_isspace(static_cast<UChar32>(c)) ||
-                                   (category >= U_DASH_PUNCTUATION &&
-                                    category <= U_OTHER_PUNCTUATION) ||
-                                   (category >= U_MATH_SYMBOL && category <= U_OTHER_SYMBOL) ||
-                                   category == U_INITIAL_PUNCTUATION ||
-                                   category == U_FINAL_PUNCTUATION;
+            const bool droppable =
+                u_isspace(static_cast<UChar32>(c)) ||
+                (category >= U_DASH_PUNCTUATION && category <= U_OTHER_PUNCTUATION) ||
+                (category >= U_MATH_SYMBOL && category <= U_OTHER_SYMBOL) ||
+                category == U_INITIAL_PUNCTUATION || category == U_FINAL_PUNCTUATION;
             if (!droppable) return "";
             ++i;
         }

@@ -9,7 +9,7 @@ namespace tessel::compiler {
 
 // Incremental SHA-256 (FIPS 180-4), used for source checksums and stable entry ids.
 class Sha256 {
-public:
+  public:
     Sha256();
     void update(std::string_view bytes);
     // The digest of everything fed so far. REQUIRES: called once; the object is spent after.
@@ -18,7 +18,7 @@ public:
     // Lower-case hex digest of `bytes`.
     static std::string hex(std::string_view bytes);
 
-private:
+  private:
     void compress(const std::uint8_t* block);
 
     std::array<std::uint32_t, 8> m_state;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -212,6 +213,10 @@ int main(int argc, char** argv) {
         return run(*options);
     } catch (const CompileFailure& failure) {
         std::cerr << "\nbrindle-lexicon-compiler: error: " << failure.message << "\n";
+        return 1;
+    } catch (const std::exception& unexpected) {
+        // For example text that is not UTF-8 reaching the JSON writer: never a silent success.
+        std::cerr << "\nbrindle-lexicon-compiler: error: " << unexpected.what() << "\n";
         return 1;
     }
 }

@@ -217,11 +217,34 @@ TEST(StoredSearchDataTest, QueriesTheIndexCannotAnswerAreLeftToTheDatabase) {
         {"\xff", false},
         {std::string(49998, 'a'), true},
         {std::string(49999, 'a'), false},  // with the two % signs the pattern is too long
-        {std::string(24999, '%'), false},
+        {std::string(24999, '%'), true},
+        {std::string(25000, '%'), false},
     };
     for (const auto& [query, answerable] : cases) {
         EXPECT_EQ(SearchIndex::canAnswer(query, 50000), answerable) << query.size();
     }
+}
+
+// At the database's pattern limit the fast path and the SQL query agree, error included.
+TEST(StoredSearchDataTest, LongQueriesAgreeWithTheDatabase) {
+    TemporaryFolder folder;
+    auto store = LexiconStore::open(testing::fixtureLexicon(folder, SearchData::stored));
+    ASSERT_TRUE(store);
+    for (const std::string& query : {std::string(49998, 'a'), std::string(49999, 'a'),
+                                     std::string(24999, '%'), std::string(25000, '_')}) {
+        auto fast = (*store)->search(query, zh, 80);
+        auto reference = (*store)->searchReference(query, zh, 80);
+        EXPECT_EQ(fast.has_value(), reference.has_value()) << query.size();
+        if (fast && reference) {
+            EXPECT_EQ(*fast, *reference);
+        } else if (!fast && !reference) {
+            EXPECT_EQ(fast.error(), reference.error());
+        }
+    }
+    auto tooLong = (*store)->search(std::string(49999, 'a'), zh, 80);
+    ASSERT_FALSE(tooLong);
+    EXPECT_EQ(tooLong.error().description,
+              "The local lexicon query failed: LIKE or GLOB pattern too complex");
 }
 
 // ---- query text ----
