@@ -254,9 +254,9 @@ std::optional<VocabularyItem> AppModel::currentItem() const {
 std::optional<LexiconLesson> AppModel::currentLesson() const {
     const auto item = currentItem();
     if (!item) return std::nullopt;
-    const auto found = m_lessonIndex.find(item->id);
-    if (found == m_lessonIndex.end()) return std::nullopt;
-    return m_lessons[found->second];
+    const LexiconLesson* lesson = m_course.lesson(item->id);
+    if (!lesson) return std::nullopt;
+    return *lesson;
 }
 
 QVariant AppModel::currentItemValue() const {
@@ -295,17 +295,7 @@ void AppModel::reloadLanguageContent() {
 }
 
 void AppModel::setLessons(std::vector<LexiconLesson> lessons) {
-    m_lessons = std::move(lessons);
-    m_lessonIndex.clear();
-    m_lessonIndex.reserve(m_lessons.size());
-    m_lessonItems.clear();
-    m_lessonItems.reserve(m_lessons.size());
-    for (std::size_t i = 0; i < m_lessons.size(); ++i) {
-        // Ids are unique within a language's lessons; should a duplicate ever slip in, the first
-        // lesson keeps the id, as session selection also keeps the first item of an id.
-        m_lessonIndex.emplace(m_lessons[i].item.id, i);
-        m_lessonItems.push_back(m_lessons[i].item);
-    }
+    m_course = Course(std::move(lessons));
     emit lessonsChanged();
     emit currentItemChanged();
     markStatisticsChanged();
@@ -314,7 +304,7 @@ void AppModel::setLessons(std::vector<LexiconLesson> lessons) {
 void AppModel::selectLanguage(const QString& language) { selectLanguage(languageFromText(language)); }
 
 void AppModel::selectLanguage(LearningLanguage language) {
-    if (language == m_selectedLanguage && !m_lessons.empty()) return;
+    if (language == m_selectedLanguage && !m_course.empty()) return;
     ++m_searchGeneration;
     setIsSearching(false);
     const bool changed = m_selectedLanguage != language;

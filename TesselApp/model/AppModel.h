@@ -59,6 +59,7 @@
 
 #include "AnswerNormalization.h"
 #include "Calendar.h"
+#include "Course.h"
 #include "LexiconStore.h"
 #include "Preferences.h"
 #include "Progress.h"
@@ -182,7 +183,7 @@ public:
     QString destination() const { return rawValue(m_destination); }
     void setDestination(const QString& destination);
     QString selectedLanguage() const;
-    int lessonCount() const { return static_cast<int>(m_lessons.size()); }
+    int lessonCount() const { return static_cast<int>(m_course.size()); }
     QVariant counts() const;
     QVariantList sources() const;
     QVariant plan() const;
@@ -267,7 +268,7 @@ public:
     AppDestination destinationValue() const { return m_destination; }
     LearningLanguage selectedLanguageValue() const { return m_selectedLanguage; }
     SessionPhase sessionPhaseValue() const { return m_sessionPhase; }
-    const std::vector<LexiconLesson>& lessons() const { return m_lessons; }
+    const std::vector<LexiconLesson>& lessons() const { return m_course.lessons(); }
     const LexiconCounts& countsValue() const { return m_counts; }
     const std::vector<LexiconEntry>& searchResultsValue() const { return m_searchResults; }
     const StudySessionPlan& planValue() const { return m_plan; }
@@ -351,7 +352,14 @@ private:
     void stopSpeech();
     Instant nowInstant() const { return m_now(); }
     Calendar calendar() const { return m_calendar(); }
-    std::vector<const CardProgress*> selectedLanguageCards() const;
+    struct CardFigures {
+        std::int64_t learned = 0;
+        std::int64_t stable = 0;
+        std::int64_t answers = 0;
+        std::int64_t correct = 0;
+    };
+    // Figures over the cards of the selected language's lessons, computed once per change.
+    const CardFigures& cardFigures() const;
 
     QSettings* m_settings;
     std::shared_ptr<LexiconStore> m_lexicon;
@@ -364,11 +372,7 @@ private:
 
     AppDestination m_destination = AppDestination::home;
     LearningLanguage m_selectedLanguage = LearningLanguage::chinese;
-    std::vector<LexiconLesson> m_lessons;
-    // The lessons' items in lesson order, ready for session selection.
-    std::vector<VocabularyItem> m_lessonItems;
-    // Item id to position in m_lessons.
-    std::unordered_map<std::string, std::size_t> m_lessonIndex;
+    Course m_course;
     LexiconCounts m_counts;
     std::vector<LexiconSource> m_sources;
     LearnerProgress m_progress;
@@ -405,6 +409,7 @@ private:
     // Set when the saved file could not be read: the name it is kept under before the next save.
     QString m_unreadableFileAsideName;
     int m_statisticsRevision = 0;
+    mutable std::optional<CardFigures> m_cardFigures;
 
     static QPointer<AppModel> s_instance;
 };

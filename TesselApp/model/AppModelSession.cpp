@@ -24,50 +24,17 @@ void AppModel::refreshPlan() {
     const std::int64_t dueCap = std::max<std::int64_t>(m_prefs.dailyGoal, 20);
     const std::int64_t newCap = m_prefs.newWordsPerSession;
     const std::int64_t totalCap = std::max(m_prefs.dailyGoal, m_prefs.newWordsPerSession);
-
-    // One look-up per lesson: whether the learner has a card for it and whether it was reviewed.
-    enum class Seen : unsigned char { none, unreviewed, reviewed };
-    std::vector<Seen> seen(m_lessons.size(), Seen::none);
-    const auto& cards = m_progress.cards;
-    if (!cards.empty()) {
-        for (std::size_t i = 0; i < m_lessons.size(); ++i) {
-            const auto found = cards.find(m_lessons[i].item.id);
-            if (found != cards.end())
-                seen[i] = found->second.totalReviews != 0 ? Seen::reviewed : Seen::unreviewed;
-        }
-    }
-
-    std::vector<unsigned char> eligible(m_lessons.size(), 0);
-    bool allEligible = true;
-    bool unstartedContextual = false;
-    for (std::size_t i = 0; i < m_lessons.size(); ++i) {
-        const auto& lesson = m_lessons[i];
-        eligible[i] = lesson.item.level >= m_prefs.startingBand || seen[i] == Seen::reviewed;
-        allEligible = allEligible && eligible[i];
-        if (eligible[i] && lesson.isContextual && seen[i] == Seen::none) unstartedContextual = true;
-    }
-    // While a contextual exercise has never been started, new material comes only from the
-    // contextual exercises; reviews of studied items still come through.
-    if (unstartedContextual) {
-        for (std::size_t i = 0; i < m_lessons.size(); ++i) {
-            if (eligible[i] && !m_lessons[i].isContextual && seen[i] != Seen::reviewed) {
-                eligible[i] = 0;
-                allEligible = false;
-            }
-        }
-    }
-
     const StudySessionSelector selector{SessionSelectionConfiguration(dueCap, newCap, totalCap)};
     const Instant now = nowInstant();
-    if (allEligible) {
-        setPlan(selector.select(m_lessonItems, m_progress, m_selectedLanguage, now));
-        return;
-    }
-    std::vector<VocabularyItem> candidates;
-    for (std::size_t i = 0; i < m_lessons.size(); ++i) {
-        if (eligible[i]) candidates.push_back(m_lessonItems[i]);
-    }
-    setPlan(selector.select(candidates, m_progress, m_selectedLanguage, now));
+    // The course narrows tens of thousands of lessons down to the few the caps can admit; the
+    // selector then orders and caps them as it would the whole course, and the counts of what
+    // was available come from the course.
+    PlanCandidates candidates =
+        m_course.planCandidates(m_progress, m_prefs.startingBand, selector.configuration, now);
+    StudySessionPlan plan = selector.select(candidates.items, m_progress, m_selectedLanguage, now);
+    plan.availableDueCount = candidates.availableDueCount;
+    plan.availableNewCount = candidates.availableNewCount;
+    setPlan(std::move(plan));
 }
 
 void AppModel::beginSession(bool reviewOnly) {

@@ -14,6 +14,10 @@ namespace {
 
 constexpr double kStableDays = 21.0;
 
+int clampToInt(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
+}
+
 QString localPath(const QVariant& location) {
     if (location.metaType().id() == QMetaType::QUrl) return location.toUrl().toLocalFile();
     const QString text = location.toString();
@@ -23,12 +27,20 @@ QString localPath(const QVariant& location) {
 
 }  // namespace
 
-std::vector<const CardProgress*> AppModel::selectedLanguageCards() const {
-    std::vector<const CardProgress*> cards;
+const AppModel::CardFigures& AppModel::cardFigures() const {
+    if (m_cardFigures) return *m_cardFigures;
+    CardFigures figures;
+    // Only cards of the selected language's current lessons count: another language's cards
+    // and cards of items that left the lexicon stay out.
     for (const auto& [id, card] : m_progress.cards) {
-        if (m_lessonIndex.contains(id)) cards.push_back(&card);
+        if (!m_course.contains(id)) continue;
+        if (card.correctReviews >= 1) ++figures.learned;
+        if (card.stabilityDays >= kStableDays) ++figures.stable;
+        figures.answers += card.totalReviews;
+        figures.correct += card.correctReviews;
     }
-    return cards;
+    m_cardFigures = figures;
+    return *m_cardFigures;
 }
 
 DailyStudyStats AppModel::todayStats() const {
@@ -52,34 +64,16 @@ double AppModel::goalProgress() const {
     return std::min(ratio, 1.0);
 }
 
-int AppModel::learnedCount() const {
-    const auto cards = selectedLanguageCards();
-    return static_cast<int>(std::count_if(cards.begin(), cards.end(),
-                                          [](const CardProgress* c) { return c->correctReviews >= 1; }));
-}
+int AppModel::learnedCount() const { return clampToInt(cardFigures().learned); }
 
-int AppModel::stableCount() const {
-    const auto cards = selectedLanguageCards();
-    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [](const CardProgress* c) {
-        return c->stabilityDays >= kStableDays;
-    }));
-}
+int AppModel::stableCount() const { return clampToInt(cardFigures().stable); }
 
-int AppModel::totalAnswerCount() const {
-    std::int64_t total = 0;
-    for (const CardProgress* card : selectedLanguageCards()) total += card->totalReviews;
-    return static_cast<int>(std::min<std::int64_t>(total, INT_MAX));
-}
+int AppModel::totalAnswerCount() const { return clampToInt(cardFigures().answers); }
 
 double AppModel::overallAccuracy() const {
-    std::int64_t correct = 0;
-    std::int64_t total = 0;
-    for (const CardProgress* card : selectedLanguageCards()) {
-        correct += card->correctReviews;
-        total += card->totalReviews;
-    }
-    if (total <= 0) return 0;
-    return static_cast<double>(correct) / static_cast<double>(total);
+    const CardFigures& figures = cardFigures();
+    if (figures.answers <= 0) return 0;
+    return static_cast<double>(figures.correct) / static_cast<double>(figures.answers);
 }
 
 std::vector<std::pair<Instant, DailyStudyStats>> AppModel::recentDays(int n) const {
@@ -113,6 +107,7 @@ QVariant AppModel::cardFor(const QString& itemID) const {
 }
 
 void AppModel::markStatisticsChanged() {
+    m_cardFigures.reset();
     ++m_statisticsRevision;
     emit statisticsChanged();
 }

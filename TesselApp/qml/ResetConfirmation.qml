@@ -61,7 +61,7 @@ Dialog {
             TesselButton {
                 objectName: "resetConfirm"
                 text: "Reset learning history"
-                prominent: true
+                textColor: TesselTheme.destructive
                 onClicked: {
                     root.confirmed();
                     root.close();

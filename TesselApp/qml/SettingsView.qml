@@ -61,6 +61,7 @@ ScreenPage {
         objectName: "exportDialog"
         title: "Export progress"
         fileMode: FileDialog.SaveFile
+        acceptLabel: "Export"
         nameFilters: ["JSON files (*.json)"]
         defaultSuffix: "json"
         currentFolder: Platform.StandardPaths.writableLocation(
@@ -73,6 +74,7 @@ ScreenPage {
         objectName: "importDialog"
         title: "Import progress"
         fileMode: FileDialog.OpenFile
+        acceptLabel: "Import"
         nameFilters: ["JSON files (*.json)"]
         currentFolder: Platform.StandardPaths.writableLocation(
                            Platform.StandardPaths.HomeLocation)
@@ -266,23 +268,29 @@ ScreenPage {
                 onClicked: root.askToReset()
             }
         }
-        Row {
+        Item {
             objectName: "transferMessage"
+            Layout.fillWidth: true
+            Layout.topMargin: 2
             visible: root.transferMessage !== ""
-            spacing: 7
+            implicitHeight: Math.max(messageIcon.implicitHeight, messageText.implicitHeight)
             Icon {
+                id: messageIcon
                 name: "checkmark.circle.fill"
                 size: 14
                 color: TesselTheme.primary
-                anchors.verticalCenter: parent.verticalCenter
             }
             Label {
+                id: messageText
                 objectName: "transferMessageText"
+                anchors.left: messageIcon.right
+                anchors.leftMargin: 7
+                anchors.right: parent.right
                 text: root.transferMessage
+                wrapMode: Text.Wrap
                 font.pixelSize: 12
                 font.weight: Font.DemiBold
                 color: TesselTheme.forest
-                anchors.verticalCenter: parent.verticalCenter
             }
         }
     }

@@ -19,6 +19,7 @@ QtObject {
     readonly property color line: "#D6E6DB"           // outlines and separators
     readonly property color secondaryText: "#577061"  // secondary text
     readonly property color white: "#FFFFFF"          // card and field fills
+    readonly property color destructive: "#B42318"    // actions that erase (reset confirmation)
 
     // Noto Sans CJK carries Latin, kana and both Chinese glyph traditions; the JP cut draws
     // kanji the way Japanese readers expect, so Japanese text asks for it by name.
