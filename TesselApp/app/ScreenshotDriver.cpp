@@ -195,6 +195,11 @@ bool ScreenshotDriver::runLine(const QString& rawLine, bool* keepWaiting) {
         return true;
     }
     if (command == QLatin1String("shot")) return shoot(rest);
+    if (command == QLatin1String("debug-focus")) {
+        std::printf("active %d focus-window %p window %p\n", m_window->isActive(),
+                    static_cast<void*>(QGuiApplication::focusWindow()), static_cast<void*>(m_window));
+        return true;
+    }
     if (command == QLatin1String("measure-key")) {
         if (keyCode(rest) == 0) {
             fail(QStringLiteral("unknown key '%1'").arg(rest));
