@@ -44,21 +44,30 @@ QVariant parseValue(const QString& text) {
 
 int keyCode(const QString& name) {
     static const QHash<QString, int> keys = {
-        {QStringLiteral("Return"), Qt::Key_Return}, {QStringLiteral("Enter"), Qt::Key_Enter},
-        {QStringLiteral("Tab"), Qt::Key_Tab},       {QStringLiteral("Space"), Qt::Key_Space},
-        {QStringLiteral("Escape"), Qt::Key_Escape}, {QStringLiteral("Backspace"), Qt::Key_Backspace},
+        {QStringLiteral("Return"), Qt::Key_Return},
+        {QStringLiteral("Enter"), Qt::Key_Enter},
+        {QStringLiteral("Tab"), Qt::Key_Tab},
+        {QStringLiteral("Space"), Qt::Key_Space},
+        {QStringLiteral("Escape"), Qt::Key_Escape},
+        {QStringLiteral("Backspace"), Qt::Key_Backspace},
     };
     return keys.value(name, 0);
 }
 
 QString keyText(int key) {
     switch (key) {
-    case Qt::Key_Return: return QStringLiteral("\r");
-    case Qt::Key_Enter: return QStringLiteral("\r");
-    case Qt::Key_Tab: return QStringLiteral("\t");
-    case Qt::Key_Space: return QStringLiteral(" ");
-    case Qt::Key_Backspace: return QStringLiteral("\b");
-    default: return {};
+        case Qt::Key_Return:
+            return QStringLiteral("\r");
+        case Qt::Key_Enter:
+            return QStringLiteral("\r");
+        case Qt::Key_Tab:
+            return QStringLiteral("\t");
+        case Qt::Key_Space:
+            return QStringLiteral(" ");
+        case Qt::Key_Backspace:
+            return QStringLiteral("\b");
+        default:
+            return {};
     }
 }
 
@@ -89,7 +98,9 @@ void sendKey(QWindow* window, int key, const QString& text) {
 
 ScreenshotDriver::ScreenshotDriver(QObject* model, QString scriptPath, QString outDir,
                                    QObject* parent)
-    : QObject(parent), m_model(model), m_scriptPath(std::move(scriptPath)),
+    : QObject(parent),
+      m_model(model),
+      m_scriptPath(std::move(scriptPath)),
       m_outDir(std::move(outDir)) {}
 
 bool ScreenshotDriver::start(QQuickWindow* window) {
@@ -122,6 +133,9 @@ void ScreenshotDriver::fail(const QString& reason) {
 }
 
 void ScreenshotDriver::runNext() {
+    // Shortcuts answer only in the active window, and a bare X server activates nothing by
+    // itself (a request made while the window is still being mapped is lost), so ask until it is.
+    if (!m_window->isActive()) m_window->requestActivate();
     while (m_lineIndex < m_lines.size()) {
         const QString line = m_lines.at(m_lineIndex).trimmed();
         ++m_lineIndex;
@@ -195,11 +209,6 @@ bool ScreenshotDriver::runLine(const QString& rawLine, bool* keepWaiting) {
         return true;
     }
     if (command == QLatin1String("shot")) return shoot(rest);
-    if (command == QLatin1String("debug-focus")) {
-        std::printf("active %d focus-window %p window %p\n", m_window->isActive(),
-                    static_cast<void*>(QGuiApplication::focusWindow()), static_cast<void*>(m_window));
-        return true;
-    }
     if (command == QLatin1String("measure-key")) {
         if (keyCode(rest) == 0) {
             fail(QStringLiteral("unknown key '%1'").arg(rest));
@@ -247,11 +256,12 @@ bool ScreenshotDriver::callMethod(const QString& name, const QString& argument) 
             fail(QStringLiteral("'%1' does not fit %2").arg(argument, name));
             return false;
         }
-        return method.invoke(m_model, Qt::DirectConnection,
-                             QGenericArgument(method.parameterTypeName(0).constData(),
-                                              value.constData()));
+        return method.invoke(
+            m_model, Qt::DirectConnection,
+            QGenericArgument(method.parameterTypeName(0).constData(), value.constData()));
     }
-    fail(QStringLiteral("no model operation '%1' taking %2 argument(s)").arg(name).arg(wantedCount));
+    fail(
+        QStringLiteral("no model operation '%1' taking %2 argument(s)").arg(name).arg(wantedCount));
     return false;
 }
 

@@ -34,7 +34,7 @@ namespace tessel {
 // code 1; figures go to stdout as "name value" lines.
 class ScreenshotDriver : public QObject {
     Q_OBJECT
-public:
+  public:
     // REQUIRES: `model` is the application model; `scriptPath` a readable file; `outDir` exists.
     ScreenshotDriver(QObject* model, QString scriptPath, QString outDir, QObject* parent = nullptr);
 
@@ -42,7 +42,7 @@ public:
     // the script cannot be read.
     bool start(QQuickWindow* window);
 
-private:
+  private:
     void runNext();
     bool runLine(const QString& rawLine, bool* keepWaiting);
     bool setProperty(const QString& name, const QString& value);

@@ -1,12 +1,12 @@
 // The brindle executable: builds the application model, loads the window and, when asked,
 // hands the window to the screenshot driver.
+#include <QtQml/qqmlextensionplugin.h>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QtQml/qqmlextensionplugin.h>
 
 #include "AppModel.h"
 #include "ScreenshotDriver.h"
@@ -33,9 +33,9 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption outOption(QStringLiteral("screenshot-dir"),
                                        QStringLiteral("Folder for the script's pictures."),
                                        QStringLiteral("dir"), QStringLiteral("."));
-    const QCommandLineOption sizeOption(QStringLiteral("window-size"),
-                                        QStringLiteral("Content size of the window, e.g. 1440x900."),
-                                        QStringLiteral("WxH"));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("window-size"), QStringLiteral("Content size of the window, e.g. 1440x900."),
+        QStringLiteral("WxH"));
     parser.addOptions({scriptOption, outOption, sizeOption});
     parser.process(app);
 

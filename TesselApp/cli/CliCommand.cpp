@@ -75,7 +75,8 @@ Result<CliCommand> parseCliCommand(const std::vector<std::string>& arguments) {
             auto text = takeValue();
             if (!text) return tl::unexpected(text.error());
             std::int64_t limit = 0;
-            const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), limit);
+            const auto [end, error] =
+                std::from_chars(text->data(), text->data() + text->size(), limit);
             if (error != std::errc() || end != text->data() + text->size() || limit < 0) {
                 return fail("--limit needs a whole number of at least 0, not \"" + *text + "\"");
             }
@@ -91,7 +92,8 @@ Result<CliCommand> parseCliCommand(const std::vector<std::string>& arguments) {
     }
     if (command.help) return command;
     if (positional.empty()) return fail("missing command (expected \"search\")");
-    if (positional.front() != "search") return fail("unknown command \"" + positional.front() + "\"");
+    if (positional.front() != "search")
+        return fail("unknown command \"" + positional.front() + "\"");
     if (positional.size() < 2) return fail("search needs a QUERY");
     if (positional.size() > 2) {
         return fail("search takes one QUERY; quote a query that holds spaces");

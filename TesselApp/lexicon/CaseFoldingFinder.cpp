@@ -15,7 +15,9 @@ inline unsigned char lowerASCII(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-inline bool isLetter(unsigned char c) { return c >= 'a' && c <= 'z'; }
+inline bool isLetter(unsigned char c) {
+    return c >= 'a' && c <= 'z';
+}
 
 #if defined(__x86_64__) || defined(__i386__)
 bool hasAVX2() {
@@ -94,8 +96,8 @@ std::size_t CaseFoldingFinder::findSSE2(std::string_view haystack, std::size_t f
     return findScalar(haystack, i);
 }
 
-__attribute__((target("avx2"))) std::size_t CaseFoldingFinder::findAVX2(
-    std::string_view haystack, std::size_t from) const {
+__attribute__((target("avx2"))) std::size_t CaseFoldingFinder::findAVX2(std::string_view haystack,
+                                                                        std::size_t from) const {
     const std::size_t tail = m_needle.size() - 1;
     const char* data = haystack.data();
     const __m256i first = _mm256_set1_epi8(static_cast<char>(m_first));

@@ -11,7 +11,7 @@ namespace tessel {
 // language's whole searchable text when few entries match, so the inner loop compares 16 or
 // 32 bytes at a time.
 class CaseFoldingFinder {
-public:
+  public:
     static constexpr std::size_t npos = std::string_view::npos;
 
     // REQUIRES: `needle` is not empty.
@@ -20,7 +20,7 @@ public:
     // The offset of the first occurrence starting at or after `from`, or npos when none.
     std::size_t find(std::string_view haystack, std::size_t from) const;
 
-private:
+  private:
     bool matchesAt(const char* at) const;
     std::size_t findScalar(std::string_view haystack, std::size_t from) const;
 #if defined(__x86_64__) || defined(__i386__)

@@ -11,7 +11,7 @@ namespace {
 // A hand-written reader: the course list decodes three of these per card for tens of thousands
 // of cards, where a general JSON parser costs more than the query itself.
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view text) : m_text(text) {}
 
     std::optional<std::vector<std::string>> list() {
@@ -35,7 +35,7 @@ public:
         return strings;
     }
 
-private:
+  private:
     bool consume(char c) {
         if (m_at < m_text.size() && m_text[m_at] == c) {
             ++m_at;
@@ -93,16 +93,34 @@ private:
         if (m_at >= m_text.size()) return false;
         const char c = m_text[m_at++];
         switch (c) {
-            case '"': out.push_back('"'); return true;
-            case '\\': out.push_back('\\'); return true;
-            case '/': out.push_back('/'); return true;
-            case 'b': out.push_back('\b'); return true;
-            case 'f': out.push_back('\f'); return true;
-            case 'n': out.push_back('\n'); return true;
-            case 'r': out.push_back('\r'); return true;
-            case 't': out.push_back('\t'); return true;
-            case 'u': break;
-            default: return false;
+            case '"':
+                out.push_back('"');
+                return true;
+            case '\\':
+                out.push_back('\\');
+                return true;
+            case '/':
+                out.push_back('/');
+                return true;
+            case 'b':
+                out.push_back('\b');
+                return true;
+            case 'f':
+                out.push_back('\f');
+                return true;
+            case 'n':
+                out.push_back('\n');
+                return true;
+            case 'r':
+                out.push_back('\r');
+                return true;
+            case 't':
+                out.push_back('\t');
+                return true;
+            case 'u':
+                break;
+            default:
+                return false;
         }
         const auto unit = hex4();
         if (!unit) return false;

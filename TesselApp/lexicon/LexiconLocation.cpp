@@ -29,10 +29,12 @@ std::vector<std::string> LexiconStore::bundledDatabaseCandidates() {
             candidates.push_back(text);
         }
     };
-    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
         add(std::filesystem::path(folder.toStdString()) / "brindle" / "Tessel.sqlite");
     }
-    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation)) {
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::AppDataLocation)) {
         add(std::filesystem::path(folder.toStdString()) / "Tessel.sqlite");
     }
     if (const auto folder = executableFolder(); !folder.empty()) {

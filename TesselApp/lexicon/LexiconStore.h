@@ -26,7 +26,7 @@ class SearchIndex;
 // serialized mode, so calls from several threads are safe. Every failure's description is a
 // `LexiconError` description.
 class LexiconStore {
-public:
+  public:
     // The places the bundled lexicon is looked for, in order: the installed data folders
     // ("brindle/Tessel.sqlite" in the generic and the application data locations), the
     // executable's "../share/brindle/Tessel.sqlite", then the build tree's "resources/".
@@ -53,8 +53,7 @@ public:
     // The course cards of the language (learnable entries, each once with its first exercise),
     // exercise cards first, then by level, frequency rank and term; at most `limit` (negative
     // counts as 0, above 2147483647 as 2147483647). Fails with queryFailed.
-    Result<std::vector<LexiconLesson>> lessons(LearningLanguage language,
-                                               std::int64_t limit) const;
+    Result<std::vector<LexiconLesson>> lessons(LearningLanguage language, std::int64_t limit) const;
 
     // All entries, course entries and attached exercises of the language. Fails with
     // queryFailed (the first failing count).
@@ -83,7 +82,7 @@ public:
     // queryFailed only when the data can neither be loaded nor built; search still works then.
     Result<void> prepareSearch(LearningLanguage language) const;
 
-private:
+  private:
     LexiconStore(sqlite3* database, std::string databasePath);
 
     struct SearchState {

@@ -21,7 +21,7 @@ namespace tessel {
 // record of five fields, each followed by the byte 0x1F; a query holding 0x1F can therefore
 // never match across fields, and such queries are left to the database.
 class SearchIndex {
-public:
+  public:
     // Position of an entry in result order.
     using Position = std::uint32_t;
 
@@ -59,11 +59,16 @@ public:
     // Field 0 term, 1 alternate, 2 reading, 3 romanization, 4 meanings JSON of an entry.
     std::string_view field(Position position, int field) const;
 
-private:
+  private:
     struct Match {
         Position position;
         int group;  // 0 exact, 1 prefix
     };
+
+    static constexpr char kFieldEnd = '\x1F';
+
+    // The highest rowid of the whole table: rows added after the index was built raise it.
+    static Result<std::int64_t> highestRowid(sqlite3* db);
 
     std::vector<Match> termMatches(std::string_view query) const;
     std::string_view keyText(std::uint32_t key) const;

@@ -36,14 +36,18 @@ SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     return *this;
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(m_statement); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(m_statement);
+}
 
 void SqliteStatement::bindText(int index, const std::string& text) {
     // Length -1: the library reads up to the first NUL, which is what the stored queries see.
     sqlite3_bind_text(m_statement, index, text.c_str(), -1, SQLITE_TRANSIENT);
 }
 
-void SqliteStatement::bindInt(int index, int value) { sqlite3_bind_int(m_statement, index, value); }
+void SqliteStatement::bindInt(int index, int value) {
+    sqlite3_bind_int(m_statement, index, value);
+}
 
 void SqliteStatement::bindInt64(int index, std::int64_t value) {
     sqlite3_bind_int64(m_statement, index, value);
@@ -62,9 +66,13 @@ Result<bool> SqliteStatement::step() {
     return fail(sqliteMessage(m_db));
 }
 
-void SqliteStatement::reset() { sqlite3_reset(m_statement); }
+void SqliteStatement::reset() {
+    sqlite3_reset(m_statement);
+}
 
-std::string SqliteStatement::text(int column) const { return std::string(textView(column)); }
+std::string SqliteStatement::text(int column) const {
+    return std::string(textView(column));
+}
 
 std::string_view SqliteStatement::textView(int column) const {
     const auto* text = sqlite3_column_text(m_statement, column);
@@ -73,7 +81,9 @@ std::string_view SqliteStatement::textView(int column) const {
             static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column))};
 }
 
-int SqliteStatement::int32(int column) const { return sqlite3_column_int(m_statement, column); }
+int SqliteStatement::int32(int column) const {
+    return sqlite3_column_int(m_statement, column);
+}
 
 std::int64_t SqliteStatement::int64(int column) const {
     return sqlite3_column_int64(m_statement, column);

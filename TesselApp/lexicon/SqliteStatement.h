@@ -17,7 +17,7 @@ std::string sqliteMessage(sqlite3* db);
 // One prepared statement, finalised when destroyed. Failures carry the library's message as
 // the error description; callers wrap it in the error of their own module.
 class SqliteStatement {
-public:
+  public:
     // The prepared statement; fails when the text does not compile or prepares to nothing.
     // REQUIRES: `db` is an open connection.
     static Result<SqliteStatement> prepare(sqlite3* db, const char* sql);
@@ -49,7 +49,7 @@ public:
 
     sqlite3_stmt* handle() const { return m_statement; }
 
-private:
+  private:
     SqliteStatement(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
 
     sqlite3* m_db = nullptr;

@@ -82,7 +82,7 @@ PlanCandidates Course::planCandidates(const LearnerProgress& progress, std::int6
     result.availableDueCount = static_cast<std::int64_t>(due.size());
     result.availableNewCount = static_cast<std::int64_t>(fresh.size());
     keepLeading(due, std::min(caps.maximumDueCards, caps.maximumTotalCards), dueOrder);
-    keepLeading(fresh, caps.maximumNewCards, dueOrder);
+    keepLeading(fresh, caps.maximumNewCards, newOrder);
     result.items.reserve(due.size() + fresh.size());
     for (std::size_t i : due) result.items.push_back(item(i));
     for (std::size_t i : fresh) result.items.push_back(item(i));

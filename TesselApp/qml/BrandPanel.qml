@@ -42,7 +42,8 @@ Item {
 
     ColumnLayout {
         anchors.fill: parent
-        anchors.margins: 40
+        anchors.leftMargin: 36
+        anchors.rightMargin: 20
         anchors.topMargin: 44
         anchors.bottomMargin: 36
         spacing: 0

@@ -2,8 +2,7 @@
 //
 //   ChoicePicker { values: [10, 20]; textFor: v => v + " cards"; current: 20; onPicked: v => … }
 //
-// `current` that is not among the values shows no choice. The picker always shows `current`:
-// after a pick it shows whatever the owner stored.
+// `current` that is not among the values shows no choice.
 import QtQuick
 import QtQuick.Controls.Basic
 
@@ -22,11 +21,7 @@ ComboBox {
     implicitHeight: 34
     font.pixelSize: 13
     font.weight: Font.DemiBold
-    onActivated: index => {
-        root.picked(root.values[index]);
-        // Choosing breaks the binding to `current`; restore it so later changes show.
-        root.currentIndex = Qt.binding(() => root.values.indexOf(root.current));
-    }
+    onActivated: index => root.picked(root.values[index])
 
     background: Rectangle {
         radius: 10

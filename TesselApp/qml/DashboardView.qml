@@ -144,7 +144,7 @@ ScreenPage {
                                fadedColor: TesselTheme.withAlpha(TesselTheme.primary, 0.55) }]
                     points: root.recentDays.map(entry => ({
                         label: Format.narrowWeekday(entry.day),
-                        name: entry.day.toLocaleDateString(Qt.locale(), Locale.LongFormat),
+                        name: Format.longDate(entry.day),
                         values: [entry.stats.reviewedCount]
                     }))
                 }

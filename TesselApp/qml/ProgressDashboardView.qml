@@ -11,14 +11,24 @@ ScreenPage {
 
     // The application model; tests hand in a stand-in with the same properties.
     property var app: AppModel
+    // Moves on every minute so the thirty days roll over at midnight while the screen is open.
+    property int clockTick: 0
 
     readonly property var recentDays: {
         app.statisticsRevision;
+        clockTick;
         return app.statsForRecentDays(30);
     }
     readonly property int learned: app.learnedCount
 
     maxContentWidth: 1220
+
+    Timer {
+        interval: 60 * 1000
+        repeat: true
+        running: root.visible
+        onTriggered: root.clockTick += 1
+    }
 
     RowLayout {
         Layout.fillWidth: true

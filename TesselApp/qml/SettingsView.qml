@@ -126,10 +126,7 @@ ScreenPage {
                 to: 20
                 value: root.app.newWordsPerSession
                 Accessible.name: "New words per session"
-                onValueModified: {
-                    root.app.newWordsPerSession = value;
-                    value = Qt.binding(() => root.app.newWordsPerSession);
-                }
+                onValueModified: root.app.newWordsPerSession = value
             }
         }
         SettingRow {
@@ -162,10 +159,7 @@ ScreenPage {
                 objectName: "showTranslationSwitch"
                 Accessible.name: "Show sentence translation"
                 checked: root.app.showTranslation
-                onToggled: {
-                    root.app.showTranslation = checked;
-                    checked = Qt.binding(() => root.app.showTranslation);
-                }
+                onToggled: root.app.showTranslation = checked
             }
         }
         SettingRow {
@@ -176,10 +170,7 @@ ScreenPage {
                 objectName: "showReadingSwitch"
                 Accessible.name: "Show reading after answer"
                 checked: root.app.showReading
-                onToggled: {
-                    root.app.showReading = checked;
-                    checked = Qt.binding(() => root.app.showReading);
-                }
+                onToggled: root.app.showReading = checked
             }
         }
         SettingRow {
@@ -190,10 +181,7 @@ ScreenPage {
                 objectName: "autoplaySwitch"
                 Accessible.name: "Play audio automatically"
                 checked: root.app.playAudioAutomatically
-                onToggled: {
-                    root.app.playAudioAutomatically = checked;
-                    checked = Qt.binding(() => root.app.playAudioAutomatically);
-                }
+                onToggled: root.app.playAudioAutomatically = checked
             }
         }
     }
@@ -221,10 +209,7 @@ ScreenPage {
                 to: 0.56
                 value: root.app.speechRate
                 Accessible.name: "Speech speed"
-                onMoved: {
-                    root.app.speechRate = value;
-                    value = Qt.binding(() => root.app.speechRate);
-                }
+                onMoved: root.app.speechRate = value
                 anchors.verticalCenter: parent.verticalCenter
             }
             Icon {

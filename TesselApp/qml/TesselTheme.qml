@@ -22,8 +22,9 @@ QtObject {
     readonly property color destructive: "#B42318"    // actions that erase (reset confirmation)
 
     // Noto Sans CJK carries Latin, kana and both Chinese glyph traditions; the JP cut draws
-    // kanji the way Japanese readers expect, so Japanese text asks for it by name.
-    readonly property string fontFamily: "Noto Sans CJK SC"
+    // kanji the way Japanese readers expect, so Japanese text asks for it by name. Interface
+    // text uses the JP cut too: the SC cut sets ’, · and … full-width, which breaks up English.
+    readonly property string fontFamily: "Noto Sans CJK JP"
     readonly property string chineseFontFamily: "Noto Sans CJK SC"
     readonly property string japaneseFontFamily: "Noto Sans CJK JP"
 

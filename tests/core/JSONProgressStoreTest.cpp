@@ -159,9 +159,15 @@ TEST_F(JSONProgressStoreTest, OperationsRunAndCompleteInTheOrderIssued) {
 TEST_F(JSONProgressStoreTest, StoreDestroyedFromItsOwnCompletionStillFinishesQueuedWork) {
     const fs::path path = m_root / "progress.json";
     auto store = std::make_unique<JSONProgressStore>(path, false);
+    std::promise<void> bothIssued;
     std::promise<void> lastDone;
-    store->save(progressWithVersion(3), [&](Result<void>) { store.reset(); });
+    store->save(progressWithVersion(3),
+                [&, issued = bothIssued.get_future().share()](Result<void>) {
+                    issued.wait();  // the caller is done with the store before it goes
+                    store.reset();
+                });
     store->save(progressWithVersion(4), [&](Result<void>) { lastDone.set_value(); });
+    bothIssued.set_value();
     ASSERT_EQ(lastDone.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(store, nullptr);
     EXPECT_EQ(JSONProgressStore::readFile(path)->schemaVersion, 4);

@@ -1,13 +1,13 @@
 // Runs the QML screen tests: one process per tst_*.qml file (ctest passes -input FILE), each on a
 // fresh model over the fixture lexicon, with its preferences, progress file and home folder in a
 // temporary directory, so no test sees the learner's own data or another test file's state.
+#include <QtQml/qqmlextensionplugin.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QQmlEngine>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QtQml/qqmlextensionplugin.h>
 #include <QtQuickTest>
 
 #include <cstdlib>
@@ -25,7 +25,9 @@ Q_IMPORT_QML_PLUGIN(Brindle_ModelPlugin)
 
 namespace tessel {
 
-int TestHarness::pendingSaves() const { return m_model ? m_model->pendingSaveCount() : 0; }
+int TestHarness::pendingSaves() const {
+    return m_model ? m_model->pendingSaveCount() : 0;
+}
 
 QString TestHarness::readProgressFile() const {
     QFile file(m_progressFilePath);
@@ -37,7 +39,7 @@ namespace {
 
 // Remembers what would have been spoken instead of speaking.
 class RecordingSpeech final : public SpeechOutput {
-public:
+  public:
     explicit RecordingSpeech(TestHarness* harness) : m_harness(harness) {}
     void speak(const QString& text, LearningLanguage language, float) override {
         m_harness->recordSpeech(text, language == LearningLanguage::japanese
@@ -46,13 +48,13 @@ public:
     }
     void stop() override {}
 
-private:
+  private:
     TestHarness* m_harness;
 };
 
 class Setup : public QObject {
     Q_OBJECT
-public:
+  public:
     Setup() {
         if (!m_home.isValid()) qFatal("cannot create a temporary home folder");
     }
@@ -61,7 +63,7 @@ public:
         return given.isEmpty() ? m_home.path() : given;
     }
 
-public slots:
+  public slots:
     void qmlEngineAvailable(QQmlEngine* engine) {
         const QString home = homePath();
         const std::string lexiconPath = buildFixtureLexicon(home.toStdString());
@@ -104,7 +106,7 @@ public slots:
         engine->addImportPath(QStringLiteral("qrc:/"));
     }
 
-private:
+  private:
     QTemporaryDir m_home;
     std::unique_ptr<QSettings> m_settings;
     TestHarness* m_harness = nullptr;

@@ -22,9 +22,10 @@ class TestHarness : public QObject {
     Q_PROPERTY(QString progressFilePath READ progressFilePath CONSTANT)
     Q_PROPERTY(QString homePath READ homePath CONSTANT)
 
-public:
+  public:
     TestHarness(QString homePath, QString progressFilePath, QObject* parent = nullptr)
-        : QObject(parent), m_homePath(std::move(homePath)),
+        : QObject(parent),
+          m_homePath(std::move(homePath)),
           m_progressFilePath(std::move(progressFilePath)) {}
 
     void setModel(AppModel* model) { m_model = model; }
@@ -63,10 +64,10 @@ public:
     // The progress file's text, "" when it does not exist.
     Q_INVOKABLE QString readProgressFile() const;
 
-signals:
+  signals:
     void spokenChanged();
 
-private:
+  private:
     AppModel* m_model = nullptr;
     QString m_homePath;
     QString m_progressFilePath;

@@ -37,9 +37,10 @@ Item {
             waitForRendering(view);
             return item;
         }
-        // Answers one new card right, so the progress holds one learned card.
+        // Answers one new card right, so the progress holds exactly one learned card.
         function studyOneCard() {
             tryCompare(AppModel, "isProgressReady", true);
+            AppModel.resetProgress();
             AppModel.startingBand = 1;
             AppModel.newWordsPerSession = 1;
             AppModel.beginSession(false);
@@ -226,6 +227,11 @@ Item {
             const chosen = decodeURIComponent(String(save.selectedFile));
             verify(chosen.endsWith("/Brindle Progress.json"), chosen);
             save.reject();
+            // What the chooser hands over is a url value, not text.
+            save.selectedFile = "file://" + encodeURI(TestHarness.homePath) + "/chosen%20backup.json";
+            view.exportTo(save.selectedFile);
+            compare(AppModel.startupError, "");
+            compare(view.transferMessage, "Progress exported to chosen backup.json.");
         }
 
         function test_lastPathComponent_data() {

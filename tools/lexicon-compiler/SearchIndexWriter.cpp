@@ -8,8 +8,8 @@
 namespace tessel {
 
 Result<void> writeSearchIndex(sqlite3* db) {
-    auto languages = SqliteStatement::prepare(
-        db, "SELECT DISTINCT language FROM vocabulary ORDER BY language");
+    auto languages =
+        SqliteStatement::prepare(db, "SELECT DISTINCT language FROM vocabulary ORDER BY language");
     if (!languages) return tl::unexpected(languages.error());
     while (true) {
         auto row = languages->step();

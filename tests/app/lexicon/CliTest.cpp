@@ -4,8 +4,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <sys/wait.h>
+#include <nlohmann/json.hpp>
 
 #include "CliCommand.h"
 #include "LexiconStore.h"
@@ -70,8 +70,18 @@ TEST(CliCommandTest, RejectsBadArguments) {
 }
 
 TEST(CliCommandTest, TextFormatKeepsOneEntryPerLine) {
-    LexiconEntry plain{"a", LearningLanguage::chinese, "你好", "", "nǐ hǎo", "nihao",
-                       {"hello", "hi"}, 1, 1, true, "CC-CEDICT", {}};
+    LexiconEntry plain{"a",
+                       LearningLanguage::chinese,
+                       "你好",
+                       "",
+                       "nǐ hǎo",
+                       "nihao",
+                       {"hello", "hi"},
+                       1,
+                       1,
+                       true,
+                       "CC-CEDICT",
+                       {}};
     LexiconEntry odd = plain;
     odd.term = "a\tb";
     odd.reading = "line\nbreak";
@@ -116,7 +126,7 @@ TEST(CliProgramTest, JsonOutputMatchesTheStore) {
     for (const auto& c : cases) {
         const std::string language(rawValue(c.language));
         const CliRun run = runCli("search '" + c.query + "' --language " + language +
-                               " --json --limit 10 --database '" + path + "'");
+                                  " --json --limit 10 --database '" + path + "'");
         ASSERT_EQ(run.status, 0) << c.query;
         const auto json = nlohmann::ordered_json::parse(run.output);
         const auto expected = (*store)->search(c.query, c.language, 10);

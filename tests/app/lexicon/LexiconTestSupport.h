@@ -4,6 +4,7 @@
 // stored search data, and the committed query corpus.
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,7 +23,7 @@ namespace tessel::testing {
 
 // A fresh folder removed when the object goes away.
 class TemporaryFolder {
-public:
+  public:
     TemporaryFolder() {
         static std::atomic<int> counter{0};
         m_path = std::filesystem::temp_directory_path() /
@@ -39,7 +40,7 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
@@ -92,9 +93,11 @@ inline std::string fixtureLexicon(const TemporaryFolder& folder, SearchData data
     return path;
 }
 
-// The real lexicon's path when it has been built, else "".
+// The real lexicon's path when it has been built, else "". BRINDLE_TEST_LEXICON names another
+// file to use instead (for example a lexicon compiled elsewhere).
 inline std::string realLexiconPath() {
-    const std::string path = BRINDLE_REAL_LEXICON;
+    const char* override = std::getenv("BRINDLE_TEST_LEXICON");
+    const std::string path = override != nullptr ? override : BRINDLE_REAL_LEXICON;
     return std::filesystem::is_regular_file(path) ? path : std::string();
 }
 
@@ -110,8 +113,8 @@ inline std::vector<CorpusQuery> searchCorpus() {
     std::string line;
     while (std::getline(in, line)) {
         if (line.empty() || line[0] == '#' || line.size() < 3 || line[2] != '\t') continue;
-        const auto language = line.compare(0, 2, "ja") == 0 ? LearningLanguage::japanese
-                                                            : LearningLanguage::chinese;
+        const auto language =
+            line.compare(0, 2, "ja") == 0 ? LearningLanguage::japanese : LearningLanguage::chinese;
         queries.push_back({language, line.substr(3)});
     }
     return queries;

@@ -23,8 +23,7 @@ using testing::TemporaryFolder;
 
 // Pieces of 1 to 4 characters (on character boundaries) of the searchable text of random
 // rows, with the case of ASCII letters sometimes changed, plus a few joined with spaces.
-std::vector<CorpusQuery> randomQueries(const std::string& path, std::size_t count,
-                                       unsigned seed) {
+std::vector<CorpusQuery> randomQueries(const std::string& path, std::size_t count, unsigned seed) {
     std::vector<std::pair<LearningLanguage, std::string>> texts;
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
@@ -36,10 +35,10 @@ std::vector<CorpusQuery> randomQueries(const std::string& path, std::size_t coun
                        "vocabulary) < 1000",
                        -1, &statement, nullptr);
     while (sqlite3_step(statement) == SQLITE_ROW) {
-        const auto language = std::string(reinterpret_cast<const char*>(
-                                  sqlite3_column_text(statement, 0))) == "ja"
-                                  ? LearningLanguage::japanese
-                                  : LearningLanguage::chinese;
+        const auto language =
+            std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))) == "ja"
+                ? LearningLanguage::japanese
+                : LearningLanguage::chinese;
         for (int column = 1; column <= 5; ++column) {
             const auto* text = sqlite3_column_text(statement, column);
             if (text != nullptr && *text != 0) {
@@ -107,8 +106,8 @@ std::vector<Mismatch> compare(const std::string& path, const std::vector<CorpusQ
                     found[t].push_back({label + ": query failed"});
                 } else if (*fast != *reference) {
                     found[t].push_back({label + ": fast " + std::to_string(fast->size()) +
-                                         " entries, reference " +
-                                         std::to_string(reference->size())});
+                                        " entries, reference " +
+                                        std::to_string(reference->size())});
                 }
             }
         });

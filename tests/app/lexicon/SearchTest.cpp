@@ -69,10 +69,13 @@ const std::vector<SearchCase> kSearchCases = {
     // Blank queries list the language's entries: course first, by rank.
     {"blankBrowses", "", ja, 5, {"ja-kore", "ja-mizu", "ja-taberu", "ja-nihon", "ja-ichi"}},
     {"whitespaceBrowses", " \t\n\u3000 ", zh, 3, {"zh-nihao", "zh-xiexie", "zh-hao"}},
-    {"browseReachesReferenceEntries", "", ja, 40,
-     {"ja-kore", "ja-mizu", "ja-taberu", "ja-nihon", "ja-ichi", "ja-hon", "ja-arigatou",
-      "ja-gakusei", "ja-nomu", "ja-toukyou", "ja-neko", "ja-tabemono", "ja-ookii", "ja-kafe",
-      "ja-benkyou", "ja-paasento", "ja-ame", "ja-kuu", "ja-kujira", "ja-andaabaa", "ja-en"}},
+    {"browseReachesReferenceEntries", "", ja, 40, {"ja-kore",     "ja-mizu",     "ja-taberu",
+                                                   "ja-nihon",    "ja-ichi",     "ja-hon",
+                                                   "ja-arigatou", "ja-gakusei",  "ja-nomu",
+                                                   "ja-toukyou",  "ja-neko",     "ja-tabemono",
+                                                   "ja-ookii",    "ja-kafe",     "ja-benkyou",
+                                                   "ja-paasento", "ja-ame",      "ja-kuu",
+                                                   "ja-kujira",   "ja-andaabaa", "ja-en"}},
     {"queryIsTrimmed", "\u3000 好 \n", zh, 1, {"zh-hao"}},
     // Limits.
     {"limitCutsInsideTheFirstGroups", "好", zh, 2, {"zh-hao", "zh-haochi"}},
@@ -85,7 +88,7 @@ const std::vector<SearchCase> kSearchCases = {
 };
 
 class SearchCaseTest : public ::testing::TestWithParam<Engine> {
-protected:
+  protected:
     void SetUp() override {
         const SearchData data =
             GetParam() == Engine::fastStored ? SearchData::stored : SearchData::builtFromTable;
@@ -117,8 +120,8 @@ TEST_P(SearchCaseTest, EntriesCarryEveryField) {
     auto results = run({"", "OK绷", zh, 80, {}});
     ASSERT_TRUE(results);
     ASSERT_EQ(results->size(), 1u);
-    const LexiconEntry expected{"zh-okbeng",   zh, "OK绷", "OK繃", "ōukèibēng",   "oukeibeng",
-                                {"band-aid"},  49999, 6,    false, "CC-CEDICT", {}};
+    const LexiconEntry expected{"zh-okbeng",  zh,    "OK绷", "OK繃", "ōukèibēng", "oukeibeng",
+                                {"band-aid"}, 49999, 6,      false,  "CC-CEDICT", {}};
     EXPECT_EQ(results->front(), expected);
 
     // Malformed JSON and arrays holding other values read as empty lists.
@@ -140,9 +143,12 @@ INSTANTIATE_TEST_SUITE_P(Engines, SearchCaseTest,
                                            Engine::fastStored),
                          [](const auto& info) {
                              switch (info.param) {
-                                 case Engine::reference: return std::string("reference");
-                                 case Engine::fastBuilt: return std::string("fastBuilt");
-                                 case Engine::fastStored: return std::string("fastStored");
+                                 case Engine::reference:
+                                     return std::string("reference");
+                                 case Engine::fastBuilt:
+                                     return std::string("fastBuilt");
+                                 case Engine::fastStored:
+                                     return std::string("fastStored");
                              }
                              return std::string();
                          });
@@ -212,8 +218,12 @@ TEST(StoredSearchDataTest, QueriesTheIndexCannotAnswerAreLeftToTheDatabase) {
         {"好", true},
         {"%_\\", true},
         {std::string("a\0b", 3), false},
-        {"a\x1f" "b", false},
-        {"a\x1e" "b", false},
+        {"a\x1f"
+         "b",
+         false},
+        {"a\x1e"
+         "b",
+         false},
         {"\xff", false},
         {std::string(49998, 'a'), true},
         {std::string(49999, 'a'), false},  // with the two % signs the pattern is too long
@@ -258,7 +268,7 @@ TEST(SearchTextTest, TrimsUnicodeWhiteSpaceAtBothEndsOnly) {
         {"\u0085\u1680\u2000\u200a\u202f\u205f\u2028x", "x"},
         {" ni hao ", "ni hao"},
         {"\u200bzero\u200b", "\u200bzero\u200b"},  // a zero-width space is no white space
-        {"\xff ", "\xff"},                          // invalid bytes stay
+        {"\xff ", "\xff"},                         // invalid bytes stay
         {" a\xe3\x80", "a\xe3\x80"},
     };
     for (const auto& [input, expected] : cases) {
@@ -268,17 +278,17 @@ TEST(SearchTextTest, TrimsUnicodeWhiteSpaceAtBothEndsOnly) {
 
 TEST(SearchTextTest, EscapesLikeWildcardsAndTheEscapeCharacter) {
     const std::pair<std::string, std::string> cases[] = {
-        {"abc", "abc"},    {"%", "\\%"},           {"_", "\\_"},
-        {"\\", "\\\\"},    {"\\%", "\\\\\\%"},     {"50%_off\\", "50\\%\\_off\\\\"},
+        {"abc", "abc"}, {"%", "\\%"},       {"_", "\\_"},
+        {"\\", "\\\\"}, {"\\%", "\\\\\\%"}, {"50%_off\\", "50\\%\\_off\\\\"},
     };
     for (const auto& [input, expected] : cases) EXPECT_EQ(escapedForLike(input), expected);
 }
 
 TEST(SearchTextTest, RecognisesWellFormedUTF8) {
     const std::pair<std::string, bool> cases[] = {
-        {"", true},          {"abc", true},           {"食べる", true},  {"🙂", true},
-        {"\xc3", false},     {"\xc0\xaf", false},     {"\xed\xa0\x80", false},
-        {"\xf4\x90\x80\x80", false},                  {"\x80", false},   {"a\xe3\x81", false},
+        {"", true},      {"abc", true},        {"食べる", true},        {"🙂", true},
+        {"\xc3", false}, {"\xc0\xaf", false},  {"\xed\xa0\x80", false}, {"\xf4\x90\x80\x80", false},
+        {"\x80", false}, {"a\xe3\x81", false},
     };
     for (const auto& [input, valid] : cases) EXPECT_EQ(isValidUTF8(input), valid) << input;
 }
@@ -287,18 +297,43 @@ TEST(SearchTextTest, RecognisesWellFormedUTF8) {
 
 TEST(JsonStringListTest, AgreesWithAGeneralParser) {
     const std::string cases[] = {
-        "[]", "[\"a\"]", " [ \"a\" , \"b\" ] ", "[\"to eat\",\"to drink\"]",
-        "[\"\\u00a5\"]", "[\"\\ud83d\\ude42\"]", "[\"q\\\"uote\\\\ \\/ \\b\\f\\n\\r\\t\"]",
-        "[\"食べる\"]", "",  "null", "{}", "\"a\"", "[1]", "[\"a\",1]", "[\"a\",]", "[,]",
-        "[\"a\"", "[\"a\"] x", "[[\"a\"]]", "[\"\\ud800\"]", "[\"\\udc00\"]", "[\"\\x\"]",
-        "[\"\\u12\"]", "[\"tab\there\"]", "[\"\xff\"]", "[\"a\"]\n", "not json", "[null]",
-        "[\"\\u0000\"]", "[\"a\"][\"b\"]",
+        "[]",
+        "[\"a\"]",
+        " [ \"a\" , \"b\" ] ",
+        "[\"to eat\",\"to drink\"]",
+        "[\"\\u00a5\"]",
+        "[\"\\ud83d\\ude42\"]",
+        "[\"q\\\"uote\\\\ \\/ \\b\\f\\n\\r\\t\"]",
+        "[\"食べる\"]",
+        "",
+        "null",
+        "{}",
+        "\"a\"",
+        "[1]",
+        "[\"a\",1]",
+        "[\"a\",]",
+        "[,]",
+        "[\"a\"",
+        "[\"a\"] x",
+        "[[\"a\"]]",
+        "[\"\\ud800\"]",
+        "[\"\\udc00\"]",
+        "[\"\\x\"]",
+        "[\"\\u12\"]",
+        "[\"tab\there\"]",
+        "[\"\xff\"]",
+        "[\"a\"]\n",
+        "not json",
+        "[null]",
+        "[\"\\u0000\"]",
+        "[\"a\"][\"b\"]",
     };
     for (const std::string& text : cases) {
         std::vector<std::string> expected;
         const auto parsed = nlohmann::json::parse(text, nullptr, false);
         if (!parsed.is_discarded() && parsed.is_array() &&
-            std::all_of(parsed.begin(), parsed.end(), [](const auto& v) { return v.is_string(); })) {
+            std::all_of(parsed.begin(), parsed.end(),
+                        [](const auto& v) { return v.is_string(); })) {
             expected = parsed.get<std::vector<std::string>>();
         }
         EXPECT_EQ(decodeJsonStringList(text), expected) << text;
@@ -314,8 +349,8 @@ std::size_t plainFind(const std::string& haystack, const std::string& needle, st
 
 TEST(CaseFoldingFinderTest, AgreesWithAPlainScan) {
     std::mt19937 random(20240607);
-    const std::string alphabet[] = {"a", "B", "c", "Z", "%", "_", "\\", "@", "`", "[", "{",
-                                    "\x1f", "食", "べ", "る", "é", "É", " "};
+    const std::string alphabet[] = {"a", "B", "c",    "Z",  "%",  "_",  "\\", "@", "`",
+                                    "[", "{", "\x1f", "食", "べ", "る", "é",  "É", " "};
     for (int round = 0; round < 3000; ++round) {
         std::string haystack;
         const int length = static_cast<int>(random() % 120);

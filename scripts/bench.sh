@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the optimised tree build/release and runs every benchmark binary in it (core_bench,
+# lexicon_bench and any other *_bench target), printing their figures.
+# Usage: scripts/bench.sh [NAME_FILTER]   e.g. scripts/bench.sh lexicon
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+filter="${1:-}"
+build=build/release
+jobs="${BRINDLE_JOBS:-2}"
+
+# The lexicon benchmark wants the real lexicon; fetching the pinned sources lets the build
+# compile it (nothing is downloaded when the cache is already complete).
+if [[ ! -f resources/Tessel.sqlite && -x scripts/fetch-lexicon-sources.sh ]]; then
+    scripts/fetch-lexicon-sources.sh || echo "bench.sh: sources not fetched; lexicon_bench will time the test fixture" >&2
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLE_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j "$jobs"
+
+mapfile -t benches < <(find "$build" -type f -perm -u+x -name '*_bench' | sort)
+if [[ ${#benches[@]} -eq 0 ]]; then
+    echo "bench.sh: no *_bench binaries in $build" >&2
+    exit 1
+fi
+echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+status=0
+for bench in "${benches[@]}"; do
+    name=$(basename "$bench")
+    [[ -n "$filter" && "$name" != *"$filter"* ]] && continue
+    echo
+    echo "=== $name"
+    "$bench" || { echo "bench.sh: $name failed" >&2; status=1; }
+done
+exit $status
