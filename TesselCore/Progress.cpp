@@ -14,6 +14,14 @@ namespace tessel {
 
 namespace {
 
+// Counts from a hand-edited file can sit at the edge of 64 bits; one more review must not wrap
+// them into negatives (or be undefined behaviour), so additions stop at the largest value.
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum)) return sum;
+    return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+}
+
 DailyStatsMap::iterator recordFor(DailyStatsMap& map, const std::string& key) {
     auto it = map.find(key);
     if (it == map.end()) {
@@ -25,9 +33,9 @@ DailyStatsMap::iterator recordFor(DailyStatsMap& map, const std::string& key) {
 }
 
 void addReview(DailyStudyStats& stats, bool correct, bool learnedForFirstTime, double seconds) {
-    stats.reviewedCount += 1;
-    if (correct) stats.correctCount += 1;
-    if (learnedForFirstTime) stats.newCardsLearned += 1;
+    stats.reviewedCount = saturatingAdd(stats.reviewedCount, 1);
+    if (correct) stats.correctCount = saturatingAdd(stats.correctCount, 1);
+    if (learnedForFirstTime) stats.newCardsLearned = saturatingAdd(stats.newCardsLearned, 1);
     stats.studySeconds += seconds;
 }
 
@@ -252,9 +260,11 @@ void LearnerProgress::recordReview(const CardProgress& card, bool correct, bool 
 void LearnerProgress::completeSession(Instant at, const Calendar& calendar,
                                       std::optional<LearningLanguage> language) {
     const std::string key = StudyDay::key(at, calendar);
-    recordFor(dailyStats, key)->second.sessionsCompleted += 1;
+    auto& all = recordFor(dailyStats, key)->second.sessionsCompleted;
+    all = saturatingAdd(all, 1);
     DailyStatsMap& scoped = language ? dailyStatsByLanguage[*language] : unscopedDailyStats;
-    recordFor(scoped, key)->second.sessionsCompleted += 1;
+    auto& own = recordFor(scoped, key)->second.sessionsCompleted;
+    own = saturatingAdd(own, 1);
 }
 
 void LearnerProgress::merge(const DailyStatsMap& source, DailyStatsMap& target) {
@@ -276,10 +286,10 @@ DailyStudyStats LearnerProgress::combined(const std::string& day, const DailyStu
     sum.day = day;
     for (const DailyStudyStats* part : {a, b}) {
         if (part == nullptr) continue;
-        sum.reviewedCount += part->reviewedCount;
-        sum.correctCount += part->correctCount;
-        sum.newCardsLearned += part->newCardsLearned;
-        sum.sessionsCompleted += part->sessionsCompleted;
+        sum.reviewedCount = saturatingAdd(sum.reviewedCount, part->reviewedCount);
+        sum.correctCount = saturatingAdd(sum.correctCount, part->correctCount);
+        sum.newCardsLearned = saturatingAdd(sum.newCardsLearned, part->newCardsLearned);
+        sum.sessionsCompleted = saturatingAdd(sum.sessionsCompleted, part->sessionsCompleted);
         sum.studySeconds += part->studySeconds;
     }
     return sum;

@@ -106,6 +106,8 @@ ColumnLayout {
             visible: root.lesson !== undefined && root.lesson.note !== ""
             text: root.lesson !== undefined ? root.lesson.note : ""
             wrapMode: Text.WordWrap
+            // Notes quote the language itself (〜たい, 了), so they use its glyph shapes.
+            font.family: TesselTheme.fontFamilyFor(root.item.language)
             font.pixelSize: 12
             color: TesselTheme.secondaryText
         }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -304,6 +305,22 @@ TEST(LearnerProgress, StreakPerLanguageSeesUnscopedAndOwnDaysOnly) {
     EXPECT_EQ(progress.streak(now, calendar, LearningLanguage::chinese),
               (StudyStreak{0, 2, "2024-05-13", false}));
     EXPECT_EQ(progress.streak(now, calendar), (StudyStreak{1, 1, "2024-05-15", true}));
+}
+
+TEST(LearnerProgress, CountsAtTheEdgeOf64BitsStopInsteadOfWrapping) {
+    const Calendar calendar = Calendar::withTimeZone("UTC");
+    const Instant at = utc(2024, 5, 1, 12);
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    LearnerProgress progress;
+    progress.dailyStats["2024-05-01"] = {"2024-05-01", kMax, kMax, kMax, kMax, 0};
+    progress.recordReview(CardProgress{}, true, true, at, 1, calendar, std::nullopt);
+    progress.completeSession(at, calendar, std::nullopt);
+    EXPECT_EQ(progress.dailyStats.at("2024-05-01"),
+              (DailyStudyStats{"2024-05-01", kMax, kMax, kMax, kMax, 1}));
+
+    DailyStatsMap target{{"d", {"d", kMax, 0, 0, 0, 0}}};
+    LearnerProgress::merge({{"d", {"d", 5, 0, 0, 0, 0}}}, target);
+    EXPECT_EQ(target.at("d").reviewedCount, kMax);
 }
 
 TEST(LearnerProgress, MergeSumsByKeyAndLeavesOthersAlone) {
