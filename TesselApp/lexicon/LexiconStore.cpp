@@ -264,8 +264,8 @@ Result<std::vector<LexiconEntry>> LexiconStore::search(std::string_view query,
     return entries;
 }
 
-// Rows whose term or alternate disagree with the index are left out, which the caller sees as
-// a short list.
+// The list stops at the first row that is gone or whose term or alternate disagree with the
+// index; the caller sees a short list.
 Result<std::vector<LexiconEntry>> LexiconStore::fetchEntries(
     const SearchIndex& index, const std::vector<std::uint32_t>& positions,
     LearningLanguage language) const {

@@ -22,7 +22,9 @@ QString qstr(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+std::string utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 LearningLanguage languageFromText(const QString& text) {
     return text == QLatin1String("japanese") ? LearningLanguage::japanese
@@ -35,20 +37,26 @@ QPointer<AppModel> AppModel::s_instance;
 
 QString rawValue(AppDestination destination) {
     switch (destination) {
-        case AppDestination::home: return QStringLiteral("home");
-        case AppDestination::learn: return QStringLiteral("learn");
-        case AppDestination::dictionary: return QStringLiteral("dictionary");
-        case AppDestination::progress: return QStringLiteral("progress");
-        case AppDestination::settings: return QStringLiteral("settings");
-        case AppDestination::sources: return QStringLiteral("sources");
+        case AppDestination::home:
+            return QStringLiteral("home");
+        case AppDestination::learn:
+            return QStringLiteral("learn");
+        case AppDestination::dictionary:
+            return QStringLiteral("dictionary");
+        case AppDestination::progress:
+            return QStringLiteral("progress");
+        case AppDestination::settings:
+            return QStringLiteral("settings");
+        case AppDestination::sources:
+            return QStringLiteral("sources");
     }
     return QStringLiteral("home");
 }
 
 std::optional<AppDestination> appDestinationFromRawValue(const QString& raw) {
-    for (auto destination : {AppDestination::home, AppDestination::learn,
-                             AppDestination::dictionary, AppDestination::progress,
-                             AppDestination::settings, AppDestination::sources}) {
+    for (auto destination :
+         {AppDestination::home, AppDestination::learn, AppDestination::dictionary,
+          AppDestination::progress, AppDestination::settings, AppDestination::sources}) {
         if (rawValue(destination) == raw) return destination;
     }
     return std::nullopt;
@@ -56,10 +64,14 @@ std::optional<AppDestination> appDestinationFromRawValue(const QString& raw) {
 
 QString rawValue(SessionPhase phase) {
     switch (phase) {
-        case SessionPhase::idle: return QStringLiteral("idle");
-        case SessionPhase::answering: return QStringLiteral("answering");
-        case SessionPhase::feedback: return QStringLiteral("feedback");
-        case SessionPhase::complete: return QStringLiteral("complete");
+        case SessionPhase::idle:
+            return QStringLiteral("idle");
+        case SessionPhase::answering:
+            return QStringLiteral("answering");
+        case SessionPhase::feedback:
+            return QStringLiteral("feedback");
+        case SessionPhase::complete:
+            return QStringLiteral("complete");
     }
     return QStringLiteral("idle");
 }
@@ -70,7 +82,8 @@ AppModel::AppModel(Dependencies deps, QObject* parent)
       m_lexicon(std::move(deps.lexicon)),
       m_store(std::make_unique<ProgressStoreBridge>(std::move(deps.progressStore))),
       m_speech(std::move(deps.speech)),
-      m_now(deps.now ? std::move(deps.now) : Clock([] { return std::chrono::system_clock::now(); })),
+      m_now(deps.now ? std::move(deps.now)
+                     : Clock([] { return std::chrono::system_clock::now(); })),
       m_calendar(deps.calendar ? std::move(deps.calendar) : CalendarSource(&Calendar::current)),
       m_progressFilePath(std::move(deps.progressFilePath)),
       m_engine{AnswerValidator{}, AdaptiveScheduler{}} {
@@ -98,9 +111,13 @@ AppModel::~AppModel() {
     if (s_instance == this) s_instance = nullptr;
 }
 
-void AppModel::setInstance(AppModel* model) { s_instance = model; }
+void AppModel::setInstance(AppModel* model) {
+    s_instance = model;
+}
 
-AppModel* AppModel::instance() { return s_instance; }
+AppModel* AppModel::instance() {
+    return s_instance;
+}
 
 AppModel* AppModel::create(QQmlEngine* qmlEngine, QJSEngine*) {
     if (!s_instance) {
@@ -124,11 +141,17 @@ void AppModel::setDestinationValue(AppDestination destination) {
     emit destinationChanged();
 }
 
-QString AppModel::selectedLanguage() const { return qstr(rawValue(m_selectedLanguage)); }
+QString AppModel::selectedLanguage() const {
+    return qstr(rawValue(m_selectedLanguage));
+}
 
-QVariant AppModel::counts() const { return QVariant::fromValue(records::fromCore(m_counts)); }
+QVariant AppModel::counts() const {
+    return QVariant::fromValue(records::fromCore(m_counts));
+}
 
-QVariantList AppModel::sources() const { return records::toVariantList(m_sources); }
+QVariantList AppModel::sources() const {
+    return records::toVariantList(m_sources);
+}
 
 QVariant AppModel::plan() const {
     if (!m_planValue.isValid()) m_planValue = QVariant::fromValue(records::fromCore(m_plan));
@@ -141,7 +164,9 @@ void AppModel::setSearchQuery(const QString& query) {
     emit searchQueryChanged();
 }
 
-QVariantList AppModel::searchResults() const { return records::toVariantList(m_searchResults); }
+QVariantList AppModel::searchResults() const {
+    return records::toVariantList(m_searchResults);
+}
 
 void AppModel::setStartupError(const QString& message) {
     if (m_startupError == message) return;
@@ -170,7 +195,9 @@ QVariant AppModel::sessionStartedAt() const {
     return records::toQDateTime(*m_sessionStartedAt);
 }
 
-QString AppModel::onboardingLanguage() const { return qstr(rawValue(m_onboardingLanguage)); }
+QString AppModel::onboardingLanguage() const {
+    return qstr(rawValue(m_onboardingLanguage));
+}
 
 void AppModel::setOnboardingLanguage(const QString& language) {
     const LearningLanguage value = languageFromText(language);
@@ -301,7 +328,9 @@ void AppModel::setLessons(std::vector<LexiconLesson> lessons) {
     markStatisticsChanged();
 }
 
-void AppModel::selectLanguage(const QString& language) { selectLanguage(languageFromText(language)); }
+void AppModel::selectLanguage(const QString& language) {
+    selectLanguage(languageFromText(language));
+}
 
 void AppModel::selectLanguage(LearningLanguage language) {
     if (language == m_selectedLanguage && !m_course.empty()) return;
@@ -321,7 +350,8 @@ void AppModel::selectLanguage(LearningLanguage language) {
 }
 
 void AppModel::completeOnboarding() {
-    setStartingBand(static_cast<int>(std::clamp<std::int64_t>(m_onboardingLevel, INT_MIN, INT_MAX)));
+    setStartingBand(
+        static_cast<int>(std::clamp<std::int64_t>(m_onboardingLevel, INT_MIN, INT_MAX)));
     m_settings->setValue(Preferences::kHasCompletedOnboarding, true);
     if (!m_hasCompletedOnboarding) {
         m_hasCompletedOnboarding = true;
@@ -357,8 +387,9 @@ void AppModel::applyLoadedProgress(std::int64_t generation, Result<LearnerProgre
                               qstr(loaded.error().description);
             if (!m_unreadableFileAsideName.isEmpty()) {
                 if (!message.endsWith('.')) message += '.';
-                message += QStringLiteral(" The unreadable file will be kept as “%1” in the same "
-                                          "folder before anything new is saved.")
+                message += QStringLiteral(
+                               " The unreadable file will be kept as “%1” in the same "
+                               "folder before anything new is saved.")
                                .arg(m_unreadableFileAsideName);
             }
             setStartupError(message);
@@ -411,8 +442,12 @@ void AppModel::speak(const QString& text, const QString& language) {
     if (value) speakText(text, *value);
 }
 
-int AppModel::currentHour() const { return calendar().components(nowInstant()).hour; }
+int AppModel::currentHour() const {
+    return calendar().components(nowInstant()).hour;
+}
 
-QDateTime AppModel::now() const { return records::toQDateTime(nowInstant()).toLocalTime(); }
+QDateTime AppModel::now() const {
+    return records::toQDateTime(nowInstant()).toLocalTime();
+}
 
 }  // namespace tessel

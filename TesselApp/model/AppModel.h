@@ -41,13 +41,13 @@
 //   playCurrentSentence()  speak(string text, string language)  currentHour() -> int
 //   now() -> Date
 
+#include <QtQml/qqmlregistration.h>
 #include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <QtQml/qqmlregistration.h>
 
 #include <cstdint>
 #include <deque>
@@ -110,12 +110,11 @@ class AppModel : public QObject {
     Q_PROPERTY(QVariant sessionStartedAt READ sessionStartedAt NOTIFY sessionStartedAtChanged)
     Q_PROPERTY(bool hasCompletedOnboarding READ hasCompletedOnboarding NOTIFY
                    hasCompletedOnboardingChanged)
-    Q_PROPERTY(QString onboardingLanguage READ onboardingLanguage WRITE setOnboardingLanguage
-                   NOTIFY onboardingLanguageChanged)
+    Q_PROPERTY(QString onboardingLanguage READ onboardingLanguage WRITE setOnboardingLanguage NOTIFY
+                   onboardingLanguageChanged)
     Q_PROPERTY(int onboardingLevel READ onboardingLevel WRITE setOnboardingLevel NOTIFY
                    onboardingLevelChanged)
-    Q_PROPERTY(
-        int startingBand READ startingBand WRITE setStartingBand NOTIFY startingBandChanged)
+    Q_PROPERTY(int startingBand READ startingBand WRITE setStartingBand NOTIFY startingBandChanged)
     Q_PROPERTY(int dailyGoal READ dailyGoal WRITE setDailyGoal NOTIFY dailyGoalChanged)
     Q_PROPERTY(int newWordsPerSession READ newWordsPerSession WRITE setNewWordsPerSession NOTIFY
                    newWordsPerSessionChanged)
@@ -137,7 +136,7 @@ class AppModel : public QObject {
     Q_PROPERTY(double overallAccuracy READ overallAccuracy NOTIFY statisticsChanged)
     Q_PROPERTY(int statisticsRevision READ statisticsRevision NOTIFY statisticsChanged)
 
-public:
+  public:
     using Clock = std::function<Instant()>;
     using CalendarSource = std::function<Calendar()>;
 
@@ -291,7 +290,7 @@ public:
     // Saves still queued or running; 0 once every save has answered.
     int pendingSaveCount() const { return static_cast<int>(m_saveQueue.size()) + m_saveRunning; }
 
-signals:
+  signals:
     void destinationChanged();
     void selectedLanguageChanged();
     void lessonsChanged();
@@ -326,7 +325,7 @@ signals:
     // Every requested save has answered (or been given up); for tests and a clean quit.
     void savesSettled();
 
-private:
+  private:
     void setDestinationValue(AppDestination destination);
     void setLessons(std::vector<LexiconLesson> lessons);
     void scheduleDayChange();
@@ -338,7 +337,8 @@ private:
     void persistProgress();
     void startNextSave();
     bool keepUnreadableFileAside();
-    void applySearchResult(std::int64_t generation, LearningLanguage language, const QString& query);
+    void applySearchResult(std::int64_t generation, LearningLanguage language,
+                           const QString& query);
     void setPhase(SessionPhase phase);
     void setSessionItems(std::vector<VocabularyItem> items);
     void setCurrentIndex(std::int64_t index);

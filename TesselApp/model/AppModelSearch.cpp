@@ -23,10 +23,9 @@ void AppModel::runSearch() {
     // Precise: a coarse timer may fire a few milliseconds early. The model as context drops the
     // wake-up when the model is gone; nothing cancels an earlier wait, the generation check
     // alone makes it harmless.
-    QTimer::singleShot(kSearchDebounce, Qt::PreciseTimer, this,
-                       [this, generation, query, language] {
-                           applySearchResult(generation, language, query);
-                       });
+    QTimer::singleShot(
+        kSearchDebounce, Qt::PreciseTimer, this,
+        [this, generation, query, language] { applySearchResult(generation, language, query); });
 }
 
 void AppModel::applySearchResult(std::int64_t generation, LearningLanguage language,

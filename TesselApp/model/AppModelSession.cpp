@@ -87,13 +87,12 @@ void AppModel::rateAndAdvance(ReviewRating rating) {
     if (!item || !m_answerEvaluation || m_sessionPhase != SessionPhase::feedback) return;
 
     const Instant t = nowInstant();
-    double studySeconds =
-        std::chrono::duration<double>(t - m_cardStartedAt.value_or(t)).count();
+    double studySeconds = std::chrono::duration<double>(t - m_cardStartedAt.value_or(t)).count();
     // A clock set back while the card was shown must not record negative study time.
     if (!(studySeconds >= 0) || !std::isfinite(studySeconds)) studySeconds = 0;
     const Calendar cal = calendar();
-    const StudyReviewResult result = m_engine.recordEvaluation(
-        *m_answerEvaluation, *item, rating, t, studySeconds, cal, m_progress);
+    const StudyReviewResult result = m_engine.recordEvaluation(*m_answerEvaluation, *item, rating,
+                                                               t, studySeconds, cal, m_progress);
 
     setSessionCounters(m_sessionReviewed + 1,
                        m_sessionCorrect + (result.evaluation.isCorrect ? 1 : 0));

@@ -55,20 +55,28 @@ QVariant AppModel::todayStatsValue() const {
     return QVariant::fromValue(records::fromCore(todayStats()));
 }
 
-QVariant AppModel::streakValue() const { return QVariant::fromValue(records::fromCore(streak())); }
+QVariant AppModel::streakValue() const {
+    return QVariant::fromValue(records::fromCore(streak()));
+}
 
 double AppModel::goalProgress() const {
     if (m_prefs.dailyGoal < 1) return 0;
-    const double ratio = static_cast<double>(todayStats().reviewedCount) /
-                         static_cast<double>(m_prefs.dailyGoal);
+    const double ratio =
+        static_cast<double>(todayStats().reviewedCount) / static_cast<double>(m_prefs.dailyGoal);
     return std::min(ratio, 1.0);
 }
 
-int AppModel::learnedCount() const { return clampToInt(cardFigures().learned); }
+int AppModel::learnedCount() const {
+    return clampToInt(cardFigures().learned);
+}
 
-int AppModel::stableCount() const { return clampToInt(cardFigures().stable); }
+int AppModel::stableCount() const {
+    return clampToInt(cardFigures().stable);
+}
 
-int AppModel::totalAnswerCount() const { return clampToInt(cardFigures().answers); }
+int AppModel::totalAnswerCount() const {
+    return clampToInt(cardFigures().answers);
+}
 
 double AppModel::overallAccuracy() const {
     const CardFigures& figures = cardFigures();
@@ -84,8 +92,7 @@ std::vector<std::pair<Instant, DailyStudyStats>> AppModel::recentDays(int n) con
     for (std::int64_t offset = -(static_cast<std::int64_t>(n) - 1); offset <= 0; ++offset) {
         const auto date = cal.addingDays(offset, nowInstant());
         if (!date) continue;
-        days.emplace_back(cal.startOfDay(*date),
-                          m_progress.stats(*date, cal, m_selectedLanguage));
+        days.emplace_back(cal.startOfDay(*date), m_progress.stats(*date, cal, m_selectedLanguage));
     }
     return days;
 }
@@ -119,11 +126,10 @@ void AppModel::scheduleDayChange() {
     const Instant now = nowInstant();
     const auto tomorrow = cal.addingDays(1, now);
     if (!tomorrow) return;
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
-        cal.startOfDay(*tomorrow) - now);
-    const auto delay = std::clamp<std::chrono::milliseconds>(wait + std::chrono::seconds(1),
-                                                             std::chrono::seconds(1),
-                                                             std::chrono::hours(25));
+    const auto wait =
+        std::chrono::duration_cast<std::chrono::milliseconds>(cal.startOfDay(*tomorrow) - now);
+    const auto delay = std::clamp<std::chrono::milliseconds>(
+        wait + std::chrono::seconds(1), std::chrono::seconds(1), std::chrono::hours(25));
     QTimer::singleShot(delay, Qt::VeryCoarseTimer, this, [this] {
         markStatisticsChanged();
         scheduleDayChange();

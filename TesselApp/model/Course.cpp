@@ -57,7 +57,8 @@ PlanCandidates Course::planCandidates(const LearnerProgress& progress, std::int6
     const auto dueOrder = [&](std::size_t a, std::size_t b) {
         const auto& x = item(a);
         const auto& y = item(b);
-        if (cardOf[a]->dueDate != cardOf[b]->dueDate) return cardOf[a]->dueDate < cardOf[b]->dueDate;
+        if (cardOf[a]->dueDate != cardOf[b]->dueDate)
+            return cardOf[a]->dueDate < cardOf[b]->dueDate;
         if (x.level != y.level) return x.level < y.level;
         if (x.frequencyRank != y.frequencyRank) return x.frequencyRank < y.frequencyRank;
         return x.id < y.id;
@@ -73,8 +74,8 @@ PlanCandidates Course::planCandidates(const LearnerProgress& progress, std::int6
     const auto keepLeading = [](std::vector<std::size_t>& list, std::int64_t k, auto order) {
         const auto keep = static_cast<std::size_t>(std::max<std::int64_t>(k, 0));
         if (list.size() <= keep) return;
-        std::nth_element(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(keep),
-                         list.end(), order);
+        std::nth_element(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(keep), list.end(),
+                         order);
         list.resize(keep);
     };
 

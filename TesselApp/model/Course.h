@@ -23,7 +23,7 @@ struct PlanCandidates {
 
 // One language's course cards as loaded from the lexicon, indexed by item id.
 class Course {
-public:
+  public:
     Course() = default;
     explicit Course(std::vector<LexiconLesson> lessons);
 
@@ -44,7 +44,7 @@ public:
     PlanCandidates planCandidates(const LearnerProgress& progress, std::int64_t startingBand,
                                   const SessionSelectionConfiguration& caps, Instant now) const;
 
-private:
+  private:
     std::vector<LexiconLesson> m_lessons;
     std::unordered_map<std::string, std::size_t> m_index;
     // 1 for a lesson whose id an earlier lesson already has; session selection keeps the first.

@@ -61,8 +61,7 @@ std::optional<double> readNumber(const QSettings& settings, const char* key) {
         const double number = QLocale::c().toDouble(value.toString(), &ok);
         if (ok) return number;
         const QString text = value.toString().trimmed().toLower();
-        if (text == "nan" || text == "inf" || text == "-inf" || text == "+inf")
-            return std::nan("");
+        if (text == "nan" || text == "inf" || text == "-inf" || text == "+inf") return std::nan("");
     }
     return std::nullopt;
 }
@@ -80,7 +79,9 @@ std::optional<bool> readBoolean(const QSettings& settings, const char* key) {
 
 }  // namespace
 
-std::int64_t clampedStartingBand(std::int64_t value) { return std::clamp<std::int64_t>(value, 1, 6); }
+std::int64_t clampedStartingBand(std::int64_t value) {
+    return std::clamp<std::int64_t>(value, 1, 6);
+}
 
 int clampedDailyGoal(std::int64_t value) {
     constexpr std::array<std::int64_t, 5> kOptions = {10, 20, 30, 50, 100};
@@ -111,7 +112,8 @@ Values read(const QSettings& settings) {
     values.hasCompletedOnboarding = readBoolean(settings, kHasCompletedOnboarding).value_or(false);
     values.startingBand =
         clampedStartingBand(readInteger(settings, kStartingBand).value_or(kDefaultStartingBand));
-    values.dailyGoal = clampedDailyGoal(readInteger(settings, kDailyGoal).value_or(kDefaultDailyGoal));
+    values.dailyGoal =
+        clampedDailyGoal(readInteger(settings, kDailyGoal).value_or(kDefaultDailyGoal));
     values.newWordsPerSession = clampedNewWordsPerSession(
         readInteger(settings, kNewWordsPerSession).value_or(kDefaultNewWordsPerSession));
     values.speechRate =

@@ -17,7 +17,9 @@ namespace tessel::ProgressBackup {
 
 namespace {
 
-std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+std::string utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 // Every member a progress file can have; an object without any of them (say `{}` or some other
 // program's settings) decodes as an empty progress, and restoring that would silently erase the

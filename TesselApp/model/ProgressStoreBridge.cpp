@@ -44,7 +44,7 @@ void ProgressStoreBridge::load(QObject* receiver,
 void ProgressStoreBridge::save(LearnerProgress snapshot, QObject* receiver,
                                std::function<void(Result<void>)> done) {
     m_store->save(std::move(snapshot), [guard = QPointer<QObject>(receiver),
-                              done = std::move(done)](Result<void> saved) mutable {
+                                        done = std::move(done)](Result<void> saved) mutable {
         deliver<Result<void>>(std::move(guard), std::move(done), std::move(saved));
     });
 }

@@ -15,7 +15,7 @@ class ProgressStoring;
 // Runs the progress store's operations on the store's own executor and brings each answer back
 // to the main thread. An answer for a receiver that has gone away in the meantime is dropped.
 class ProgressStoreBridge {
-public:
+  public:
     explicit ProgressStoreBridge(std::shared_ptr<ProgressStoring> store);
     ~ProgressStoreBridge();
 
@@ -28,7 +28,7 @@ public:
     // Writes `snapshot` and forgets the answer (for the last save of a model going away).
     void saveDetached(LearnerProgress snapshot);
 
-private:
+  private:
     std::shared_ptr<ProgressStoring> m_store;
 };
 

@@ -14,7 +14,9 @@ int toInt(std::int64_t value) {
     return static_cast<int>(value);
 }
 
-QString languageText(LearningLanguage language) { return toQString(std::string(rawValue(language))); }
+QString languageText(LearningLanguage language) {
+    return toQString(std::string(rawValue(language)));
+}
 
 }  // namespace
 
@@ -108,10 +110,9 @@ StudyStreak fromCore(const tessel::StudyStreak& streak) {
 }
 
 AnswerEvaluation fromCore(const tessel::AnswerEvaluation& evaluation) {
-    return AnswerEvaluation{toQString(evaluation.input), toQString(evaluation.normalizedInput),
-                            evaluation.isCorrect,
-                            evaluation.matchedAnswer ? toQString(*evaluation.matchedAnswer)
-                                                     : QString()};
+    return AnswerEvaluation{
+        toQString(evaluation.input), toQString(evaluation.normalizedInput), evaluation.isCorrect,
+        evaluation.matchedAnswer ? toQString(*evaluation.matchedAnswer) : QString()};
 }
 
 StudySessionPlan fromCore(const tessel::StudySessionPlan& plan) {

@@ -3,13 +3,13 @@
 // The learner-facing records as QML value types. Each property carries the record's field name;
 // optional texts are "" when absent and languages are their text values ("chinese").
 
+#include <QtQml/qqmlregistration.h>
 #include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
-#include <QtQml/qqmlregistration.h>
 
 #include "AnswerNormalization.h"
 #include "LexiconStore.h"
@@ -33,7 +33,7 @@ struct VocabularyItem {
     Q_PROPERTY(int frequencyRank MEMBER frequencyRank CONSTANT)
     Q_PROPERTY(QStringList acceptedAnswers MEMBER acceptedAnswers CONSTANT)
     Q_PROPERTY(QStringList tags MEMBER tags CONSTANT)
-public:
+  public:
     QString id, language, term, reading, romanization;
     QStringList meanings;
     QString exampleTarget, exampleEnglish;
@@ -50,7 +50,7 @@ struct LexiconLesson {
     Q_PROPERTY(QString note MEMBER note CONSTANT)
     Q_PROPERTY(QString attribution MEMBER attribution CONSTANT)
     Q_PROPERTY(bool isContextual MEMBER isContextual CONSTANT)
-public:
+  public:
     VocabularyItem item;
     QString note, attribution;
     bool isContextual = false;
@@ -72,7 +72,7 @@ struct LexiconEntry {
     Q_PROPERTY(bool isInCurriculum MEMBER isInCurriculum CONSTANT)
     Q_PROPERTY(QString source MEMBER source CONSTANT)
     Q_PROPERTY(QStringList partsOfSpeech MEMBER partsOfSpeech CONSTANT)
-public:
+  public:
     QString id, language, term, alternate, reading, romanization;
     QStringList meanings;
     int frequencyRank = 0;
@@ -93,7 +93,7 @@ struct LexiconSource {
     Q_PROPERTY(QString licenseURL MEMBER licenseURL CONSTANT)
     Q_PROPERTY(QString attribution MEMBER attribution CONSTANT)
     Q_PROPERTY(QString checksum MEMBER checksum CONSTANT)
-public:
+  public:
     QString id, name, url, license, licenseURL, attribution, checksum;
     bool operator==(const LexiconSource&) const = default;
 };
@@ -104,7 +104,7 @@ struct LexiconCounts {
     Q_PROPERTY(double referenceEntries MEMBER referenceEntries CONSTANT)
     Q_PROPERTY(double curriculumEntries MEMBER curriculumEntries CONSTANT)
     Q_PROPERTY(double contextualExercises MEMBER contextualExercises CONSTANT)
-public:
+  public:
     double referenceEntries = 0, curriculumEntries = 0, contextualExercises = 0;
     bool operator==(const LexiconCounts&) const = default;
 };
@@ -121,7 +121,7 @@ struct DailyStudyStats {
     Q_PROPERTY(int incorrectCount MEMBER incorrectCount CONSTANT)
     Q_PROPERTY(double accuracy MEMBER accuracy CONSTANT)
     Q_PROPERTY(bool hasActivity MEMBER hasActivity CONSTANT)
-public:
+  public:
     QString day;
     int reviewedCount = 0, correctCount = 0, newCardsLearned = 0, sessionsCompleted = 0;
     double studySeconds = 0;
@@ -138,7 +138,7 @@ struct StudyStreak {
     Q_PROPERTY(int longestDays MEMBER longestDays CONSTANT)
     Q_PROPERTY(QString lastStudyDay MEMBER lastStudyDay CONSTANT)
     Q_PROPERTY(bool hasStudiedToday MEMBER hasStudiedToday CONSTANT)
-public:
+  public:
     int currentDays = 0, longestDays = 0;
     QString lastStudyDay;
     bool hasStudiedToday = false;
@@ -152,7 +152,7 @@ struct AnswerEvaluation {
     Q_PROPERTY(QString normalizedInput MEMBER normalizedInput CONSTANT)
     Q_PROPERTY(bool isCorrect MEMBER isCorrect CONSTANT)
     Q_PROPERTY(QString matchedAnswer MEMBER matchedAnswer CONSTANT)
-public:
+  public:
     QString input, normalizedInput;
     bool isCorrect = false;
     QString matchedAnswer;
@@ -168,7 +168,7 @@ struct StudySessionPlan {
     Q_PROPERTY(int availableDueCount MEMBER availableDueCount CONSTANT)
     Q_PROPERTY(int availableNewCount MEMBER availableNewCount CONSTANT)
     Q_PROPERTY(bool isEmpty MEMBER isEmpty CONSTANT)
-public:
+  public:
     QVariantList dueItems, newItems, items;
     int availableDueCount = 0, availableNewCount = 0;
     bool isEmpty = true;
@@ -187,7 +187,7 @@ struct CardProgress {
     Q_PROPERTY(int correctReviews MEMBER correctReviews CONSTANT)
     Q_PROPERTY(int lapseCount MEMBER lapseCount CONSTANT)
     Q_PROPERTY(int consecutiveCorrect MEMBER consecutiveCorrect CONSTANT)
-public:
+  public:
     QString itemID;
     double stabilityDays = 0, difficulty = 0;
     int intervalDays = 0;

@@ -9,7 +9,7 @@ namespace tessel {
 // Reads text aloud. The application model talks to this, never to the engine itself, so tests
 // can record what would have been spoken.
 class SpeechOutput {
-public:
+  public:
     virtual ~SpeechOutput() = default;
 
     // Cuts off whatever is being spoken, then speaks `text` exactly as given in `language`'s

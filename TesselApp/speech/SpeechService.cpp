@@ -1,11 +1,16 @@
 #include "SpeechService.h"
 
+#include <QDeadlineTimer>
 #include <QLocale>
 #include <QTextToSpeech>
+#include <QThread>
+#include <QTimer>
 #include <QVoice>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <map>
 
 namespace tessel {
 
@@ -13,29 +18,134 @@ namespace {
 
 constexpr float kMinimumRate = 0.30f;
 constexpr float kMaximumRate = 0.56f;
+constexpr std::chrono::milliseconds kWarmUpDelay{3000};
 
-QList<QVoice> allVoices(QTextToSpeech& engine) {
-    // speech-dispatcher only lists the voices of the current locale, and files espeak-ng's
-    // Mandarin under the C locale, so every locale has to be visited.
+// The voices filed under the given locales (all locales when `wanted` accepts every one).
+// speech-dispatcher lists only the current locale's voices, and listing them is slow (it goes
+// through every voice the engine has), so only the locales that can hold the voice are visited.
+template <class Wanted>
+QList<QVoice> voicesIn(QTextToSpeech& engine, Wanted wanted) {
     const QLocale original = engine.locale();
     QList<QVoice> voices;
-    const QList<QLocale> locales = engine.availableLocales();
-    for (const QLocale& locale : locales) {
+    for (const QLocale& locale : engine.availableLocales()) {
+        if (!wanted(locale)) continue;
         engine.setLocale(locale);
         for (const QVoice& voice : engine.availableVoices()) {
             if (!voices.contains(voice)) voices.append(voice);
         }
     }
-    if (locales.isEmpty()) voices = engine.availableVoices();
     engine.setLocale(original);
     return voices;
 }
 
+bool mayHoldVoiceFor(const QLocale& locale, LearningLanguage language) {
+    // espeak-ng's Mandarin (and voices without a known language) sit under the C locale.
+    if (locale == QLocale::c()) return true;
+    return locale.language() ==
+           (language == LearningLanguage::japanese ? QLocale::Japanese : QLocale::Chinese);
+}
+
 }  // namespace
 
-SpeechService::SpeechService(QObject* parent) : QObject(parent) {}
+// The synthesizer and the voices chosen for it; lives and is used on the service's thread only.
+class SpeechService::Engine : public QObject {
+  public:
+    bool ensure() {
+        if (m_tried) return m_engine != nullptr;
+        m_tried = true;
+        const QStringList engines = QTextToSpeech::availableEngines();
+        if (engines.isEmpty()) return false;
+        const QString name =
+            engines.contains("speechd") ? QStringLiteral("speechd") : engines.first();
+        auto* engine = new QTextToSpeech(name, this);
+        if (engine->state() == QTextToSpeech::Error) {
+            delete engine;
+            return false;
+        }
+        m_engine = engine;
+        return true;
+    }
 
-SpeechService::~SpeechService() = default;
+    std::optional<QVoice> voiceFor(LearningLanguage language) {
+        if (auto known = m_voices.find(language); known != m_voices.end()) return known->second;
+        std::optional<QVoice> chosen;
+        if (ensure()) {
+            const QList<QVoice> voices = voicesIn(*m_engine, [language](const QLocale& locale) {
+                return mayHoldVoiceFor(locale, language);
+            });
+            QStringList names, locales;
+            for (const QVoice& voice : voices) {
+                names.append(voice.name());
+                locales.append(voice.locale().name());
+            }
+            if (auto index = chooseVoice(language, names, locales)) chosen = voices[*index];
+        }
+        m_voices[language] = chosen;
+        return chosen;
+    }
+
+    void speak(const QString& text, LearningLanguage language, float rate) {
+        if (!ensure()) return;
+        m_engine->stop(QTextToSpeech::BoundaryHint::Immediate);
+        if (auto voice = voiceFor(language)) m_engine->setVoice(*voice);
+        m_engine->setRate(engineRate(rate));
+        m_engine->setPitch(0.0);
+        m_engine->setVolume(1.0);
+        m_engine->say(text);
+    }
+
+    void stop() {
+        if (m_engine) m_engine->stop(QTextToSpeech::BoundaryHint::Immediate);
+    }
+
+    QStringList descriptions() {
+        QStringList list;
+        if (!ensure()) return list;
+        for (const QVoice& voice : voicesIn(*m_engine, [](const QLocale&) { return true; }))
+            list.append(QStringLiteral("%1 (%2)").arg(voice.name(), voice.locale().name()));
+        return list;
+    }
+
+  private:
+    QTextToSpeech* m_engine = nullptr;
+    bool m_tried = false;
+    std::map<LearningLanguage, std::optional<QVoice>> m_voices;
+};
+
+SpeechService::SpeechService(QObject* parent)
+    : QObject(parent), m_thread(new QThread), m_engine(new Engine) {
+    m_thread->setObjectName(QStringLiteral("speech"));
+    m_engine->moveToThread(m_thread);
+    m_thread->start();
+    // Warm the engine up once start-up is over, so the first sentence does not wait for it.
+    QMetaObject::invokeMethod(
+        m_engine,
+        [engine = m_engine] {
+            QTimer::singleShot(kWarmUpDelay, engine, [engine] {
+                engine->ensure();
+                engine->voiceFor(LearningLanguage::chinese);
+                engine->voiceFor(LearningLanguage::japanese);
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+SpeechService::~SpeechService() {
+    QMetaObject::invokeMethod(
+        m_engine,
+        [engine = m_engine, thread = m_thread] {
+            delete engine;
+            thread->quit();
+        },
+        Qt::QueuedConnection);
+    if (m_thread->wait(QDeadlineTimer(2000))) {
+        delete m_thread;
+    } else {
+        // A speech daemon that stopped answering holds the thread; quitting must not wait for
+        // it, and a running QThread may not be destroyed, so it is left to the process's end.
+        qWarning("The speech engine did not stop in time.");
+    }
+}
 
 double SpeechService::engineRate(float rate) {
     const float held = std::clamp(std::isnan(rate) ? 0.44f : rate, kMinimumRate, kMaximumRate);
@@ -45,91 +155,78 @@ double SpeechService::engineRate(float rate) {
 std::optional<int> SpeechService::chooseVoice(LearningLanguage language,
                                               const QStringList& voiceNames,
                                               const QStringList& localeNames) {
+    // espeak-ng offers every voice again with each of its variants ("Japanese+Adam"); the plain
+    // voice is preferred, a variant taken only when no plain voice fits.
     auto firstWhere = [&](auto&& predicate) -> std::optional<int> {
-        for (int i = 0; i < voiceNames.size(); ++i) {
-            const QString locale = i < localeNames.size() ? localeNames[i] : QString();
-            if (predicate(voiceNames[i].toLower(), locale.toLower())) return i;
+        for (bool variants : {false, true}) {
+            for (int i = 0; i < voiceNames.size(); ++i) {
+                const QString name = voiceNames[i].toLower();
+                if (name.contains('+') != variants) continue;
+                const QString locale =
+                    i < localeNames.size() ? localeNames[i].toLower() : QString();
+                if (predicate(name, locale)) return i;
+            }
         }
         return std::nullopt;
     };
+    const auto localeIs = [](const QString& locale, const char* code) {
+        const QString prefix = QLatin1String(code);
+        return locale == prefix || locale.startsWith(prefix + '_') ||
+               locale.startsWith(prefix + '-');
+    };
     if (language == LearningLanguage::japanese) {
-        if (auto byLocale = firstWhere([](const QString&, const QString& locale) {
-                return locale == "ja" || locale.startsWith("ja_") || locale.startsWith("ja-");
-            }))
+        if (auto byLocale = firstWhere(
+                [&](const QString&, const QString& locale) { return localeIs(locale, "ja"); }))
             return byLocale;
-        return firstWhere([](const QString& name, const QString&) {
-            return name == "ja" || name.startsWith("ja-") || name.startsWith("ja_") ||
-                   name.contains("japanese");
+        return firstWhere([&](const QString& name, const QString&) {
+            return localeIs(name, "ja") || name.contains("japanese");
         });
     }
-    if (auto pinyin = firstWhere(
-            [](const QString& name, const QString&) { return name.contains("cmn-latn-pinyin"); }))
+    // speech-dispatcher names espeak-ng's cmn-latn-pinyin "Chinese (Mandarin, latin as Pinyin)".
+    if (auto pinyin = firstWhere([](const QString& name, const QString&) {
+            return name.contains("cmn-latn-pinyin") ||
+                   (name.contains("mandarin") && name.contains("pinyin"));
+        }))
         return pinyin;
-    if (auto mandarin = firstWhere([](const QString& name, const QString&) {
-            return name == "cmn" || name.startsWith("cmn-") || name.contains("mandarin");
+    if (auto mandarin = firstWhere([&](const QString& name, const QString&) {
+            return localeIs(name, "cmn") || name.contains("mandarin");
         }))
         return mandarin;
-    return firstWhere([](const QString&, const QString& locale) {
-        return locale == "zh" || locale.startsWith("zh_") || locale.startsWith("zh-");
+    return firstWhere([&](const QString&, const QString& locale) {
+        return localeIs(locale, "zh") || localeIs(locale, "cmn");
     });
 }
 
-bool SpeechService::ensureEngine() {
-    if (m_engineTried) return m_engine != nullptr;
-    m_engineTried = true;
-    const QStringList engines = QTextToSpeech::availableEngines();
-    if (engines.isEmpty()) return false;
-    const QString name = engines.contains("speechd") ? QStringLiteral("speechd") : engines.first();
-    auto* engine = new QTextToSpeech(name, this);
-    if (engine->state() == QTextToSpeech::Error) {
-        delete engine;
-        return false;
-    }
-    m_engine = engine;
-    return true;
-}
-
-std::optional<QVoice> SpeechService::voiceFor(LearningLanguage language) {
-    if (auto known = m_voices.find(language); known != m_voices.end()) return known->second;
-    std::optional<QVoice> chosen;
-    if (ensureEngine()) {
-        const QList<QVoice> voices = allVoices(*m_engine);
-        QStringList names, locales;
-        for (const QVoice& voice : voices) {
-            names.append(voice.name());
-            locales.append(voice.locale().name());
-        }
-        if (auto index = chooseVoice(language, names, locales)) chosen = voices[*index];
-    }
-    m_voices[language] = chosen;
-    return chosen;
-}
-
 void SpeechService::speak(const QString& text, LearningLanguage language, float rate) {
-    if (!ensureEngine()) return;
-    m_engine->stop(QTextToSpeech::BoundaryHint::Immediate);
-    if (auto voice = voiceFor(language)) m_engine->setVoice(*voice);
-    m_engine->setRate(engineRate(rate));
-    m_engine->setPitch(0.0);
-    m_engine->setVolume(1.0);
-    m_engine->say(text);
+    QMetaObject::invokeMethod(
+        m_engine,
+        [engine = m_engine, text, language, rate] { engine->speak(text, language, rate); },
+        Qt::QueuedConnection);
 }
 
 void SpeechService::stop() {
-    if (m_engine) m_engine->stop(QTextToSpeech::BoundaryHint::Immediate);
+    QMetaObject::invokeMethod(
+        m_engine, [engine = m_engine] { engine->stop(); }, Qt::QueuedConnection);
 }
 
 QStringList SpeechService::voiceDescriptions() {
-    QStringList descriptions;
-    if (!ensureEngine()) return descriptions;
-    for (const QVoice& voice : allVoices(*m_engine))
-        descriptions.append(QStringLiteral("%1 (%2)").arg(voice.name(), voice.locale().name()));
-    return descriptions;
+    QStringList list;
+    QMetaObject::invokeMethod(
+        m_engine, [engine = m_engine, &list] { list = engine->descriptions(); },
+        Qt::BlockingQueuedConnection);
+    return list;
 }
 
 QString SpeechService::voiceNameFor(LearningLanguage language) {
-    const auto voice = voiceFor(language);
-    return voice ? voice->name() : QString();
+    QString name;
+    QMetaObject::invokeMethod(
+        m_engine,
+        [engine = m_engine, language, &name] {
+            const auto voice = engine->voiceFor(language);
+            name = voice ? voice->name() : QString();
+        },
+        Qt::BlockingQueuedConnection);
+    return name;
 }
 
 }  // namespace tessel

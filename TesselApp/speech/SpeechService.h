@@ -4,13 +4,11 @@
 #include <QString>
 #include <QStringList>
 
-#include <map>
 #include <optional>
 
 #include "SpeechOutput.h"
 
-class QTextToSpeech;
-class QVoice;
+class QThread;
 
 namespace tessel {
 
@@ -30,13 +28,17 @@ namespace tessel {
 // any other "cmn" voice, then any voice whose locale is Chinese. Without a matching voice the
 // engine's default voice speaks.
 //
-// The engine is connected on the first request, so an application that never speaks never
-// starts the speech daemon. Without any engine every call does nothing.
+// The engine lives on a thread of its own: connecting to speech-dispatcher and listing its
+// voices takes a second or two, and a daemon that stops answering must never freeze the
+// interface. Requests reach that thread in the order they were made, so stop-before-speak holds.
+// The engine is started a little after the service is created (not during start-up), so the
+// first card's sentence need not wait for it. Without any engine every call does nothing.
 class SpeechService : public QObject, public SpeechOutput {
     Q_OBJECT
 
-public:
+  public:
     explicit SpeechService(QObject* parent = nullptr);
+    // Waits up to two seconds for the engine's thread to finish.
     ~SpeechService() override;
 
     void speak(const QString& text, LearningLanguage language, float rate) override;
@@ -50,17 +52,17 @@ public:
                                           const QStringList& localeNames);
 
     // Every voice the engine offers as "name (locale)", for a manual check; empty without one.
+    // Blocks until the engine's thread answers.
     QStringList voiceDescriptions();
     // The name of the voice that would speak `language`; empty for the engine's default voice.
+    // Blocks until the engine's thread answers.
     QString voiceNameFor(LearningLanguage language);
 
-private:
-    bool ensureEngine();
-    std::optional<QVoice> voiceFor(LearningLanguage language);
+  private:
+    class Engine;
 
-    QTextToSpeech* m_engine = nullptr;
-    bool m_engineTried = false;
-    std::map<LearningLanguage, std::optional<QVoice>> m_voices;
+    QThread* m_thread;
+    Engine* m_engine;
 };
 
 }  // namespace tessel

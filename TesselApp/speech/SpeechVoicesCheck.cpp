@@ -1,9 +1,10 @@
 // Manual check of the system voices: lists what the speech engine offers, which voice each study
 // language would use, and with --speak says a word in each language.
 //
-// speech_voices [--speak]
+// speech_voices [--all] [--speak]
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTextToSpeech>
 #include <QTimer>
 
@@ -17,11 +18,18 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::printf("engines: %s\n", qPrintable(QTextToSpeech::availableEngines().join(", ")));
     SpeechService speech;
-    for (const QString& voice : speech.voiceDescriptions()) std::printf("  %s\n", qPrintable(voice));
-    for (auto language : kAllLearningLanguages) {
+    if (app.arguments().contains("--all")) {
+        for (const QString& voice : speech.voiceDescriptions())
+            std::printf("  %s\n", qPrintable(voice));
+    }
+    // Japanese first: its locale holds few voices, so the engine's start-up shows on its own.
+    for (auto language : {LearningLanguage::japanese, LearningLanguage::chinese}) {
+        QElapsedTimer timer;
+        timer.start();
         const QString voice = speech.voiceNameFor(language);
-        std::printf("%s: %s\n", displayName(language).data(),
-                    voice.isEmpty() ? "(engine default)" : qPrintable(voice));
+        std::printf("%s: %s (chosen in %lld ms)\n", displayName(language).data(),
+                    voice.isEmpty() ? "(engine default)" : qPrintable(voice),
+                    static_cast<long long>(timer.elapsed()));
     }
     if (!app.arguments().contains("--speak")) return 0;
     speech.speak(QStringLiteral("这本书"), LearningLanguage::chinese, 0.44f);

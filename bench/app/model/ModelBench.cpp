@@ -64,11 +64,12 @@ struct Figures {
     }
     void print(const char* name, double limit) const {
         const double cpuMedian = quantile(cpu, 0.5);
-        std::printf("%-42s runs %3zu  wall median %8.3f p95 %8.3f max %8.3f ms | main-thread "
-                    "cpu median %8.3f p95 %8.3f ms  (limit %.0f ms: %s)\n",
-                    name, wall.size(), quantile(wall, 0.5), quantile(wall, 0.95),
-                    quantile(wall, 1.0), cpuMedian, quantile(cpu, 0.95), limit,
-                    quantile(wall, 0.5) <= limit ? "ok" : (cpuMedian <= limit ? "ok on cpu" : "OVER"));
+        std::printf(
+            "%-42s runs %3zu  wall median %8.3f p95 %8.3f max %8.3f ms | main-thread "
+            "cpu median %8.3f p95 %8.3f ms  (limit %.0f ms: %s)\n",
+            name, wall.size(), quantile(wall, 0.5), quantile(wall, 0.95), quantile(wall, 1.0),
+            cpuMedian, quantile(cpu, 0.95), limit,
+            quantile(wall, 0.5) <= limit ? "ok" : (cpuMedian <= limit ? "ok on cpu" : "OVER"));
     }
 };
 
@@ -211,7 +212,8 @@ int main(int argc, char** argv) {
     if (!largeLexicon) return 1;
     Setup setup;
     const QString progressPath = setup.folder.filePath("progress.json");
-    if (!JSONProgressStore::writeFile(progressPath.toStdString(), largeProgress(now), true)) return 1;
+    if (!JSONProgressStore::writeFile(progressPath.toStdString(), largeProgress(now), true))
+        return 1;
     const auto store = std::make_shared<JSONProgressStore>(progressPath.toStdString(), true);
     auto model = makeModel(setup, *largeLexicon, store, now);
     waitUntil([&] { return model->isProgressReady(); });
@@ -257,9 +259,9 @@ int main(int argc, char** argv) {
                 QCoreApplication::processEvents();
             }
         }
-        rating.print(backToBack ? "rateAndAdvance, back-to-back (info)"
-                                : "rateAndAdvance (10,000 cards)",
-                     2);
+        rating.print(
+            backToBack ? "rateAndAdvance, back-to-back (info)" : "rateAndAdvance (10,000 cards)",
+            2);
     }
     waitUntil([&] { return model->pendingSaveCount() == 0; });
 

@@ -39,7 +39,9 @@ struct Scenario {
 
 Scenario randomScenario(unsigned seed, int size, double contextualShare) {
     std::mt19937 random(seed);
-    const auto chance = [&](double p) { return std::uniform_real_distribution<>(0, 1)(random) < p; };
+    const auto chance = [&](double p) {
+        return std::uniform_real_distribution<>(0, 1)(random) < p;
+    };
     const Instant now = instantFromSeconds(1714552200);
     Scenario scenario;
     for (int i = 0; i < size; ++i) {
@@ -67,7 +69,7 @@ Scenario randomScenario(unsigned seed, int size, double contextualShare) {
 class CourseTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void candidatesGiveTheSamePlanAsTheWholeCourse_data() {
         QTest::addColumn<unsigned>("seed");
         QTest::addColumn<int>("size");
@@ -87,7 +89,8 @@ private slots:
         const Course course(scenario.lessons);
         const Instant now = instantFromSeconds(1714552200);
         for (std::int64_t band : {1, 3, 6}) {
-            for (auto [goal, fresh] : std::vector<std::pair<int, int>>{{10, 8}, {20, 20}, {100, 1}}) {
+            for (auto [goal, fresh] :
+                 std::vector<std::pair<int, int>>{{10, 8}, {20, 20}, {100, 1}}) {
                 const SessionSelectionConfiguration caps(std::max(goal, 20), fresh,
                                                          std::max(goal, fresh));
                 const PlanCandidates candidates =
@@ -98,10 +101,9 @@ private slots:
                 plan.availableNewCount = candidates.availableNewCount;
                 const StudySessionPlan expected =
                     referencePlan(scenario.lessons, scenario.progress, band, caps, now);
-                QVERIFY2(plan == expected, qPrintable(QString("band %1 goal %2 new %3")
-                                                          .arg(band)
-                                                          .arg(goal)
-                                                          .arg(fresh)));
+                QVERIFY2(
+                    plan == expected,
+                    qPrintable(QString("band %1 goal %2 new %3").arg(band).arg(goal).arg(fresh)));
             }
         }
     }

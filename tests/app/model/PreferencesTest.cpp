@@ -28,7 +28,7 @@ QVariant storedValue(const Harness& h, const char* key) {
 class PreferencesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void firstStartUsesDefaultsAndWritesThemBack() {
         Harness h;
         AppModel& model = h.build();
@@ -61,43 +61,60 @@ private slots:
         QTest::addColumn<QVariant>("expected");
         QTest::addColumn<bool>("writtenBack");
 
-        QTest::newRow("band above") << "startingBand=9" << "startingBand" << QVariant(6) << true;
-        QTest::newRow("band zero") << "startingBand=0" << "startingBand" << QVariant(1) << true;
-        QTest::newRow("band negative") << "startingBand=-4" << "startingBand" << QVariant(1) << true;
-        QTest::newRow("band inside") << "startingBand=4" << "startingBand" << QVariant(4) << true;
-        QTest::newRow("band text") << "startingBand=three" << "startingBand" << QVariant(1) << true;
-        QTest::newRow("band fraction") << "startingBand=2.5" << "startingBand" << QVariant(1) << true;
-        QTest::newRow("goal 45") << "dailyGoal=45" << "dailyGoal" << QVariant(50) << true;
-        QTest::newRow("goal 15") << "dailyGoal=15" << "dailyGoal" << QVariant(10) << true;
-        QTest::newRow("goal 250") << "dailyGoal=250" << "dailyGoal" << QVariant(100) << true;
-        QTest::newRow("goal text") << "dailyGoal=plenty" << "dailyGoal" << QVariant(20) << true;
-        QTest::newRow("goal boolean") << "dailyGoal=true" << "dailyGoal" << QVariant(20) << true;
-        QTest::newRow("new words 0") << "newWordsPerSession=0" << "newWordsPerSession"
-                                     << QVariant(1) << true;
-        QTest::newRow("new words 50") << "newWordsPerSession=50" << "newWordsPerSession"
-                                      << QVariant(20) << true;
-        QTest::newRow("rate low") << "speechRate=0.1" << "speechRate" << QVariant(0.30) << true;
-        QTest::newRow("rate high") << "speechRate=0.9" << "speechRate" << QVariant(0.56) << true;
-        QTest::newRow("rate inside") << "speechRate=0.5" << "speechRate" << QVariant(0.5) << true;
-        QTest::newRow("rate nan") << "speechRate=nan" << "speechRate" << QVariant(0.44) << true;
-        QTest::newRow("rate text") << "speechRate=fast" << "speechRate" << QVariant(0.44) << true;
-        QTest::newRow("rate integer") << "speechRate=0" << "speechRate" << QVariant(0.30) << true;
-        QTest::newRow("reading off") << "showReading=false" << "showReading" << QVariant(false)
-                                     << false;
-        QTest::newRow("reading wrong kind") << "showReading=no" << "showReading" << QVariant(true)
-                                            << false;
-        QTest::newRow("translation number") << "showTranslation=0" << "showTranslation"
-                                            << QVariant(true) << false;
-        QTest::newRow("audio on") << "playAudioAutomatically=true" << "playAudioAutomatically"
-                                  << QVariant(true) << false;
-        QTest::newRow("onboarded") << "hasCompletedOnboarding=true" << "hasCompletedOnboarding"
-                                   << QVariant(true) << false;
-        QTest::newRow("japanese") << "selectedLanguage=japanese" << "selectedLanguage"
-                                  << QVariant("japanese") << false;
-        QTest::newRow("other language") << "selectedLanguage=korean" << "selectedLanguage"
-                                        << QVariant("chinese") << false;
-        QTest::newRow("capitalised") << "selectedLanguage=Japanese" << "selectedLanguage"
-                                     << QVariant("chinese") << false;
+        QTest::newRow("band above") << "startingBand=9"
+                                    << "startingBand" << QVariant(6) << true;
+        QTest::newRow("band zero") << "startingBand=0"
+                                   << "startingBand" << QVariant(1) << true;
+        QTest::newRow("band negative") << "startingBand=-4"
+                                       << "startingBand" << QVariant(1) << true;
+        QTest::newRow("band inside") << "startingBand=4"
+                                     << "startingBand" << QVariant(4) << true;
+        QTest::newRow("band text") << "startingBand=three"
+                                   << "startingBand" << QVariant(1) << true;
+        QTest::newRow("band fraction") << "startingBand=2.5"
+                                       << "startingBand" << QVariant(1) << true;
+        QTest::newRow("goal 45") << "dailyGoal=45"
+                                 << "dailyGoal" << QVariant(50) << true;
+        QTest::newRow("goal 15") << "dailyGoal=15"
+                                 << "dailyGoal" << QVariant(10) << true;
+        QTest::newRow("goal 250") << "dailyGoal=250"
+                                  << "dailyGoal" << QVariant(100) << true;
+        QTest::newRow("goal text") << "dailyGoal=plenty"
+                                   << "dailyGoal" << QVariant(20) << true;
+        QTest::newRow("goal boolean") << "dailyGoal=true"
+                                      << "dailyGoal" << QVariant(20) << true;
+        QTest::newRow("new words 0") << "newWordsPerSession=0"
+                                     << "newWordsPerSession" << QVariant(1) << true;
+        QTest::newRow("new words 50") << "newWordsPerSession=50"
+                                      << "newWordsPerSession" << QVariant(20) << true;
+        QTest::newRow("rate low") << "speechRate=0.1"
+                                  << "speechRate" << QVariant(0.30) << true;
+        QTest::newRow("rate high") << "speechRate=0.9"
+                                   << "speechRate" << QVariant(0.56) << true;
+        QTest::newRow("rate inside") << "speechRate=0.5"
+                                     << "speechRate" << QVariant(0.5) << true;
+        QTest::newRow("rate nan") << "speechRate=nan"
+                                  << "speechRate" << QVariant(0.44) << true;
+        QTest::newRow("rate text") << "speechRate=fast"
+                                   << "speechRate" << QVariant(0.44) << true;
+        QTest::newRow("rate integer") << "speechRate=0"
+                                      << "speechRate" << QVariant(0.30) << true;
+        QTest::newRow("reading off") << "showReading=false"
+                                     << "showReading" << QVariant(false) << false;
+        QTest::newRow("reading wrong kind") << "showReading=no"
+                                            << "showReading" << QVariant(true) << false;
+        QTest::newRow("translation number") << "showTranslation=0"
+                                            << "showTranslation" << QVariant(true) << false;
+        QTest::newRow("audio on") << "playAudioAutomatically=true"
+                                  << "playAudioAutomatically" << QVariant(true) << false;
+        QTest::newRow("onboarded") << "hasCompletedOnboarding=true"
+                                   << "hasCompletedOnboarding" << QVariant(true) << false;
+        QTest::newRow("japanese") << "selectedLanguage=japanese"
+                                  << "selectedLanguage" << QVariant("japanese") << false;
+        QTest::newRow("other language") << "selectedLanguage=korean"
+                                        << "selectedLanguage" << QVariant("chinese") << false;
+        QTest::newRow("capitalised") << "selectedLanguage=Japanese"
+                                     << "selectedLanguage" << QVariant("chinese") << false;
     }
 
     void storedValuesAreNormalised() {
@@ -119,7 +136,8 @@ private slots:
         } else {
             QCOMPARE(actual, expected);
         }
-        if (property == "selectedLanguage") QCOMPARE(model.onboardingLanguage(), expected.toString());
+        if (property == "selectedLanguage")
+            QCOMPARE(model.onboardingLanguage(), expected.toString());
         if (writtenBack) {
             h.settings->sync();
             QVERIFY(qFuzzyCompare(storedValue(h, property.toUtf8().constData()).toDouble(),
@@ -145,9 +163,18 @@ private slots:
     void clampedDailyGoal_data() {
         QTest::addColumn<qint64>("value");
         QTest::addColumn<int>("expected");
-        for (auto [value, expected] : std::vector<std::pair<qint64, int>>{
-                 {0, 10}, {15, 10}, {25, 20}, {33, 30}, {40, 30}, {45, 50}, {75, 50},
-                 {76, 100}, {1000, 100}, {-7, 10}, {INT64_MAX, 100}, {INT64_MIN, 10}}) {
+        for (auto [value, expected] : std::vector<std::pair<qint64, int>>{{0, 10},
+                                                                          {15, 10},
+                                                                          {25, 20},
+                                                                          {33, 30},
+                                                                          {40, 30},
+                                                                          {45, 50},
+                                                                          {75, 50},
+                                                                          {76, 100},
+                                                                          {1000, 100},
+                                                                          {-7, 10},
+                                                                          {INT64_MAX, 100},
+                                                                          {INT64_MIN, 10}}) {
             QTest::addRow("%lld", static_cast<long long>(value)) << value << expected;
         }
     }

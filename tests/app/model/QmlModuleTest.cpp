@@ -1,7 +1,7 @@
+#include <QtQml/qqmlextensionplugin.h>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
 
 #include "TestSupport.h"
 
@@ -14,7 +14,7 @@ using namespace tessel::test;
 class QmlModuleTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void sceneReadsTheModel() {
         Harness h;
         AppModel& model = h.build();

@@ -20,7 +20,7 @@ std::vector<std::string> resultIds(const AppModel& model) {
 class SearchTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void oneKeystrokeSearchesAfterTheDelay() {
         Harness h;
         AppModel& model = h.build();

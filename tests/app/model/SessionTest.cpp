@@ -37,7 +37,7 @@ std::vector<std::string> ids(const std::vector<VocabularyItem>& items) {
 class SessionTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void ratingTheLastCardCompletesTheSession() {
         Harness h;
         AppModel& model = h.build();
@@ -107,7 +107,8 @@ private slots:
         model.beginSession(false);
         h.store->saveError = "The disk is full.";
         answerAndRate(model, true);
-        QTRY_COMPARE(model.startupError(), QString("Progress could not be saved: The disk is full."));
+        QTRY_COMPARE(model.startupError(),
+                     QString("Progress could not be saved: The disk is full."));
         QVERIFY(h.store->written.empty());
 
         model.setStartupError("");
@@ -217,9 +218,9 @@ private slots:
         QFETCH(int, due);
         QFETCH(int, fresh);
         Harness h;
-        std::vector<std::string> reviewed = {"zh-nihao", "zh-xiexie", "zh-hao",  "zh-da",
-                                             "zh-zhongguo", "zh-le",  "zh-shu",  "zh-xuesheng",
-                                             "zh-nv",    "zh-ne",     "zh-haochi", "zh-lv"};
+        std::vector<std::string> reviewed = {"zh-nihao",    "zh-xiexie", "zh-hao",    "zh-da",
+                                             "zh-zhongguo", "zh-le",     "zh-shu",    "zh-xuesheng",
+                                             "zh-nv",       "zh-ne",     "zh-haochi", "zh-lv"};
         h.store->loadResult = dueCards(reviewed, fixedStart() - std::chrono::minutes(5));
         AppModel& model = h.build();
         QTRY_VERIFY(model.isProgressReady());
@@ -267,9 +268,12 @@ private slots:
         QTest::addColumn<bool>("audioOn");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("firstSpoken");
-        QTest::newRow("blank filled") << true << "chinese" << "你好，我叫小明。";
-        QTest::newRow("japanese sentence") << true << "japanese" << "毎朝パンを食べる。";
-        QTest::newRow("off") << false << "chinese" << "";
+        QTest::newRow("blank filled") << true << "chinese"
+                                      << "你好，我叫小明。";
+        QTest::newRow("japanese sentence") << true << "japanese"
+                                           << "毎朝パンを食べる。";
+        QTest::newRow("off") << false << "chinese"
+                             << "";
     }
 
     void automaticAudio() {
@@ -300,8 +304,7 @@ private slots:
         model.setStartingBand(2);  // ordinary cards: their example is the bare blank
         model.beginSession(false);
         model.playCurrentSentence();
-        QCOMPARE(h.speech->spoken.back().text,
-                 QString::fromStdString(model.currentItem()->term));
+        QCOMPARE(h.speech->spoken.back().text, QString::fromStdString(model.currentItem()->term));
         model.speak("こんにちは", "japanese");
         QCOMPARE(h.speech->spoken.back().language, LearningLanguage::japanese);
         const auto count = h.speech->spoken.size();

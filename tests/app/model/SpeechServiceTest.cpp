@@ -7,7 +7,7 @@ using namespace tessel;
 class SpeechServiceTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void rateIsHeldAndMapped_data() {
         QTest::addColumn<float>("rate");
         QTest::addColumn<double>("engine");
@@ -32,22 +32,34 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("locales");
         QTest::addColumn<int>("expected");
-        // What speech-dispatcher with espeak-ng reports: Mandarin under the C locale.
-        const QStringList names = {"English (Great Britain)", "Chinese (Mandarin)", "cmn",
-                                   "cmn-latn-pinyin", "Japanese", "yue"};
-        const QStringList locales = {"en_GB", "C", "C", "C", "ja_JP", "C"};
-        QTest::newRow("mandarin pinyin variant") << false << names << locales << 3;
-        QTest::newRow("japanese by locale") << true << names << locales << 4;
-        QTest::newRow("mandarin without the variant")
+        // What speech-dispatcher with espeak-ng reports: Mandarin under the C locale, every
+        // voice again with each variant.
+        const QStringList names = {"English (Great Britain)",
+                                   "Japanese+Adam",
+                                   "Chinese (Mandarin, latin as English)",
+                                   "Chinese (Mandarin, latin as Pinyin)+Adam",
+                                   "Chinese (Mandarin, latin as Pinyin)",
+                                   "Japanese",
+                                   "Chinese (Cantonese)"};
+        const QStringList locales = {"en_GB", "ja_JP", "C", "C", "C", "ja_JP", "yue_HK"};
+        QTest::newRow("mandarin pinyin voice") << false << names << locales << 4;
+        QTest::newRow("japanese plain voice") << true << names << locales << 5;
+        QTest::newRow("espeak-ng voice names")
+            << false << QStringList{"yue", "cmn", "cmn-latn-pinyin"} << QStringList{"C", "C", "C"}
+            << 2;
+        QTest::newRow("mandarin without pinyin")
             << false << QStringList{"yue", "cmn"} << QStringList{"C", "C"} << 1;
         QTest::newRow("mandarin by locale")
             << false << QStringList{"Lili", "Kyoko"} << QStringList{"zh_CN", "ja_JP"} << 0;
         QTest::newRow("japanese by name")
             << true << QStringList{"en", "ja"} << QStringList{"C", "C"} << 1;
+        QTest::newRow("only a variant")
+            << true << QStringList{"en", "Japanese+Max"} << QStringList{"en_US", "C"} << 1;
         QTest::newRow("no japanese voice")
             << true << QStringList{"en", "cmn"} << QStringList{"en_US", "C"} << -1;
         QTest::newRow("cantonese is no mandarin")
-            << false << QStringList{"yue", "en"} << QStringList{"C", "en_US"} << -1;
+            << false << QStringList{"Chinese (Cantonese)", "en"} << QStringList{"yue_HK", "en_US"}
+            << -1;
     }
 
     void voiceChoice() {

@@ -36,7 +36,7 @@ QByteArray readAll(const QString& path) {
 class StartupTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void sessionRequestedBeforeTheLoadStartsAfterIt() {
         Harness h;
         h.store->holdLoads = true;

@@ -1,8 +1,8 @@
 #include <QDir>
 #include <QFile>
-#include <QUrl>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 
 #include "ProgressBackup.h"
 #include "ProgressJSON.h"
@@ -41,7 +41,7 @@ QByteArray readAll(const QString& path) {
 class StatisticsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void goalProgress_data() {
         QTest::addColumn<int>("goal");
         QTest::addColumn<int>("reviews");
@@ -191,8 +191,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("not json") << QByteArray("hello") << "";
         QTest::newRow("empty object") << QByteArray("{}") << "is not a Brindle progress file";
-        QTest::newRow("someone else's json") << QByteArray(R"({"theme": "dark"})")
-                                             << "is not a Brindle progress file";
+        QTest::newRow("someone else's json")
+            << QByteArray(R"({"theme": "dark"})") << "is not a Brindle progress file";
         QTest::newRow("unknown rating")
             << QByteArray(R"({"cards": {"a": {"itemID": "a", "stabilityDays": 1, "difficulty": 5,
                 "intervalDays": 1, "dueDate": "2024-05-01T08:30:00Z", "lastRating": "perfect",
@@ -251,8 +251,10 @@ private slots:
         if (unencodable) writeFile(path, "previous backup");
         const QString error = model.exportProgress(path);
         QVERIFY(!error.isEmpty());
-        if (unencodable) QCOMPARE(readAll(path), QByteArray("previous backup"));
-        else QVERIFY(!QFile::exists(path));
+        if (unencodable)
+            QCOMPARE(readAll(path), QByteArray("previous backup"));
+        else
+            QVERIFY(!QFile::exists(path));
         QCOMPARE(QDir(h.folder.path()).entryList(QDir::Files).filter("backup").size(),
                  unencodable ? 1 : 0);
     }

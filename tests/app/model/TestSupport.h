@@ -26,7 +26,7 @@ namespace tessel::test {
 // releases them. What a save "writes" is kept in `written`, in the order the writes happened.
 class FakeProgressStore : public ProgressStoring,
                           public std::enable_shared_from_this<FakeProgressStore> {
-public:
+  public:
     bool holdLoads = false;
     bool holdSaves = false;
     Result<LearnerProgress> loadResult = LearnerProgress{};
@@ -54,10 +54,8 @@ public:
             m_heldSaves.push_back({std::move(progress), std::move(completion)});
             return;
         }
-        later([progress = std::move(progress),
-               completion = std::move(completion)](FakeProgressStore& store) {
-            store.finishSave(progress, completion);
-        });
+        later([progress = std::move(progress), completion = std::move(completion)](
+                  FakeProgressStore& store) { store.finishSave(progress, completion); });
     }
 
     int heldLoads() const { return static_cast<int>(m_heldLoads.size()); }
@@ -77,7 +75,7 @@ public:
         finishSave(held.progress, held.completion);
     }
 
-private:
+  private:
     struct HeldSave {
         LearnerProgress progress;
         SaveCompletion completion;
@@ -106,7 +104,7 @@ private:
 };
 
 class FakeSpeech : public SpeechOutput {
-public:
+  public:
     struct Utterance {
         QString text;
         LearningLanguage language;
@@ -122,7 +120,9 @@ public:
 };
 
 // 2024-05-01T08:30:00Z.
-inline Instant fixedStart() { return instantFromSeconds(1714552200); }
+inline Instant fixedStart() {
+    return instantFromSeconds(1714552200);
+}
 
 // Everything a model needs, built in a temporary folder.
 struct Harness {
@@ -169,8 +169,8 @@ struct Harness {
     }
 
     void advance(double seconds) {
-        *clock += std::chrono::duration_cast<Instant::duration>(
-            std::chrono::duration<double>(seconds));
+        *clock +=
+            std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(seconds));
     }
 };
 
