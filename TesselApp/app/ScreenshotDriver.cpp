@@ -112,14 +112,16 @@ bool ScreenshotDriver::start(QQuickWindow* window) {
     m_lines = QTextStream(&file).readAll().split(QLatin1Char('\n'));
     m_window = window;
     // Frames are swapped on the render thread, so several may be queued before the first is
-    // handled; a single-shot connection delivers exactly one.
+    // handled; a single-shot connection delivers exactly one. The time is taken right at the
+    // swap, the script continues on the main thread.
     connect(
         window, &QQuickWindow::frameSwapped, this,
         [this] {
             m_firstFrameEpochMs = QDateTime::currentMSecsSinceEpoch();
-            scheduleNext(kSettleMs);
+            QMetaObject::invokeMethod(
+                this, [this] { scheduleNext(kSettleMs); }, Qt::QueuedConnection);
         },
-        Qt::SingleShotConnection);
+        static_cast<Qt::ConnectionType>(Qt::DirectConnection | Qt::SingleShotConnection));
     return true;
 }
 

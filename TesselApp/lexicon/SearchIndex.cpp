@@ -58,9 +58,16 @@ Result<SearchIndex> SearchIndex::build(sqlite3* db, const std::string& languageC
         index.m_offsets.push_back(static_cast<std::uint32_t>(index.m_text.size()));
         for (int field = 0; field < kFieldCount; ++field) {
             // LIKE never matches a blob value, and an equality with text never holds for one.
-            const int type = sqlite3_column_type(statement->handle(), field + 1);
-            std::string_view text =
-                type == SQLITE_BLOB ? std::string_view() : statement->textView(field + 1);
+            sqlite3_stmt* row = statement->handle();
+            std::string_view text;
+            if (sqlite3_column_type(row, field + 1) != SQLITE_BLOB) {
+                const auto* bytes = sqlite3_column_text(row, field + 1);
+                if (bytes != nullptr) {
+                    text = std::string_view(
+                        reinterpret_cast<const char*>(bytes),
+                        static_cast<std::size_t>(sqlite3_column_bytes(row, field + 1)));
+                }
+            }
             if (text.find('\0') != std::string_view::npos) {
                 // LIKE stops at a NUL while equality does not; no answer could match both.
                 return fail("search index: row " + std::to_string(rowid) + " holds a NUL byte");

@@ -75,10 +75,11 @@ std::string SqliteStatement::text(int column) const {
 }
 
 std::string_view SqliteStatement::textView(int column) const {
+    // Up to the first NUL, like any C string read from the library; measuring with strlen
+    // also spares a second call, which takes the connection's lock in serialized mode.
     const auto* text = sqlite3_column_text(m_statement, column);
     if (text == nullptr) return {};
-    return {reinterpret_cast<const char*>(text),
-            static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column))};
+    return std::string_view(reinterpret_cast<const char*>(text));
 }
 
 int SqliteStatement::int32(int column) const {

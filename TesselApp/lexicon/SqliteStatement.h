@@ -39,7 +39,8 @@ class SqliteStatement {
     // Clears the bindings' effect so that the statement can run again.
     void reset();
 
-    // Column readers for the current row: NULL text reads as "", NULL integers as 0.
+    // Column readers for the current row: NULL text reads as "", NULL integers as 0; text
+    // ends at its first NUL byte.
     std::string text(int column) const;
     std::string_view textView(int column) const;
     int int32(int column) const;

@@ -106,7 +106,7 @@ AppModel::~AppModel() {
         const bool fileIsSafe =
             m_unreadableFileAsideName.isEmpty() ||
             ProgressBackup::keepAside(m_progressFilePath, m_unreadableFileAsideName).has_value();
-        if (fileIsSafe) m_store->saveDetached(std::move(m_saveQueue.back()));
+        if (fileIsSafe) m_store->saveDetached(*m_saveQueue.back());
     }
     if (s_instance == this) s_instance = nullptr;
 }
@@ -412,8 +412,15 @@ void AppModel::progressBecameReady() {
     }
 }
 
+LearnerProgress& AppModel::progressForChange() {
+    // Other owners are only snapshots being handed to the store; they only ever let go, so a
+    // count of one means nobody else can be reading.
+    if (m_progress.use_count() > 1) m_progress = std::make_shared<LearnerProgress>(*m_progress);
+    return *m_progress;
+}
+
 void AppModel::replaceProgress(LearnerProgress progress) {
-    m_progress = std::move(progress);
+    m_progress = std::make_shared<LearnerProgress>(std::move(progress));
     markStatisticsChanged();
 }
 

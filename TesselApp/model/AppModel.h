@@ -33,13 +33,16 @@
 //
 // Invokables:
 //   selectLanguage(string)  completeOnboarding()  reloadLanguageContent()  refreshPlan()
-//   beginSession(bool reviewOnly)  submitAnswer()  revealAnswer()  rateAndAdvance(string)
-//   leaveSession()  runSearch()  statsForRecentDays(int n) -> [{day: Date, stats}]
-//   exportProgress(url or path) -> "" or the error text (no prefix)
-//   restoreProgress(url or path) -> "" or the error text (no prefix)
+//   beginSession(bool reviewOnly)  submitAnswer()  revealAnswer()
+//   rateAndAdvance(string; an unknown rating does nothing)  leaveSession()  runSearch()
+//   statsForRecentDays(int n) -> [{day: Date, stats}] exportProgress(url or path) -> "" or the
+//   error text (no prefix) restoreProgress(url or path) -> "" or the error text (no prefix)
 //   resetProgress()  cardFor(string itemID) -> cardProgress | undefined
-//   playCurrentSentence()  speak(string text, string language)  currentHour() -> int
-//   now() -> Date
+//   playCurrentSentence()  speak(string text, string language; "chinese" or "japanese", any
+//   other language speaks nothing)  currentHour() -> int  now() -> Date
+//
+// The full list of lessons stays in C++ (up to 40,000 records); QML sees lessonCount. Counts of
+// the lexicon are numbers (doubles) so that 64-bit figures survive.
 
 #include <QtQml/qqmlregistration.h>
 #include <QDateTime>
@@ -54,7 +57,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "AnswerNormalization.h"
@@ -271,7 +273,7 @@ class AppModel : public QObject {
     const LexiconCounts& countsValue() const { return m_counts; }
     const std::vector<LexiconEntry>& searchResultsValue() const { return m_searchResults; }
     const StudySessionPlan& planValue() const { return m_plan; }
-    const LearnerProgress& progress() const { return m_progress; }
+    const LearnerProgress& progress() const { return *m_progress; }
     const std::vector<VocabularyItem>& sessionItemsValue() const { return m_sessionItems; }
     const std::optional<AnswerEvaluation>& answerEvaluationValue() const {
         return m_answerEvaluation;
@@ -333,6 +335,8 @@ class AppModel : public QObject {
     void applyLoadedProgress(std::int64_t generation, Result<LearnerProgress> loaded);
     void progressBecameReady();
     void replaceProgress(LearnerProgress progress);
+    // The progress, made unshared first so that no snapshot waiting to be saved sees the change.
+    LearnerProgress& progressForChange();
     void prepareCurrentCard();
     void persistProgress();
     void startNextSave();
@@ -375,7 +379,10 @@ class AppModel : public QObject {
     Course m_course;
     LexiconCounts m_counts;
     std::vector<LexiconSource> m_sources;
-    LearnerProgress m_progress;
+    // Shared with the snapshots of saves not yet handed to the store; copied before a change only
+    // while such a snapshot still holds it, so a rating made after the last save has been handed
+    // over changes the progress in place.
+    std::shared_ptr<LearnerProgress> m_progress = std::make_shared<LearnerProgress>();
     StudySessionPlan m_plan;
     // QML's view of the plan and the session's cards, built on first read after a change.
     mutable QVariant m_planValue;
@@ -404,7 +411,7 @@ class AppModel : public QObject {
     std::int64_t m_progressMutationGeneration = 0;
     bool m_loadInFlight = false;
     // Snapshots waiting for the save before them (or for the start-up load) to answer.
-    std::deque<LearnerProgress> m_saveQueue;
+    std::deque<std::shared_ptr<const LearnerProgress>> m_saveQueue;
     int m_saveRunning = 0;
     // Set when the saved file could not be read: the name it is kept under before the next save.
     QString m_unreadableFileAsideName;

@@ -30,8 +30,8 @@ void AppModel::refreshPlan() {
     // selector then orders and caps them as it would the whole course, and the counts of what
     // was available come from the course.
     PlanCandidates candidates =
-        m_course.planCandidates(m_progress, m_prefs.startingBand, selector.configuration, now);
-    StudySessionPlan plan = selector.select(candidates.items, m_progress, m_selectedLanguage, now);
+        m_course.planCandidates(*m_progress, m_prefs.startingBand, selector.configuration, now);
+    StudySessionPlan plan = selector.select(candidates.items, *m_progress, m_selectedLanguage, now);
     plan.availableDueCount = candidates.availableDueCount;
     plan.availableNewCount = candidates.availableNewCount;
     setPlan(std::move(plan));
@@ -91,8 +91,8 @@ void AppModel::rateAndAdvance(ReviewRating rating) {
     // A clock set back while the card was shown must not record negative study time.
     if (!(studySeconds >= 0) || !std::isfinite(studySeconds)) studySeconds = 0;
     const Calendar cal = calendar();
-    const StudyReviewResult result = m_engine.recordEvaluation(*m_answerEvaluation, *item, rating,
-                                                               t, studySeconds, cal, m_progress);
+    const StudyReviewResult result = m_engine.recordEvaluation(
+        *m_answerEvaluation, *item, rating, t, studySeconds, cal, progressForChange());
 
     setSessionCounters(m_sessionReviewed + 1,
                        m_sessionCorrect + (result.evaluation.isCorrect ? 1 : 0));
@@ -104,7 +104,7 @@ void AppModel::rateAndAdvance(ReviewRating rating) {
         prepareCurrentCard();
         return;
     }
-    m_progress.completeSession(t, cal, item->language);
+    progressForChange().completeSession(t, cal, item->language);
     markStatisticsChanged();
     persistProgress();
     refreshPlan();
@@ -123,6 +123,7 @@ void AppModel::leaveSession() {
 // --- saving ---------------------------------------------------------------------------------
 
 void AppModel::persistProgress() {
+    // The snapshot shares the progress until the next change copies it (see progressForChange).
     m_saveQueue.push_back(m_progress);
     startNextSave();
 }

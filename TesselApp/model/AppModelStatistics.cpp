@@ -32,7 +32,7 @@ const AppModel::CardFigures& AppModel::cardFigures() const {
     CardFigures figures;
     // Only cards of the selected language's current lessons count: another language's cards
     // and cards of items that left the lexicon stay out.
-    for (const auto& [id, card] : m_progress.cards) {
+    for (const auto& [id, card] : m_progress->cards) {
         if (!m_course.contains(id)) continue;
         if (card.correctReviews >= 1) ++figures.learned;
         if (card.stabilityDays >= kStableDays) ++figures.stable;
@@ -44,11 +44,11 @@ const AppModel::CardFigures& AppModel::cardFigures() const {
 }
 
 DailyStudyStats AppModel::todayStats() const {
-    return m_progress.stats(nowInstant(), calendar(), m_selectedLanguage);
+    return m_progress->stats(nowInstant(), calendar(), m_selectedLanguage);
 }
 
 StudyStreak AppModel::streak() const {
-    return m_progress.streak(nowInstant(), calendar(), m_selectedLanguage);
+    return m_progress->streak(nowInstant(), calendar(), m_selectedLanguage);
 }
 
 QVariant AppModel::todayStatsValue() const {
@@ -92,7 +92,7 @@ std::vector<std::pair<Instant, DailyStudyStats>> AppModel::recentDays(int n) con
     for (std::int64_t offset = -(static_cast<std::int64_t>(n) - 1); offset <= 0; ++offset) {
         const auto date = cal.addingDays(offset, nowInstant());
         if (!date) continue;
-        days.emplace_back(cal.startOfDay(*date), m_progress.stats(*date, cal, m_selectedLanguage));
+        days.emplace_back(cal.startOfDay(*date), m_progress->stats(*date, cal, m_selectedLanguage));
     }
     return days;
 }
@@ -109,7 +109,7 @@ QVariantList AppModel::statsForRecentDays(int n) const {
 }
 
 QVariant AppModel::cardFor(const QString& itemID) const {
-    const auto card = m_progress.card(itemID.toUtf8().toStdString());
+    const auto card = m_progress->card(itemID.toUtf8().toStdString());
     return card ? QVariant::fromValue(records::fromCore(*card)) : QVariant();
 }
 
@@ -148,7 +148,7 @@ QString AppModel::restoreProgress(const QVariant& location) {
 
 QString AppModel::exportProgressToFile(const QString& path) const {
     if (path.isEmpty()) return QStringLiteral("No file was chosen.");
-    auto written = ProgressBackup::exportTo(path, m_progress);
+    auto written = ProgressBackup::exportTo(path, *m_progress);
     return written ? QString() : QString::fromStdString(written.error().description);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QThreadPool>
 
 #include "ProgressStoring.h"
 
@@ -41,16 +42,22 @@ void ProgressStoreBridge::load(QObject* receiver,
     });
 }
 
-void ProgressStoreBridge::save(LearnerProgress snapshot, QObject* receiver,
+void ProgressStoreBridge::save(std::shared_ptr<const LearnerProgress> snapshot, QObject* receiver,
                                std::function<void(Result<void>)> done) {
-    m_store->save(std::move(snapshot), [guard = QPointer<QObject>(receiver),
-                                        done = std::move(done)](Result<void> saved) mutable {
+    auto completion = [guard = QPointer<QObject>(receiver),
+                       done = std::move(done)](Result<void> saved) mutable {
         deliver<Result<void>>(std::move(guard), std::move(done), std::move(saved));
-    });
+    };
+    // Copying ten thousand cards takes about a millisecond: too long for the main thread right
+    // after a rating, and harmless on a pool thread since the snapshot no longer changes.
+    QThreadPool::globalInstance()->start(
+        [store = m_store, snapshot = std::move(snapshot), completion = std::move(completion)] {
+            store->save(*snapshot, completion);
+        });
 }
 
-void ProgressStoreBridge::saveDetached(LearnerProgress snapshot) {
-    m_store->save(std::move(snapshot), {});
+void ProgressStoreBridge::saveDetached(const LearnerProgress& snapshot) {
+    m_store->save(snapshot, {});
 }
 
 }  // namespace tessel

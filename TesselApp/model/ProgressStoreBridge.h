@@ -23,10 +23,13 @@ class ProgressStoreBridge {
     // store's error, unless `receiver` no longer exists by then.
     // REQUIRES: called on the main thread; a QCoreApplication exists.
     void load(QObject* receiver, std::function<void(Result<LearnerProgress>)> done);
-    // Writes `snapshot`; `done` runs later on the main thread as for load().
-    void save(LearnerProgress snapshot, QObject* receiver, std::function<void(Result<void>)> done);
+    // Writes `snapshot`; `done` runs later on the main thread as for load(). The store wants a
+    // copy of its own, which is made on a pool thread, not the caller's.
+    // REQUIRES: nothing changes *snapshot any more.
+    void save(std::shared_ptr<const LearnerProgress> snapshot, QObject* receiver,
+              std::function<void(Result<void>)> done);
     // Writes `snapshot` and forgets the answer (for the last save of a model going away).
-    void saveDetached(LearnerProgress snapshot);
+    void saveDetached(const LearnerProgress& snapshot);
 
   private:
     std::shared_ptr<ProgressStoring> m_store;

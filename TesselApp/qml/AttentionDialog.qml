@@ -12,6 +12,7 @@ Dialog {
     property string message
 
     objectName: "attentionDialog"
+    parent: T.Overlay.overlay
     modal: true
     closePolicy: T.Popup.CloseOnEscape
     anchors.centerIn: T.Overlay.overlay

@@ -10,7 +10,8 @@ ApplicationWindow {
     readonly property int contentMinimumWidth: 1050
     readonly property int contentMinimumHeight: 700
     readonly property alias rootView: rootView
-    readonly property alias attentionDialog: attention
+    // The alert, once it has been needed (null before).
+    readonly property var attentionDialog: attentionLoader.item
     readonly property alias studyMenu: studyMenu
     readonly property alias startSessionAction: startSessionAction
     readonly property alias playSentenceAction: playSentenceAction
@@ -40,6 +41,7 @@ ApplicationWindow {
         }
         delegate: MenuBarItem {
             id: menuBarItem
+            objectName: "menu-" + text
             topPadding: 4
             bottomPadding: 4
             leftPadding: 12
@@ -58,6 +60,50 @@ ApplicationWindow {
             id: studyMenu
             objectName: "studyMenu"
             title: "Study"
+            topPadding: 6
+            bottomPadding: 6
+
+            background: Rectangle {
+                implicitWidth: 280
+                radius: 10
+                color: TesselTheme.white
+                border.width: 1
+                border.color: TesselTheme.line
+            }
+            delegate: MenuItem {
+                id: menuItem
+                objectName: "menuItem-" + text
+                leftPadding: 14
+                rightPadding: 14
+                implicitHeight: 32
+                font.pixelSize: 13
+                contentItem: Item {
+                    implicitWidth: itemText.implicitWidth + shortcutText.implicitWidth + 40
+                    Label {
+                        id: itemText
+                        anchors.left: parent.left
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: menuItem.text
+                        font: menuItem.font
+                        color: menuItem.enabled ? TesselTheme.forest : TesselTheme.withAlpha(TesselTheme.secondaryText, 0.55)
+                    }
+                    Label {
+                        id: shortcutText
+                        anchors.right: parent.right
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: menuItem.action ? menuItem.action.shortcut : ""
+                        font.pixelSize: 12
+                        color: TesselTheme.withAlpha(TesselTheme.secondaryText, menuItem.enabled ? 1 : 0.55)
+                    }
+                }
+                background: Rectangle {
+                    anchors.fill: parent
+                    anchors.leftMargin: 5
+                    anchors.rightMargin: 5
+                    radius: 6
+                    color: menuItem.highlighted && menuItem.enabled ? TesselTheme.paleMint : "transparent"
+                }
+            }
 
             Action {
                 id: startSessionAction
@@ -82,23 +128,34 @@ ApplicationWindow {
         anchors.fill: parent
     }
 
-    AttentionDialog {
-        id: attention
-        message: AppModel.startupError
-        // Any way of closing it (OK, Escape) clears the message, so it returns only for a new one.
-        onClosed: AppModel.startupError = ""
+    // Made only when there is something to say, so a normal start does not pay for it.
+    Loader {
+        id: attentionLoader
+        active: false
+        sourceComponent: AttentionDialog {
+            message: AppModel.startupError
+            // Any way of closing it (OK, Escape) clears the message, so it returns only for a
+            // new one.
+            onClosed: AppModel.startupError = ""
+        }
+    }
+
+    // Opens the alert for the model's current message.
+    function showAttention() {
+        attentionLoader.active = true
+        attentionLoader.item.open()
     }
 
     Connections {
         target: AppModel
         function onStartupErrorChanged() {
             if (AppModel.startupError !== "")
-                attention.open()
+                window.showAttention()
         }
     }
 
     Component.onCompleted: {
         if (AppModel.startupError !== "")
-            attention.open()
+            showAttention()
     }
 }

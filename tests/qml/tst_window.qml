@@ -37,7 +37,8 @@ TestCase {
         window.destroy()
     }
     function cleanup() {
-        window.attentionDialog.close()
+        if (window.attentionDialog)
+            window.attentionDialog.close()
         AppModel.leaveSession()
         AppModel.startupError = ""
     }
@@ -81,10 +82,11 @@ TestCase {
         ]
     }
     function test_attentionAlert(data) {
-        const dialog = window.attentionDialog
-        verify(!dialog.visible)
+        verify(!window.attentionDialog || !window.attentionDialog.visible)
         AppModel.startupError = "Your saved progress could not be loaded: disk on fire"
-        tryVerify(() => dialog.opened)
+        tryVerify(() => window.attentionDialog !== null && window.attentionDialog.opened)
+        const dialog = window.attentionDialog
+        verify(dialog.width > 300, "the alert is laid out against the window")
         compare(findChild(dialog.contentItem, "attentionTitle").text, "Brindle needs attention")
         compare(findChild(dialog.contentItem, "attentionMessage").text,
                 "Your saved progress could not be loaded: disk on fire")

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
 #include "JSONProgressStore.h"
@@ -220,6 +221,23 @@ class StartupTest : public QObject {
         QCOMPARE(h.settings->value("hasCompletedOnboarding").toBool(), true);
         QCOMPARE(h.settings->value("startingBand").toInt(), 6);
         QCOMPARE(h.settings->value("selectedLanguage").toString(), QString("japanese"));
+    }
+
+    void defaultModelKeepsProgressInTheUserDataFolder() {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        const QString path = data + "/Brindle/progress.json";
+        QFile::remove(path);
+        std::unique_ptr<AppModel> model(AppModel::createDefault());
+        QTRY_VERIFY(model->isProgressReady());
+        model->resetProgress();
+        QTRY_COMPARE(model->pendingSaveCount(), 0);
+        QVERIFY2(QFile::exists(path), qPrintable(path));
+        model.reset();
+        QSettings settings("Brindle", "Brindle");
+        QCOMPARE(settings.value("dailyGoal").toInt(), 20);
+        QFile::remove(path);
+        QStandardPaths::setTestModeEnabled(false);
     }
 
     void modelGoneBeforeTheLoadAnswersIsHarmless() {

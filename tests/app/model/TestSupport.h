@@ -48,14 +48,17 @@ class FakeProgressStore : public ProgressStoring,
         });
     }
 
+    // Called from a pool thread: everything the test looks at is handled on the main thread.
     void save(LearnerProgress progress, SaveCompletion completion) override {
-        ++saveCalls;
-        if (holdSaves) {
-            m_heldSaves.push_back({std::move(progress), std::move(completion)});
-            return;
-        }
-        later([progress = std::move(progress), completion = std::move(completion)](
-                  FakeProgressStore& store) { store.finishSave(progress, completion); });
+        later([progress = std::move(progress),
+               completion = std::move(completion)](FakeProgressStore& store) mutable {
+            ++store.saveCalls;
+            if (store.holdSaves) {
+                store.m_heldSaves.push_back({std::move(progress), std::move(completion)});
+            } else {
+                store.finishSave(progress, completion);
+            }
+        });
     }
 
     int heldLoads() const { return static_cast<int>(m_heldLoads.size()); }
@@ -81,13 +84,16 @@ class FakeProgressStore : public ProgressStoring,
         SaveCompletion completion;
     };
 
-    // Runs `work` on a later turn of the event loop, unless the store is gone by then.
+    // Runs `work` on the main thread on a later turn of its event loop, unless the store is gone
+    // by then.
     template <class F>
     void later(F&& work) {
-        QTimer::singleShot(0, QCoreApplication::instance(),
-                           [weak = weak_from_this(), work = std::forward<F>(work)] {
-                               if (auto self = weak.lock()) work(*self);
-                           });
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [weak = weak_from_this(), work = std::forward<F>(work)]() mutable {
+                if (auto self = weak.lock()) work(*self);
+            },
+            Qt::QueuedConnection);
     }
 
     void finishSave(const LearnerProgress& progress, const SaveCompletion& completion) {
