@@ -7,7 +7,6 @@ cd "$root"
 
 bash scripts/setup.sh
 bash scripts/fetch-lexicon-sources.sh
-if [ -f scripts/fetch-icons.sh ]; then bash scripts/fetch-icons.sh; fi
 
 preset=release
 cmake --preset "$preset" >/dev/null

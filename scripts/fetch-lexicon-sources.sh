@@ -56,30 +56,30 @@ trap 'rm -rf "$work"' EXIT
 apt_lists_refreshed=0
 fetch_archive() {
     local how="$1" archive="$2"
-    local kind="${how%%:*}" spec="${how#*:}"
+    local kind="${how%%:*}" package="${how#*:}"
     case "$kind" in
         npm)
-            (cd "$work" && npm pack --silent "$spec" >/dev/null) ||
-                die "npm pack $spec failed"
+            (cd "$work" && npm pack --silent "$package" >/dev/null) ||
+                die "npm pack $package failed"
             ;;
         apt)
-            if ! (cd "$work" && apt-get download "$spec" >/dev/null 2>"$work/apt.err"); then
+            if ! (cd "$work" && apt-get download "$package" >/dev/null 2>"$work/apt.err"); then
                 # A fresh machine may have no package lists yet; refresh once and retry.
                 if ((apt_lists_refreshed == 0)) && grep -qiE "unable to locate|no candidate|can't select" "$work/apt.err"; then
                     echo "  package lists look stale; running apt-get update" >&2
                     apt-get update -qq || die "apt-get update failed (needs root)"
                     apt_lists_refreshed=1
-                    (cd "$work" && apt-get download "$spec" >/dev/null) ||
-                        die "apt-get download $spec failed"
+                    (cd "$work" && apt-get download "$package" >/dev/null) ||
+                        die "apt-get download $package failed"
                 else
                     cat "$work/apt.err" >&2
-                    die "apt-get download $spec failed"
+                    die "apt-get download $package failed"
                 fi
             fi
             ;;
         *) die "unknown fetch method $kind" ;;
     esac
-    [[ -f "$work/$archive" ]] || die "fetching $spec did not produce $archive"
+    [[ -f "$work/$archive" ]] || die "fetching $package did not produce $archive"
     mv -f "$work/$archive" "$cache/archives/$archive.part"
 }
 

@@ -34,6 +34,8 @@ if [[ ! -f "$root/resources/Tessel.sqlite" ]]; then
   lexicon_note="fixture lexicon (resources/Tessel.sqlite is missing)"
 fi
 
+load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+
 # One X server for all runs, so that its own start-up is not counted.
 display=":$((RANDOM % 400 + 100))"
 Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
@@ -108,7 +110,7 @@ for _ in $(seq "$runs"); do
   wrong+=("${figures[1]:-}")
 done
 
-echo "Brindle timings ($lexicon_note, $runs runs each, medians)"
+echo "Brindle timings ($lexicon_note, $runs runs each, medians; load average before: $load_before)"
 echo "cold start to first frame, onboarding:   $(start_times 0 | median) ms"
 echo "cold start to first frame, Today page:   $(start_times 1 | median) ms"
 echo "Return on a right answer, main thread:   $(printf '%s\n' "${right[@]}" | median) ms"

@@ -21,7 +21,7 @@ packages=(
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng fonts-noto-cjk
   xvfb xauth imagemagick libgl1-mesa-dri libglx-mesa0 libegl-mesa0
   # fetching the lexicon's open data and the icon font
-  ca-certificates npm
+  ca-certificates npm sqlite3 python3-fonttools python3-pil
 )
 
 missing=()
