@@ -14,19 +14,18 @@ std::size_t skipSpaces(std::string_view text, std::size_t pos) {
 }
 
 void applyMarker(std::string_view marker, Priority& priority) {
-    static constexpr std::string_view kLists[] = {"news", "ichi", "spec", "gai"};
+    // Bit i stands for list i in both tables: news, ichi, special-common, gai.
+    static constexpr std::string_view kFirstLists[] = {"news1", "ichi1", "spec1", "gai1"};
+    static constexpr std::string_view kSecondLists[] = {"news2", "ichi2", "spec2", "gai2"};
     if (marker.size() == 4 && marker.substr(0, 2) == "nf") {
         int bucket = 0;
         auto parsed = std::from_chars(marker.data() + 2, marker.data() + 4, bucket);
         if (parsed.ec == std::errc() && bucket > 0) priority.nf = bucket;
         return;
     }
-    for (std::size_t i = 0; i < std::size(kLists); ++i) {
-        if (marker.size() != kLists[i].size() + 1 ||
-            marker.substr(0, kLists[i].size()) != kLists[i])
-            continue;
-        if (marker.back() == '1') priority.firstLists |= std::uint8_t(1u << i);
-        if (marker.back() == '2') priority.secondLists |= std::uint8_t(1u << i);
+    for (std::size_t i = 0; i < std::size(kFirstLists); ++i) {
+        if (marker == kFirstLists[i]) priority.firstLists |= std::uint8_t(1u << i);
+        if (marker == kSecondLists[i]) priority.secondLists |= std::uint8_t(1u << i);
     }
 }
 

@@ -9,7 +9,8 @@
 namespace tessel::compiler {
 
 // The frequency markers a form carries: the newspaper frequency bucket nf01..nf48 (500 words
-// each, 0 when absent) and the "1"/"2" lists of news, ichi, spec and gai.
+// each, 0 when absent) and the first and second lists of the news, ichi, special-common and gai
+// markers (news1, ichi1, spec1, gai1 and their "2" forms).
 struct Priority {
     int nf = 0;
     std::uint8_t firstLists = 0;   // bits for news1, ichi1, spec1, gai1
