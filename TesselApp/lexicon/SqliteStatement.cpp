@@ -53,6 +53,11 @@ void SqliteStatement::bindInt64(int index, std::int64_t value) {
     sqlite3_bind_int64(m_statement, index, value);
 }
 
+void SqliteStatement::bindTextBytes(int index, std::string_view text) {
+    sqlite3_bind_text64(m_statement, index, text.data(), text.size(), SQLITE_TRANSIENT,
+                        SQLITE_UTF8);
+}
+
 void SqliteStatement::bindBlob(int index, std::string_view bytes) {
     sqlite3_bind_blob64(m_statement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
 }

@@ -30,6 +30,8 @@ class SqliteStatement {
 
     // Binds `text` up to its first NUL, copied at once, at position `index` (1-based).
     void bindText(int index, const std::string& text);
+    // Binds all of `text`, NUL bytes included, as text.
+    void bindTextBytes(int index, std::string_view text);
     void bindInt(int index, int value);
     void bindInt64(int index, std::int64_t value);
     void bindBlob(int index, std::string_view bytes);

@@ -6,6 +6,8 @@
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "TestInstants.h"
 #include <unicode/basictz.h>
 #include <unicode/gregocal.h>
 #include <unicode/tztrans.h>
@@ -17,16 +19,7 @@ using std::chrono::hours;
 using std::chrono::milliseconds;
 using std::chrono::minutes;
 
-Instant utc(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    std::tm tm{};
-    tm.tm_year = y - 1900;
-    tm.tm_mon = mo - 1;
-    tm.tm_mday = d;
-    tm.tm_hour = h;
-    tm.tm_min = mi;
-    tm.tm_sec = s;
-    return std::chrono::system_clock::from_time_t(timegm(&tm));
-}
+using testing_support::utc;
 
 // ICU's own calendar, built fresh for every question, is the reference our offset arithmetic
 // must agree with.

@@ -7,22 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include "TestInstants.h"
+
 namespace tessel {
 namespace {
 
 using std::chrono::hours;
 using std::chrono::milliseconds;
 
-Instant utc(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    std::tm tm{};
-    tm.tm_year = y - 1900;
-    tm.tm_mon = mo - 1;
-    tm.tm_mday = d;
-    tm.tm_hour = h;
-    tm.tm_min = mi;
-    tm.tm_sec = s;
-    return std::chrono::system_clock::from_time_t(timegm(&tm));
-}
+using testing_support::utc;
 
 DailyStudyStats day(std::string key, std::int64_t reviewed, std::int64_t sessions = 0,
                     double seconds = 0) {
@@ -33,7 +26,8 @@ DailyStatsMap mapOf(std::vector<DailyStudyStats> records) {
     DailyStatsMap map;
     int n = 0;
     // Map keys are deliberately not the day: the streak reads the records' own `day`.
-    for (auto& record : records) map.emplace("k" + std::to_string(n++), std::move(record));
+    for (auto& record : records)
+        map.emplace(std::string("k").append(std::to_string(n++)), std::move(record));
     return map;
 }
 

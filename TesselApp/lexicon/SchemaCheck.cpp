@@ -1,0 +1,21 @@
+#include "SchemaCheck.h"
+
+#include <sqlite3.h>
+
+namespace tessel {
+
+bool columnComparesBytewise(sqlite3* db, const char* table, const char* column) {
+    const char* declaredType = nullptr;
+    const char* collation = nullptr;
+    int notNull = 0;
+    int primaryKey = 0;
+    int autoIncrement = 0;
+    // No schema name: the tables are looked up as the unqualified names in the queries are.
+    if (sqlite3_table_column_metadata(db, nullptr, table, column, &declaredType, &collation,
+                                      &notNull, &primaryKey, &autoIncrement) != SQLITE_OK) {
+        return false;
+    }
+    return collation != nullptr && sqlite3_stricmp(collation, "BINARY") == 0;
+}
+
+}  // namespace tessel
