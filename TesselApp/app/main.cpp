@@ -15,7 +15,8 @@ Q_IMPORT_QML_PLUGIN(BrindlePlugin)
 Q_IMPORT_QML_PLUGIN(Brindle_ModelPlugin)
 
 int main(int argc, char* argv[]) {
-    // Charts on the progress page are widgets-backed, so the application is a QApplication.
+    // A QApplication, not a QGuiApplication: desktop platform themes can then offer their own
+    // file dialogs for backup and restore.
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Brindle"));
     QApplication::setApplicationName(QStringLiteral("Brindle"));

@@ -77,9 +77,8 @@ std::optional<StringMap<FirstExercise>> firstExercises(sqlite3* db) {
         auto [slot, added] = first.try_emplace(std::string(storedText(handle, 1)));
         FirstExercise& exercise = slot->second;
         if (!added && storedId >= exercise.storedId) continue;
-        exercise = FirstExercise{std::string(storedId),        statement->text(0),
-                                 statement->text(2),           statement->text(3),
-                                 statement->text(4),           statement->text(5),
+        exercise = FirstExercise{std::string(storedId), statement->text(0), statement->text(2),
+                                 statement->text(3),    statement->text(4), statement->text(5),
                                  statement->text(6)};
     }
 }
@@ -88,8 +87,10 @@ std::optional<StringMap<FirstExercise>> firstExercises(sqlite3* db) {
 
 std::optional<std::vector<LexiconLesson>> readCourseLessons(sqlite3* db, LearningLanguage language,
                                                             const std::string& code, int limit) {
-    for (const auto& [table, column] : {std::pair{"vocabulary", "id"}, {"vocabulary", "term"},
-                                        {"exercises", "id"}, {"exercises", "vocabulary_id"}}) {
+    for (const auto& [table, column] : {std::pair{"vocabulary", "id"},
+                                        {"vocabulary", "term"},
+                                        {"exercises", "id"},
+                                        {"exercises", "vocabulary_id"}}) {
         if (!columnComparesBytewise(db, table, column)) return std::nullopt;
     }
     auto statement = SqliteStatement::prepare(db, kCourseEntriesSQL);

@@ -6,7 +6,10 @@
 
 #include <sqlite3.h>
 
+#include "EntryCounter.h"
 #include "JsonStringList.h"
+#include "LessonCard.h"
+#include "LessonReader.h"
 #include "LexiconSql.h"
 #include "SearchIndex.h"
 #include "SearchText.h"
@@ -14,9 +17,6 @@
 
 namespace tessel {
 namespace {
-
-constexpr const char* kDictionaryNote =
-    "Dictionary-backed recall card. A contextual example is awaiting native-speaker review.";
 
 int boundLimit(std::int64_t limit) {
     return static_cast<int>(
@@ -57,44 +57,24 @@ LexiconEntry readEntry(const SqliteStatement& row, LearningLanguage language) {
 }
 
 LexiconLesson readLesson(const SqliteStatement& row, LearningLanguage language) {
-    LexiconLesson lesson;
-    VocabularyItem& item = lesson.item;
-    item.id = row.textView(0);
-    item.language = language;
-    item.term = row.textView(1);
-    item.reading = row.textView(3);
-    if (const std::string_view romanization = row.textView(4); !romanization.empty()) {
-        item.romanization = std::string(romanization);
-    }
-    item.meanings = decodeJsonStringList(row.textView(5));
-    item.frequencyRank = row.int32(6);
-    item.level = row.int32(7);
-    item.tags = decodeJsonStringList(row.textView(8));
-    item.exampleTarget = row.textView(9);
-
-    std::vector<std::string>& accepted = item.acceptedAnswers;
-    accepted = decodeJsonStringList(row.textView(12));
-    const auto listed = [&](std::string_view text) {
-        return std::find(accepted.begin(), accepted.end(), text) != accepted.end();
-    };
-    if (const std::string_view alternate = row.textView(2);
-        !alternate.empty() && !listed(alternate)) {
-        accepted.emplace_back(alternate);
-    }
-    if (!listed(item.term)) accepted.insert(accepted.begin(), item.term);
-
-    lesson.isContextual = !row.textView(14).empty();
-    if (lesson.isContextual) {
-        item.exampleEnglish = row.textView(10);
-        lesson.note = row.textView(11);
-        lesson.attribution = row.textView(13);
-    } else {
-        if (!item.meanings.empty()) item.exampleEnglish = item.meanings.front();
-        lesson.note = kDictionaryNote;
-        lesson.attribution = "Dictionary data: ";
-        lesson.attribution += row.textView(15);
-    }
-    return lesson;
+    LessonRow fields;
+    fields.id = row.textView(0);
+    fields.term = row.textView(1);
+    fields.alternate = row.textView(2);
+    fields.reading = row.textView(3);
+    fields.romanization = row.textView(4);
+    fields.meaningsJson = row.textView(5);
+    fields.frequencyRank = row.int32(6);
+    fields.level = row.int32(7);
+    fields.partsOfSpeechJson = row.textView(8);
+    fields.prompt = row.textView(9);
+    fields.translation = row.textView(10);
+    fields.note = row.textView(11);
+    fields.acceptedAnswersJson = row.textView(12);
+    fields.exerciseAttribution = row.textView(13);
+    fields.exerciseId = row.textView(14);
+    fields.source = row.textView(15);
+    return makeLesson(fields, language);
 }
 
 }  // namespace
@@ -149,6 +129,14 @@ Result<std::shared_ptr<LexiconStore>> LexiconStore::open(const std::string& data
 
 Result<std::vector<LexiconLesson>> LexiconStore::lessons(LearningLanguage language,
                                                          std::int64_t limit) const {
+    auto fast =
+        readCourseLessons(m_database, language, lexiconLanguageCode(language), boundLimit(limit));
+    if (fast) return std::move(*fast);
+    return lessonsReference(language, limit);
+}
+
+Result<std::vector<LexiconLesson>> LexiconStore::lessonsReference(LearningLanguage language,
+                                                                  std::int64_t limit) const {
     auto statement = SqliteStatement::prepare(m_database, sql::kLessonsSQL);
     if (!statement) return queryFailed(statement.error());
     statement->bindText(1, lexiconLanguageCode(language));
@@ -157,23 +145,40 @@ Result<std::vector<LexiconLesson>> LexiconStore::lessons(LearningLanguage langua
         *statement, [&](const SqliteStatement& row) { return readLesson(row, language); });
 }
 
+Result<std::int64_t> LexiconStore::scalar(const char* text, const std::string& code) const {
+    auto statement = SqliteStatement::prepare(m_database, text);
+    if (!statement) return queryFailed(statement.error());
+    statement->bindText(1, code);
+    auto stepped = statement->step();
+    if (!stepped) return queryFailed(stepped.error());
+    if (!*stepped) return LexiconError::queryFailed(sqliteMessage(m_database)).unexpected();
+    return statement->int64(0);
+}
+
 Result<LexiconCounts> LexiconStore::counts(LearningLanguage language) const {
     const std::string code = lexiconLanguageCode(language);
-    const auto scalar = [&](const char* text) -> Result<std::int64_t> {
-        auto statement = SqliteStatement::prepare(m_database, text);
-        if (!statement) return queryFailed(statement.error());
-        statement->bindText(1, code);
-        auto stepped = statement->step();
-        if (!stepped) return queryFailed(stepped.error());
-        if (!*stepped) return LexiconError::queryFailed(sqliteMessage(m_database)).unexpected();
-        return statement->int64(0);
-    };
+    const auto entries = entryCountFromRowidRuns(m_database, code);
+    if (!entries) return countsReference(language);
+    LexiconCounts counts;
+    counts.referenceEntries = *entries;
+    for (auto [text, field] :
+         {std::pair{sql::kCurriculumCountSQL, &LexiconCounts::curriculumEntries},
+          std::pair{sql::kExerciseCountSQL, &LexiconCounts::contextualExercises}}) {
+        auto value = scalar(text, code);
+        if (!value) return tl::unexpected(value.error());
+        counts.*field = *value;
+    }
+    return counts;
+}
+
+Result<LexiconCounts> LexiconStore::countsReference(LearningLanguage language) const {
+    const std::string code = lexiconLanguageCode(language);
     LexiconCounts counts;
     for (auto [text, field] :
          {std::pair{sql::kReferenceCountSQL, &LexiconCounts::referenceEntries},
           std::pair{sql::kCurriculumCountSQL, &LexiconCounts::curriculumEntries},
           std::pair{sql::kExerciseCountSQL, &LexiconCounts::contextualExercises}}) {
-        auto value = scalar(text);
+        auto value = scalar(text, code);
         if (!value) return tl::unexpected(value.error());
         counts.*field = *value;
     }

@@ -53,11 +53,22 @@ class LexiconStore {
     // The course cards of the language (learnable entries, each once with its first exercise),
     // exercise cards first, then by level, frequency rank and term; at most `limit` (negative
     // counts as 0, above 2147483647 as 2147483647). Fails with queryFailed.
+    // Answers exactly as lessonsReference, usually without its sort and per-entry subquery.
     Result<std::vector<LexiconLesson>> lessons(LearningLanguage language, std::int64_t limit) const;
 
+    // The same list from the one SQL query that defines it: slower, kept as the definition the
+    // fast list is checked against. Fails with queryFailed.
+    Result<std::vector<LexiconLesson>> lessonsReference(LearningLanguage language,
+                                                        std::int64_t limit) const;
+
     // All entries, course entries and attached exercises of the language. Fails with
-    // queryFailed (the first failing count).
+    // queryFailed (the first failing count). Answers exactly as countsReference; the entry
+    // count usually comes from a few index look-ups instead of a count.
     Result<LexiconCounts> counts(LearningLanguage language) const;
+
+    // The three counts as plain SQL counts: the definition counts is checked against. Fails
+    // with queryFailed (the first failing count).
+    Result<LexiconCounts> countsReference(LearningLanguage language) const;
 
     // Every data source, ordered by display name. Fails with queryFailed.
     Result<std::vector<LexiconSource>> sources() const;
@@ -92,6 +103,9 @@ class LexiconStore {
         std::string loadError;
     };
 
+    // Column 0 of the one row of `text` run with `code` bound first. Fails with queryFailed,
+    // also when there is no row.
+    Result<std::int64_t> scalar(const char* text, const std::string& code) const;
     SearchState& searchState(LearningLanguage language) const;
     Result<std::vector<LexiconEntry>> fetchEntries(const SearchIndex& index,
                                                    const std::vector<std::uint32_t>& positions,
