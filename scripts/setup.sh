@@ -14,8 +14,8 @@ packages=(
   qml6-module-qtquick-templates qml6-module-qtquick-layouts qml6-module-qtquick-window
   qml6-module-qtqml-workerscript qml6-module-qtquick-dialogs qml6-module-qttest
   qml6-module-qt5compat-graphicaleffects qml6-module-qt-labs-platform
-  qml6-module-qt-labs-folderlistmodel qt6-charts-dev
-  qml6-module-qtcharts qt6-speech-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin
+  qml6-module-qt-labs-folderlistmodel
+  qt6-speech-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin
   qml6-module-qttexttospeech
   # speech, fonts, headless display, screenshots
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng fonts-noto-cjk
