@@ -1,4 +1,5 @@
 #include "CedictParser.h"
+#include "TextLines.h"
 
 namespace tessel::compiler {
 
@@ -64,12 +65,10 @@ CedictText parseCedict(std::string_view text) {
     CedictText result;
     result.records.reserve(130000);
     CedictRecord record;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = trimTrailing(text.substr(start, end - start));
-        start = end + 1;
+    TextLines lines(text);
+    std::string_view raw;
+    while (lines.next(raw)) {
+        const std::string_view line = trimTrailing(raw);
         if (line.empty() || line.front() == '#') continue;
         if (parseCedictLine(line, record)) {
             result.records.push_back(record);

@@ -1,4 +1,5 @@
 #include "EdictParser.h"
+#include "TextLines.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -208,12 +209,9 @@ EdictText parseEdict(std::string_view text) {
     EdictText result;
     result.lines.reserve(270000);
     EdictLine entry;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 1;
+    TextLines lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
         if (trim(line).empty() || line.substr(0, kHeaderTerm.size()) == kHeaderTerm) continue;
         if (parseEdictLine(line, entry)) {
             result.lines.push_back(std::move(entry));

@@ -1,4 +1,5 @@
 #include "JiebaFrequencies.h"
+#include "TextLines.h"
 
 #include <charconv>
 
@@ -7,12 +8,9 @@ namespace tessel::compiler {
 WordFrequencies parseWordFrequencies(std::string_view text) {
     WordFrequencies result;
     result.words.reserve(360000);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
+    TextLines lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
 

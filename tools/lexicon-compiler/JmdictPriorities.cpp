@@ -1,4 +1,5 @@
 #include "JmdictPriorities.h"
+#include "TextLines.h"
 
 #include <algorithm>
 #include <bit>
@@ -119,12 +120,9 @@ PriorityIndex PriorityIndex::fromDictionary(std::string_view text) {
     PriorityIndex index;
     index.m_postings.reserve(450000);
     std::vector<PriorityForm> forms;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 1;
+    TextLines lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
         if (parsePriorityHeadword(line, forms)) index.addEntry(forms);
     }
     return index;

@@ -72,6 +72,16 @@ CREATE INDEX exercises_by_entry ON exercises(vocabulary_id, id);
 
 using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 
+// One prepared statement, finalised however the caller leaves; the failure names SQLite's reason.
+Result<Statement> prepare(sqlite3* db, const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return fail(std::string("SQLite: ") + sqlite3_errmsg(db));
+    }
+    return Statement(raw, &sqlite3_finalize);
+}
+
 std::string jsonArray(const std::vector<std::string>& values) {
     return nlohmann::json(values).dump();
 }
@@ -141,15 +151,12 @@ Result<void> LexiconWriter::execute(const char* sql) {
 Result<void> LexiconWriter::writeVocabulary(const std::vector<const CompiledEntry*>& entries,
                                             const std::function<void(double)>& progress) {
     if (auto done = execute("BEGIN"); !done) return done;
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(m_db,
-                           "INSERT INTO vocabulary (id, language, term, alternate, reading, "
-                           "romanization, meanings_json, frequency_rank, level, learnable, "
-                           "source, part_of_speech_json) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
-                           -1, &raw, nullptr) != SQLITE_OK) {
-        return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
-    }
-    Statement insert(raw, &sqlite3_finalize);
+    auto insert = prepare(m_db,
+                          "INSERT INTO vocabulary (id, language, term, alternate, reading, "
+                          "romanization, meanings_json, frequency_rank, level, learnable, "
+                          "source, part_of_speech_json) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
+    if (!insert) return tl::unexpected(insert.error());
+    sqlite3_stmt* raw = insert->get();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const CompiledEntry& entry = *entries[i];
         const std::string meanings = jsonArray(entry.meanings);
@@ -172,20 +179,17 @@ Result<void> LexiconWriter::writeVocabulary(const std::vector<const CompiledEntr
         sqlite3_reset(raw);
         if (progress && i % 8192 == 0) progress(double(i) / double(entries.size()));
     }
-    insert.reset();
+    insert->reset();
     return execute("COMMIT");
 }
 
 Result<void> LexiconWriter::writeExercises(const std::vector<Exercise>& exercises) {
     if (auto done = execute("BEGIN"); !done) return done;
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(m_db,
-                           "INSERT INTO exercises (id, vocabulary_id, prompt, translation, note, "
-                           "accepted_answers_json, attribution) VALUES (?,?,?,?,?,?,?)",
-                           -1, &raw, nullptr) != SQLITE_OK) {
-        return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
-    }
-    Statement insert(raw, &sqlite3_finalize);
+    auto insert = prepare(m_db,
+                          "INSERT INTO exercises (id, vocabulary_id, prompt, translation, note, "
+                          "accepted_answers_json, attribution) VALUES (?,?,?,?,?,?,?)");
+    if (!insert) return tl::unexpected(insert.error());
+    sqlite3_stmt* raw = insert->get();
     for (const Exercise& exercise : exercises) {
         const std::string answers = jsonArray(exercise.acceptedAnswers);
         bindText(raw, 1, exercise.id);
@@ -200,19 +204,16 @@ Result<void> LexiconWriter::writeExercises(const std::vector<Exercise>& exercise
         }
         sqlite3_reset(raw);
     }
-    insert.reset();
+    insert->reset();
     return execute("COMMIT");
 }
 
 Result<void> LexiconWriter::writeSources(const std::vector<SourceRecord>& sources) {
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(m_db,
-                           "INSERT INTO sources (id, display_name, url, license, license_url, "
-                           "attribution, source_sha256) VALUES (?,?,?,?,?,?,?)",
-                           -1, &raw, nullptr) != SQLITE_OK) {
-        return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
-    }
-    Statement insert(raw, &sqlite3_finalize);
+    auto insert = prepare(m_db,
+                          "INSERT INTO sources (id, display_name, url, license, license_url, "
+                          "attribution, source_sha256) VALUES (?,?,?,?,?,?,?)");
+    if (!insert) return tl::unexpected(insert.error());
+    sqlite3_stmt* raw = insert->get();
     for (const SourceRecord& source : sources) {
         bindText(raw, 1, source.id);
         bindText(raw, 2, source.displayName);
@@ -234,12 +235,9 @@ Result<void> LexiconWriter::createIndexes() {
 }
 
 Result<std::string> LexiconWriter::rowFingerprint() {
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(m_db, "SELECT rowid, id FROM vocabulary ORDER BY rowid", -1, &raw,
-                           nullptr) != SQLITE_OK) {
-        return fail(std::string("SQLite: ") + sqlite3_errmsg(m_db));
-    }
-    Statement rows(raw, &sqlite3_finalize);
+    auto rows = prepare(m_db, "SELECT rowid, id FROM vocabulary ORDER BY rowid");
+    if (!rows) return tl::unexpected(rows.error());
+    sqlite3_stmt* raw = rows->get();
     Sha256 hash;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
