@@ -8,6 +8,7 @@
 #   TesselApp/qml/icons/IconGlyphs.js          symbol name -> code point, read by Icon.qml
 #   TesselApp/qml/icons/LICENSE-MaterialDesignIcons.txt
 #   TesselApp/app/brindle.svg, brindle.png      the application icon: the logo's leaf on green
+#   TesselApp/app/icons/brindle-<N>.png          the same icon in the smaller hicolor sizes
 # The outputs are committed, so building never needs the network; run this only after changing
 # symbols.txt or the pinned version. Needs npm and Debian python3-fonttools.
 set -euo pipefail
@@ -141,6 +142,11 @@ draw.rounded_rectangle((0, 0, size * scale - 1, size * scale - 1), radius=76.8 *
 for polygon in polygons:
     draw.polygon(polygon, fill="#FFFFFF")
 image.resize((size, size), Image.LANCZOS).save(out + "/brindle.png", optimize=True)
+# The smaller hicolor sizes, each reduced from the same large drawing.
+import os
+os.makedirs(out + "/icons", exist_ok=True)
+for small in (16, 24, 32, 48, 64, 128):
+    image.resize((small, small), Image.LANCZOS).save(out + "/icons/brindle-%d.png" % small, optimize=True)
 PYTHON
 
 echo "fetch-icons: ${#unicodes[@]} glyphs -> $icons/BrindleIcons.ttf ($(stat -c %s "$icons/BrindleIcons.ttf") bytes)"

@@ -62,8 +62,6 @@ Dialog {
             text: "OK"
             prominent: true
             onClicked: root.close()
-            Keys.onReturnPressed: root.close()
-            Keys.onEnterPressed: root.close()
         }
     }
 

@@ -112,6 +112,8 @@ Rectangle {
                 implicitWidth: buttonRow.implicitWidth + 36
                 text: root.goalComplete ? "Keep growing" : "Start today’s session"
                 focusPolicy: Qt.StrongFocus
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
                 scale: pressed ? 0.98 : 1
                 opacity: pressed ? 0.88 : 1
                 onClicked: root.startSession()

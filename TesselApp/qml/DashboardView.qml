@@ -94,7 +94,8 @@ ScreenPage {
             symbol: "leaf.fill"
             value: Format.grouped(root.app.learnedCount)
             label: "Words planted"
-            detail: Format.grouped(root.app.stableCount) + " have 21+ day stability"
+            detail: Format.grouped(root.app.stableCount) + (root.app.stableCount === 1 ? " has" : " have")
+                    + " 21+ day stability"
         }
         StatCard {
             objectName: "recallAccuracy"
@@ -103,7 +104,7 @@ ScreenPage {
             symbol: "target"
             value: Format.overallAccuracy(root.app.overallAccuracy, root.app.totalAnswerCount)
             label: "Recall accuracy"
-            detail: "Across " + Format.grouped(root.app.totalAnswerCount) + " answers"
+            detail: "Across " + Format.counted(root.app.totalAnswerCount, "answer", "answers")
         }
     }
 
@@ -130,7 +131,7 @@ ScreenPage {
                     BadgePill {
                         objectName: "weekTotal"
                         Layout.alignment: Qt.AlignTop
-                        text: Format.grouped(Format.totalReviewed(root.recentDays)) + " cards"
+                        text: Format.counted(Format.totalReviewed(root.recentDays), "card", "cards")
                     }
                 }
                 BarChart {

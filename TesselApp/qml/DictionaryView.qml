@@ -70,7 +70,7 @@ Item {
             BadgePill {
                 objectName: "entryCount"
                 Layout.alignment: Qt.AlignBottom
-                text: Format.grouped(root.app.counts.referenceEntries) + " entries"
+                text: Format.counted(root.app.counts.referenceEntries, "entry", "entries")
             }
         }
 

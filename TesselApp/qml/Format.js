@@ -15,6 +15,11 @@ function grouped(value) {
     return Number(isFinite(n) ? n : 0).toLocaleString(locale(), 'f', 0);
 }
 
+// A count with its noun in the right number: "1 day", "2 days", "1,024 entries".
+function counted(value, singular, plural) {
+    return grouped(value) + " " + (Number(value) === 1 ? singular : plural);
+}
+
 // A fraction between 0 and 1 as a whole percentage in the locale ("67%").
 function percent(fraction) {
     const n = Number(fraction);

@@ -9,6 +9,8 @@ AbstractButton {
     property bool selected: false
 
     focusPolicy: Qt.StrongFocus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     implicitHeight: 120
     Accessible.name: value + " cards per day"
 

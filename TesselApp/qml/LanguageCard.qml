@@ -13,6 +13,8 @@ AbstractButton {
     property bool selected: false
 
     focusPolicy: Qt.StrongFocus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     padding: 20
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
     Accessible.name: label

@@ -12,6 +12,8 @@ AbstractButton {
     property bool selected: false
 
     focusPolicy: Qt.StrongFocus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     padding: 16
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
     Accessible.name: title

@@ -1,4 +1,5 @@
-// The application window: the "Study" menu, the content and the "Brindle needs attention" alert.
+// The application window: the "File", "Study" and "Help" menus, the content and the "Brindle needs
+// attention" alert.
 import QtQuick
 import QtQuick.Controls.Basic
 import Brindle.Model
@@ -15,6 +16,17 @@ ApplicationWindow {
     readonly property alias studyMenu: studyMenu
     readonly property alias startSessionAction: startSessionAction
     readonly property alias playSentenceAction: playSentenceAction
+    readonly property alias fileMenu: fileMenu
+    readonly property alias helpMenu: helpMenu
+    readonly property alias exportAction: exportAction
+    readonly property alias importAction: importAction
+    readonly property alias quitAction: quitAction
+    readonly property alias aboutAction: aboutAction
+    readonly property alias aboutDialog: aboutDialog
+    // Backup and restore, shared by the File menu and the settings page.
+    readonly property alias progressTransfer: progressTransfer
+    // Ends the application ("Quit"); tests replace it.
+    property var quitApplication: () => Qt.quit()
 
     title: "Brindle"
     minimumWidth: contentMinimumWidth
@@ -56,54 +68,39 @@ ApplicationWindow {
             }
         }
 
-        Menu {
+        WindowMenu {
+            id: fileMenu
+            objectName: "fileMenu"
+            title: "File"
+
+            Action {
+                id: exportAction
+                objectName: "exportAction"
+                text: "Export Progress…"
+                enabled: AppModel.isProgressReady
+                onTriggered: progressTransfer.chooseExportFile()
+            }
+            Action {
+                id: importAction
+                objectName: "importAction"
+                text: "Import Progress…"
+                onTriggered: progressTransfer.chooseImportFile()
+            }
+            MenuSeparator {}
+            Action {
+                id: quitAction
+                objectName: "quitAction"
+                readonly property string shortcutText: "Ctrl+Q"
+                text: "Quit"
+                shortcut: StandardKey.Quit
+                onTriggered: window.quitApplication()
+            }
+        }
+
+        WindowMenu {
             id: studyMenu
             objectName: "studyMenu"
             title: "Study"
-            topPadding: 6
-            bottomPadding: 6
-
-            background: Rectangle {
-                implicitWidth: 280
-                radius: 10
-                color: TesselTheme.white
-                border.width: 1
-                border.color: TesselTheme.line
-            }
-            delegate: MenuItem {
-                id: menuItem
-                objectName: "menuItem-" + text
-                leftPadding: 14
-                rightPadding: 14
-                implicitHeight: 32
-                font.pixelSize: 13
-                contentItem: Item {
-                    implicitWidth: itemText.implicitWidth + shortcutText.implicitWidth + 40
-                    Label {
-                        id: itemText
-                        anchors.left: parent.left
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: menuItem.text
-                        font: menuItem.font
-                        color: menuItem.enabled ? TesselTheme.forest : TesselTheme.withAlpha(TesselTheme.secondaryText, 0.55)
-                    }
-                    Label {
-                        id: shortcutText
-                        anchors.right: parent.right
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: menuItem.action ? menuItem.action.shortcut : ""
-                        font.pixelSize: 12
-                        color: TesselTheme.withAlpha(TesselTheme.secondaryText, menuItem.enabled ? 1 : 0.55)
-                    }
-                }
-                background: Rectangle {
-                    anchors.fill: parent
-                    anchors.leftMargin: 5
-                    anchors.rightMargin: 5
-                    radius: 6
-                    color: menuItem.highlighted && menuItem.enabled ? TesselTheme.paleMint : "transparent"
-                }
-            }
 
             Action {
                 id: startSessionAction
@@ -121,11 +118,34 @@ ApplicationWindow {
                 onTriggered: AppModel.playCurrentSentence()
             }
         }
+
+        WindowMenu {
+            id: helpMenu
+            objectName: "helpMenu"
+            title: "Help"
+
+            Action {
+                id: aboutAction
+                objectName: "aboutAction"
+                text: "About Brindle"
+                onTriggered: aboutDialog.open()
+            }
+        }
     }
 
     RootView {
         id: rootView
         anchors.fill: parent
+    }
+
+    ProgressTransfer {
+        id: progressTransfer
+        app: AppModel
+    }
+
+    AboutDialog {
+        id: aboutDialog
+        app: AppModel
     }
 
     // Made only when there is something to say, so a normal start does not pay for it.

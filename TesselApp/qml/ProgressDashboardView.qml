@@ -45,7 +45,7 @@ ScreenPage {
             Layout.alignment: Qt.AlignBottom
             symbol: "flame.fill"
             selected: root.app.streak.currentDays > 0
-            text: root.app.streak.currentDays + " days"
+            text: Format.counted(root.app.streak.currentDays, "day", "days")
         }
     }
 
@@ -217,8 +217,8 @@ ScreenPage {
                     objectName: "referenceNote"
                     Layout.fillWidth: true
                     text: "The full reference dictionary contains "
-                          + Format.grouped(root.app.counts.referenceEntries)
-                          + " entries. The course queue uses the smaller frequency-ranked set; contextual cards are identified separately."
+                          + Format.counted(root.app.counts.referenceEntries, "entry", "entries")
+                          + ". The course queue uses the smaller frequency-ranked set; contextual cards are identified separately."
                     wrapMode: Text.Wrap
                     font.pixelSize: 11
                     color: TesselTheme.secondaryText

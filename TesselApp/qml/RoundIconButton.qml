@@ -11,6 +11,8 @@ AbstractButton {
     property real iconSize: 13
 
     focusPolicy: Qt.StrongFocus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     implicitWidth: 34
     implicitHeight: 34
     opacity: enabled ? (pressed ? 0.88 : 1) : 0.4

@@ -2,11 +2,8 @@
 // of learning history behind a confirmation, and a few words about Brindle.
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Dialogs
 import QtQuick.Layouts
-import Qt.labs.platform as Platform
 import Brindle.Model
-import "Format.js" as Format
 
 ScreenPage {
     id: root
@@ -14,40 +11,14 @@ ScreenPage {
     // The application model; tests hand in a stand-in with the same properties.
     property var app: AppModel
     property bool showingResetConfirmation: false
-    // The last successful backup or restore, "" before the first.
-    property string transferMessage: ""
+    // Backup and restore: the window's, so that the File menu and this page share one message;
+    // a page of its own when shown outside the window (tests).
+    property ProgressTransfer transfer: ApplicationWindow.window && ApplicationWindow.window.progressTransfer
+                                        ? ApplicationWindow.window.progressTransfer : ownTransfer
 
-    readonly property string suggestedBackupName: "Brindle Progress.json"
-
-    // Writes the progress to `location` (a file URL or path) and reports the outcome; an empty
-    // location (the chooser was cancelled) changes nothing.
-    function exportTo(location) {
-        if (location === undefined || location === null || String(location) === "")
-            return;
-        const error = app.exportProgress(location);
-        if (error === "")
-            transferMessage = "Progress exported to " + Format.lastPathComponent(location) + ".";
-        else
-            app.startupError = "Export failed: " + error;
-    }
-
-    // Replaces the progress with the backup at `location` and reports the outcome; an empty
-    // location changes nothing, a failed restore leaves the progress and the last message alone.
-    function restoreFrom(location) {
-        if (location === undefined || location === null || String(location) === "")
-            return;
-        const error = app.restoreProgress(location);
-        if (error === "")
-            transferMessage = "Progress restored from " + Format.lastPathComponent(location) + ".";
-        else
-            app.startupError = "Import failed: " + error;
-    }
-
-    function chooseExportFile() {
-        const folder = String(exportDialog.currentFolder).replace(/\/+$/, "");
-        exportDialog.selectedFile = folder + "/" + encodeURIComponent(suggestedBackupName);
-        exportDialog.open();
-    }
+    function exportTo(location) { transfer.exportTo(location); }
+    function restoreFrom(location) { transfer.restoreFrom(location); }
+    function chooseExportFile() { transfer.chooseExportFile(); }
 
     function askToReset() {
         showingResetConfirmation = true;
@@ -56,29 +27,9 @@ ScreenPage {
 
     maxContentWidth: 940
 
-    FileDialog {
-        id: exportDialog
-        objectName: "exportDialog"
-        title: "Export progress"
-        fileMode: FileDialog.SaveFile
-        acceptLabel: "Export"
-        nameFilters: ["JSON files (*.json)"]
-        defaultSuffix: "json"
-        currentFolder: Platform.StandardPaths.writableLocation(
-                           Platform.StandardPaths.HomeLocation)
-        onAccepted: root.exportTo(selectedFile)
-    }
-
-    FileDialog {
-        id: importDialog
-        objectName: "importDialog"
-        title: "Import progress"
-        fileMode: FileDialog.OpenFile
-        acceptLabel: "Import"
-        nameFilters: ["JSON files (*.json)"]
-        currentFolder: Platform.StandardPaths.writableLocation(
-                           Platform.StandardPaths.HomeLocation)
-        onAccepted: root.restoreFrom(selectedFile)
+    ProgressTransfer {
+        id: ownTransfer
+        app: root.app
     }
 
     ResetConfirmation {
@@ -234,7 +185,7 @@ ScreenPage {
             TesselButton {
                 objectName: "importButton"
                 text: "Import…"
-                onClicked: importDialog.open()
+                onClicked: root.transfer.chooseImportFile()
             }
             TesselButton {
                 objectName: "exportButton"
@@ -257,7 +208,7 @@ ScreenPage {
             objectName: "transferMessage"
             Layout.fillWidth: true
             Layout.topMargin: 2
-            visible: root.transferMessage !== ""
+            visible: root.transfer.transferMessage !== ""
             implicitHeight: Math.max(messageIcon.implicitHeight, messageText.implicitHeight)
             Icon {
                 id: messageIcon
@@ -271,7 +222,7 @@ ScreenPage {
                 anchors.left: messageIcon.right
                 anchors.leftMargin: 7
                 anchors.right: parent.right
-                text: root.transferMessage
+                text: root.transfer.transferMessage
                 wrapMode: Text.Wrap
                 font.pixelSize: 12
                 font.weight: Font.DemiBold
@@ -287,7 +238,7 @@ ScreenPage {
 
         Label {
             Layout.fillWidth: true
-            text: "Brindle 0.1.0"
+            text: "Brindle " + Qt.application.version
             font.pixelSize: 15
             font.bold: true
             color: TesselTheme.forest

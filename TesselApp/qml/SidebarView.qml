@@ -153,6 +153,8 @@ Rectangle {
             width: parent.width
             height: 38
             focusPolicy: Qt.StrongFocus
+            Keys.onReturnPressed: clicked()
+            Keys.onEnterPressed: clicked()
             text: entry.label
             Accessible.name: entry.label
             onClicked: root.navigate(modelData)

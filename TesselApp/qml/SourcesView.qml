@@ -11,10 +11,21 @@ ScreenPage {
 
     // The application model; tests hand in a stand-in with the same properties.
     property var app: AppModel
-    // Hands an address to the system browser; tests replace it to see what would open.
+    // Hands an address to the system browser, true when something took it; tests replace it to
+    // see what would open.
     property var openExternally: url => Qt.openUrlExternally(url)
 
+    // Opens `url`, or shows it with "Copy" when nothing on this computer could.
+    function openLink(url) {
+        if (!openExternally(url))
+            linkFallback.show(url);
+    }
+
     maxContentWidth: 980
+
+    LinkFallbackDialog {
+        id: linkFallback
+    }
 
     SectionTitle {
         Layout.fillWidth: true
@@ -127,7 +138,7 @@ ScreenPage {
                 required property var modelData
                 Layout.fillWidth: true
                 source: modelData
-                onOpenLink: url => root.openExternally(url)
+                onOpenLink: url => root.openLink(url)
             }
         }
     }

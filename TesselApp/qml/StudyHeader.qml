@@ -57,9 +57,10 @@ Item {
 
             Rectangle {
                 objectName: "progressFill"
-                readonly property real fraction: (root.total > 0 ? AppModel.currentIndex : 0)
-                                                 / Math.max(root.total, 1)
-                width: parent.width * Math.min(1, fraction)
+                readonly property real fraction: StudyText.progressFraction(
+                                                     AppModel.sessionPhase, AppModel.currentIndex,
+                                                     root.total)
+                width: parent.width * fraction
                 height: parent.height
                 radius: 2
                 color: TesselTheme.primary

@@ -14,6 +14,16 @@ function counter(index, total) {
     return Math.min(index + 1, total) + " / " + total
 }
 
+// How far the session bar reaches, 0 to 1: the cards answered so far, and the whole bar once the
+// session is complete (the last card's index is one short of the total).
+function progressFraction(phase, index, total) {
+    if (total < 1)
+        return 0
+    if (phase === "complete")
+        return 1
+    return Math.min(1, Math.max(0, index) / total)
+}
+
 // "REVIEW" for a card reviewed at least once, else "NEW WORD" (also when there is no card).
 function chip(card) {
     return card !== undefined && card !== null && card.totalReviews >= 1 ? "REVIEW" : "NEW WORD"

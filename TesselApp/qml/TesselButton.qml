@@ -6,7 +6,8 @@
 //
 // prominent: white on primary; otherwise forest on pale mint with a line outline; flat: no fill
 // and no outline (a plain text button, `textColor` chooses its colour). While pressed it scales to
-// 0.98 and fades to 0.88, easing out over 0.12 s. Reachable with Tab, pressed with Space.
+// 0.98 and fades to 0.88, easing out over 0.12 s. Reachable with Tab, pressed with Space, Return
+// or Enter.
 import QtQuick
 import QtQuick.Controls.Basic
 
@@ -21,6 +22,9 @@ AbstractButton {
     property color iconColor: textColor
 
     focusPolicy: Qt.StrongFocus
+    // Return and Enter press a focused button, as Space does.
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     leftPadding: flat ? 4 : 18
     rightPadding: flat ? 4 : 18
     topPadding: 6

@@ -13,6 +13,8 @@ AbstractButton {
     property bool selected: false
 
     focusPolicy: Qt.StrongFocus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     leftPadding: 13
     rightPadding: 13
     topPadding: 8

@@ -133,6 +133,7 @@ int main(int argc, char** argv) {
     }
     // The screens run in a QApplication as in the application (charts need widgets).
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
     QTEST_SET_MAIN_SOURCE_PATH
     tessel::Setup setup;
     return quick_test_main_with_setup(argc, argv, "brindle_qml", QUICK_TEST_SOURCE_DIR, &setup);

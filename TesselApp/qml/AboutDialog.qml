@@ -1,0 +1,139 @@
+// "About Brindle" (Help menu): the version, the licences of the code and content, and every data
+// source of the lexicon with its licence. "Data sources" opens the sources page.
+//
+//   AboutDialog { app: AppModel }   // open() to show
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import QtQuick.Templates as T
+
+Dialog {
+    id: root
+
+    // The application model; tests hand in a stand-in with `sources` and `destination`.
+    property var app
+
+    objectName: "aboutDialog"
+    parent: T.Overlay.overlay
+    modal: true
+    closePolicy: T.Popup.CloseOnEscape | T.Popup.CloseOnPressOutside
+    anchors.centerIn: T.Overlay.overlay
+    width: Math.min(520, parent ? parent.width - 80 : 520)
+    height: Math.min(implicitHeight, parent ? parent.height - 60 : implicitHeight)
+    padding: 24
+    topPadding: 22
+    header: null
+    Accessible.name: "About Brindle"
+
+    background: Rectangle {
+        radius: 16
+        color: TesselTheme.white
+        border.width: 1
+        border.color: TesselTheme.line
+    }
+    T.Overlay.modal: Rectangle {
+        color: TesselTheme.withAlpha(TesselTheme.forest, 0.18)
+    }
+
+    contentItem: ColumnLayout {
+        spacing: 10
+
+        RowLayout {
+            spacing: 12
+            TesselLogo { size: 38 }
+            Column {
+                Label {
+                    objectName: "aboutTitle"
+                    text: "Brindle " + Qt.application.version
+                    font.pixelSize: 17
+                    font.bold: true
+                    color: TesselTheme.forest
+                }
+                Label {
+                    text: "A fully local Mandarin and Japanese vocabulary studio."
+                    font.pixelSize: 12
+                    color: TesselTheme.secondaryText
+                }
+            }
+        }
+
+        ScrollView {
+            id: scroller
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.preferredHeight: details.implicitHeight
+            contentWidth: availableWidth
+            clip: true
+
+            ColumnLayout {
+                id: details
+                width: scroller.availableWidth
+                spacing: 8
+
+                Label {
+                    Layout.topMargin: 6
+                    text: "Licences"
+                    font.pixelSize: 13
+                    font.bold: true
+                    color: TesselTheme.forest
+                }
+                Label {
+                    objectName: "aboutLicences"
+                    Layout.fillWidth: true
+                    text: "Brindle’s code: GNU General Public License 3.0 or later.\n"
+                          + "Starter exercises: CC BY-SA 4.0, Brindle contributors.\n"
+                          + "Icons: Material Design Icons, Apache License 2.0.\n"
+                          + "Dictionary data: the licences of its sources, below."
+                    wrapMode: Text.Wrap
+                    font.pixelSize: 12
+                    lineHeight: 1.15
+                    color: TesselTheme.secondaryText
+                }
+                Label {
+                    Layout.topMargin: 6
+                    text: "Data sources"
+                    font.pixelSize: 13
+                    font.bold: true
+                    color: TesselTheme.forest
+                }
+                Repeater {
+                    objectName: "aboutSources"
+                    model: root.app ? root.app.sources : []
+                    delegate: Label {
+                        required property var modelData
+                        Layout.fillWidth: true
+                        text: modelData.name + " — " + modelData.license
+                        wrapMode: Text.Wrap
+                        font.pixelSize: 12
+                        color: TesselTheme.secondaryText
+                    }
+                }
+            }
+        }
+
+        RowLayout {
+            Layout.topMargin: 8
+            spacing: 10
+            Item { Layout.fillWidth: true }
+            TesselButton {
+                objectName: "aboutDataSources"
+                text: "Data sources"
+                visible: root.app && root.app.hasCompletedOnboarding === true
+                onClicked: {
+                    root.app.destination = "sources";
+                    root.close();
+                }
+            }
+            TesselButton {
+                id: closeButton
+                objectName: "aboutClose"
+                Layout.preferredWidth: 90
+                text: "Close"
+                prominent: true
+                onClicked: root.close()
+            }
+        }
+    }
+
+    onOpened: closeButton.forceActiveFocus()
+}
