@@ -5,7 +5,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
 cd "$root"
 
-bash scripts/setup.sh
+bash scripts/setup.sh ${setup_options:-}
 bash scripts/fetch-lexicon-sources.sh
 
 preset=release

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package Brindle needs to build, run and test, skipping what is present.
 # Idempotent: a second run installs nothing. Needs root (or sudo) only when something is missing.
+#
+#   scripts/setup.sh [--with-test-tools]   the option adds what only the test command uses
 set -euo pipefail
 
 packages=(
@@ -23,6 +25,12 @@ packages=(
   # fetching the lexicon's open data and the icon font
   ca-certificates npm sqlite3 python3-fonttools python3-pil
 )
+if [[ "${1:-}" == "--with-test-tools" ]]; then
+  packages+=(
+    # checking the Debian package: its validators
+    lintian desktop-file-utils appstream
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (lexicon included), fuzzes the decoders for a bounded
-# time and runs every test. Exits non-zero on any failure.
+# time, runs every test, then builds the Debian package and checks it. Exits non-zero on any
+# failure.
+setup_options=--with-test-tools
 source "$(dirname "$0")/common.sh"
 
 # Tests run headless and must not touch the user's own folders or leave daemons behind.
@@ -18,3 +20,5 @@ trap cleanup EXIT
 bash scripts/fuzz.sh "${BRINDLE_FUZZ_SECONDS:-30}"
 
 ctest --preset release -j "$(nproc)" --timeout 300
+
+bash tests/package/check-package.sh "$build_dir"

@@ -199,6 +199,11 @@ bool ScreenshotDriver::runLine(const QString& rawLine, bool* keepWaiting) {
         return true;
     }
     if (command == QLatin1String("click")) return click(rest);
+    if (command == QLatin1String("expect-visible")) {
+        if (findVisible(m_window->contentItem(), rest)) return true;
+        fail(QStringLiteral("no visible item named '%1'").arg(rest));
+        return false;
+    }
     if (command == QLatin1String("type")) {
         typeText(rest);
         return true;

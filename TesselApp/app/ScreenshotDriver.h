@@ -19,6 +19,7 @@ namespace tessel {
 //   call NAME [ARG]     call a model operation with no argument or one (true/false/number/text)
 //   until NAME VALUE    wait, at most 10 s, until the model property NAME reads VALUE
 //   click OBJECTNAME    click the visible button with that objectName
+//   expect-visible NAME fail unless an item with that objectName is visible
 //   type TEXT           type TEXT (the rest of the line) into the focused item
 //   key NAME            press and release Return, Enter, Tab, Space, Escape or Backspace
 //   wait MS             let the application run for MS milliseconds
