@@ -6,11 +6,14 @@
 # Builds `brindle` in build/screenshots (Release) when needed, then, for each window size
 # (1050x700 and 1440x900 of content), starts it under xvfb-run on a throw-away home folder and
 # lets its screenshot driver walk through the states, writing OUTDIR/STATE-WxH.png (default
-# OUTDIR: screenshots/). With --lexicon fixture (the default) the test lexicon from
-# tests/data/lexicon-fixture.sql is put in the home's data folder, so the pictures do not depend
-# on the downloaded sources; --lexicon real uses the lexicon the build produced.
+# OUTDIR: screenshots/); then once more at 200 % (QT_SCALE_FACTOR=2, the smallest size), into
+# OUTDIR/200/, where each picture has twice the pixels of its name's size. With --lexicon fixture
+# (the default) the test lexicon from tests/data/lexicon-fixture.sql is put in the home's data
+# folder, so the pictures do not depend on the downloaded sources; --lexicon real uses the
+# lexicon the build produced.
 # Environment: BRINDLE_BUILD_DIR (another build tree), BRINDLE_SCREENSHOT_STATES (another list),
-# BRINDLE_SCREENSHOT_SIZES (e.g. "1050x700").
+# BRINDLE_SCREENSHOT_SIZES (e.g. "1050x700"), BRINDLE_SCREENSHOT_SCALED_SIZES (the sizes shot at
+# 200 %; "" for none).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,7 +23,7 @@ while [[ $# -gt 0 ]]; do
   case "$1" in
     --lexicon) lexicon="${2:?--lexicon needs fixture or real}"; shift 2 ;;
     --lexicon=*) lexicon="${1#--lexicon=}"; shift ;;
-    -h|--help) sed -n '2,14p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,17p' "$0"; exit 0 ;;
     *) out="$1"; shift ;;
   esac
 done
@@ -29,6 +32,7 @@ done
 build="$(realpath -m "${BRINDLE_BUILD_DIR:-$root/build/screenshots}")"
 states="${BRINDLE_SCREENSHOT_STATES:-$root/scripts/screenshots/states.txt}"
 sizes="${BRINDLE_SCREENSHOT_SIZES:-1050x700 1440x900}"
+scaled_sizes="${BRINDLE_SCREENSHOT_SCALED_SIZES-1050x700}"
 
 if [[ ! -f "$build/build.ninja" && ! -f "$build/Makefile" ]]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLE_BUILD_BENCH=OFF \
@@ -46,7 +50,19 @@ mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 states="$(realpath "$states")"
 status=0
-for size in $sizes; do
+runs=()
+for size in $sizes; do runs+=("$size@1"); done
+for size in $scaled_sizes; do runs+=("$size@2"); done
+for run in "${runs[@]}"; do
+  size="${run%@*}"
+  scale="${run#*@}"
+  shots="$out"
+  screen="1920x1200x24"
+  if [[ "$scale" != 1 ]]; then
+    shots="$out/${scale}00"
+    screen="3840x2400x24"
+    mkdir -p "$shots"
+  fi
   home="$(mktemp -d)"
   mkdir -p "$home/.local/share/brindle" "$home/.config" "$home/.cache" "$home/runtime"
   chmod 700 "$home/runtime"
@@ -60,12 +76,12 @@ for size in $sizes; do
   cd "$home"
   HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
     XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/runtime" \
-    QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=rhi LIBGL_ALWAYS_SOFTWARE=1 \
-    xvfb-run -a -s "-screen 0 1920x1200x24" \
-    "$binary" --screenshot-script "$states" --screenshot-dir "$out" --window-size "$size" ||
+    QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=rhi LIBGL_ALWAYS_SOFTWARE=1 QT_SCALE_FACTOR="$scale" \
+    xvfb-run -a -s "-screen 0 $screen" \
+    "$binary" --screenshot-script "$states" --screenshot-dir "$shots" --window-size "$size" ||
     status=$?
   cd "$root"
   rm -rf "$home"
-  [[ $status -eq 0 ]] || { echo "screenshots: the run at $size failed" >&2; exit $status; }
+  [[ $status -eq 0 ]] || { echo "screenshots: the run at $size, scale $scale failed" >&2; exit $status; }
 done
-ls "$out"/*.png | wc -l | xargs echo "screenshots: pictures in $out:"
+find "$out" -name '*.png' | wc -l | xargs echo "screenshots: pictures in $out:"

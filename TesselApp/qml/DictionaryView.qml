@@ -124,7 +124,9 @@ Item {
                     Layout.preferredWidth: 22
                     Layout.preferredHeight: 22
                     visible: !root.app.isSearching && root.app.searchQuery !== ""
-                    focusPolicy: Qt.NoFocus
+                    focusPolicy: Qt.StrongFocus
+                    Keys.onReturnPressed: clicked()
+                    Keys.onEnterPressed: clicked()
                     Accessible.name: "Clear search"
                     onClicked: {
                         root.search("");

@@ -2,10 +2,12 @@
 // fresh model over the fixture lexicon, with its preferences, progress file and home folder in a
 // temporary directory, so no test sees the learner's own data or another test file's state.
 #include <QtQml/qqmlextensionplugin.h>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtQuickTest>
@@ -36,6 +38,46 @@ QString TestHarness::readProgressFile() const {
 }
 
 namespace {
+
+bool isOperable(const QAccessibleInterface& node) {
+    switch (node.role()) {
+        case QAccessible::Button:
+        case QAccessible::CheckBox:
+        case QAccessible::RadioButton:
+        case QAccessible::ComboBox:
+        case QAccessible::SpinBox:
+        case QAccessible::Slider:
+        case QAccessible::EditableText:
+        case QAccessible::Link:
+        case QAccessible::ListItem:
+        case QAccessible::PageTab:
+        case QAccessible::MenuItem:
+        case QAccessible::ButtonMenu:
+        case QAccessible::ButtonDropDown:
+            return true;
+        default:
+            return node.state().focusable;
+    }
+}
+
+void collectControls(QAccessibleInterface* node, QVariantList* out, int depth) {
+    if (!node || !node->isValid() || depth > 200) return;
+    if (node->state().invisible) return;
+    if (isOperable(*node)) {
+        QObject* object = node->object();
+        const auto* item = qobject_cast<QQuickItem*>(object);
+        out->append(QVariantMap{
+            {QStringLiteral("name"), node->text(QAccessible::Name)},
+            {QStringLiteral("role"), static_cast<int>(node->role())},
+            {QStringLiteral("objectName"), object ? object->objectName() : QString()},
+            {QStringLiteral("type"),
+             object ? QString::fromLatin1(object->metaObject()->className()) : QString()},
+            {QStringLiteral("tabbable"), item && item->activeFocusOnTab() && item->isEnabled()},
+            {QStringLiteral("enabled"), !node->state().disabled},
+        });
+    }
+    for (int i = 0; i < node->childCount(); ++i) collectControls(node->child(i), out, depth + 1);
+}
 
 // Remembers what would have been spoken instead of speaking.
 class RecordingSpeech final : public SpeechOutput {
@@ -114,6 +156,16 @@ class Setup : public QObject {
 };
 
 }  // namespace
+
+QVariantList TestHarness::accessibleControls(QObject* window) const {
+    // The offscreen platform has no accessibility bridge; switching it on by hand gives every
+    // control its role and name as a screen reader would find them.
+    QAccessible::setActive(true);
+    QVariantList controls;
+    collectControls(QAccessible::queryAccessibleInterface(window), &controls, 0);
+    return controls;
+}
+
 }  // namespace tessel
 
 // Points every per-user folder of the end-to-end run into its temporary home, before anything

@@ -63,6 +63,11 @@ class TestHarness : public QObject {
     Q_INVOKABLE int pendingSaves() const;
     // The progress file's text, "" when it does not exist.
     Q_INVOKABLE QString readProgressFile() const;
+    // Every visible control of `window` that a person can operate, as assistive technology sees
+    // it: {name, role, objectName, type, tabbable} with `role` the accessible role's number and
+    // `tabbable` whether Tab reaches it. Accessibility is switched on first, so controls made
+    // since the last call get their roles and names too.
+    Q_INVOKABLE QVariantList accessibleControls(QObject* window) const;
 
   signals:
     void spokenChanged();

@@ -84,15 +84,18 @@ Item {
             compare(spy.count, 1)
         }
 
-        function test_buttonSpaceClicksWhenFocused() {
+        function test_buttonKeysClickWhenFocused() {
             const button = createTemporaryObject(buttonComponent, scene, { text: "Good" })
             const spy = createTemporaryQmlObject("import QtTest; SignalSpy { signalName: 'clicked' }", scene)
             spy.target = button
             button.forceActiveFocus(Qt.TabFocusReason)
             keyClick(Qt.Key_Space)
-            compare(spy.count, 1)
-            keyClick(Qt.Key_Return)  // buttons take no Return of their own
-            compare(spy.count, 1)
+            keyClick(Qt.Key_Return)
+            keyClick(Qt.Key_Enter)
+            compare(spy.count, 3)
+            button.enabled = false
+            keyClick(Qt.Key_Return)
+            compare(spy.count, 3)
         }
 
         function test_buttonStyles_data() {

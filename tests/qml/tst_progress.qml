@@ -125,6 +125,18 @@ Item {
             compare(stub.destination, "sources");
         }
 
+        function test_counted_data() {
+            return [
+                { tag: "one", value: 1, want: "1 day" },
+                { tag: "none", value: 0, want: "0 days" },
+                { tag: "two", value: 2, want: "2 days" },
+                { tag: "grouped", value: 1024, want: "1,024 days" },
+            ];
+        }
+        function test_counted(data) {
+            compare(Format.counted(data.value, "day", "days"), data.want);
+        }
+
         function test_axisTicks_data() {
             return [
                 { tag: "empty", max: 0, ticks: [0, 1] },

@@ -148,16 +148,16 @@ Item {
             const view = open();
             view.exportTo(location);
             compare(AppModel.startupError, "");
-            compare(view.transferMessage, "Progress exported to Brindle Progress.json.");
+            compare(view.transfer.transferMessage, "Progress exported to Brindle Progress.json.");
             verify(findChild(view, "transferMessage").visible);
 
             AppModel.resetProgress();
             compare(AppModel.learnedCount, 0);
             view.restoreFrom(location);
             compare(AppModel.startupError, "");
-            compare(view.transferMessage, "Progress restored from Brindle Progress.json.");
+            compare(view.transfer.transferMessage, "Progress restored from Brindle Progress.json.");
             compare(AppModel.learnedCount, 1);
-            compare(findChild(view, "transferMessageText").text, view.transferMessage);
+            compare(findChild(view, "transferMessageText").text, view.transfer.transferMessage);
             tryVerify(() => TestHarness.pendingSaves() === 0);
             const saved = JSON.parse(TestHarness.readProgressFile());
             compare(Object.values(saved.cards).map(card => card.correctReviews), [1]);
@@ -177,11 +177,11 @@ Item {
         function test_failuresGoToTheAlert(data) {
             studyOneCard();
             const view = open();
-            view.transferMessage = "Progress exported to earlier.json.";
+            view.transfer.transferMessage = "Progress exported to earlier.json.";
             view[data.action](TestHarness.homePath + data.file);
             verify(AppModel.startupError.startsWith(data.prefix), AppModel.startupError);
             verify(AppModel.startupError.length > data.prefix.length);
-            compare(view.transferMessage, "Progress exported to earlier.json.");
+            compare(view.transfer.transferMessage, "Progress exported to earlier.json.");
             compare(AppModel.learnedCount, 1);
             AppModel.resetProgress();
         }
@@ -190,7 +190,7 @@ Item {
             const view = open();
             view.exportTo("");
             view.restoreFrom("");
-            compare(view.transferMessage, "");
+            compare(view.transfer.transferMessage, "");
             compare(AppModel.startupError, "");
         }
 
@@ -224,14 +224,13 @@ Item {
             const save = findChild(view, "exportDialog");
             compare(save.defaultSuffix, "json");
             view.chooseExportFile();
-            const chosen = decodeURIComponent(String(save.selectedFile));
+            const chosen = decodeURIComponent(String(save.currentFile));
             verify(chosen.endsWith("/Brindle Progress.json"), chosen);
             save.reject();
             // What the chooser hands over is a url value, not text.
-            save.selectedFile = "file://" + encodeURI(TestHarness.homePath) + "/chosen%20backup.json";
-            view.exportTo(save.selectedFile);
+            view.exportTo(Qt.resolvedUrl("file://" + encodeURI(TestHarness.homePath) + "/chosen%20backup.json"));
             compare(AppModel.startupError, "");
-            compare(view.transferMessage, "Progress exported to chosen backup.json.");
+            compare(view.transfer.transferMessage, "Progress exported to chosen backup.json.");
         }
 
         function test_lastPathComponent_data() {

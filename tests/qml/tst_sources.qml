@@ -105,6 +105,21 @@ Item {
             compare(opened, [card.source.licenseURL, card.source.url]);
         }
 
+        function test_linkThatCannotOpenShowsItsAddress() {
+            const view = createTemporaryObject(sourcesComponent, top, {
+                app: AppModel, width: top.width, height: top.height, openExternally: url => false
+            });
+            const card = cardFor(view, "cc-cedict");
+            view.openLink(card.source.url);
+            const dialog = findChild(view, "linkFallbackDialog");
+            tryVerify(() => dialog.opened);
+            compare(findChild(dialog.contentItem, "linkAddress").text, card.source.url);
+            mouseClick(findChild(dialog.contentItem, "linkCopy"));
+            compare(findChild(dialog.contentItem, "linkCopy").text, "Copied");
+            keyClick(Qt.Key_Escape);
+            tryVerify(() => !dialog.visible);
+        }
+
         function test_linkOnlyForAddressesWithSchemeAndHost_data() {
             return [
                 { tag: "https", text: "https://www.mdbg.net/chinese/dictionary?page=cedict", ok: true },

@@ -19,6 +19,19 @@ TestCase {
         compare(StudyText.counter(data.index, data.total), data.want)
     }
 
+    function test_progressFraction_data() {
+        return [
+            { tag: "first card", phase: "answering", index: 0, total: 8, want: 0 },
+            { tag: "last card's feedback", phase: "feedback", index: 7, total: 8, want: 7 / 8 },
+            { tag: "session planted fills the bar", phase: "complete", index: 7, total: 8, want: 1 },
+            { tag: "no cards", phase: "complete", index: 0, total: 0, want: 0 },
+            { tag: "index past the end", phase: "answering", index: 9, total: 8, want: 1 },
+        ]
+    }
+    function test_progressFraction(data) {
+        compare(StudyText.progressFraction(data.phase, data.index, data.total), data.want)
+    }
+
     function test_chip_data() {
         return [
             { tag: "no record", card: undefined, want: "NEW WORD" },

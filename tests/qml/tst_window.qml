@@ -75,6 +75,54 @@ TestCase {
         compare(TestHarness.spoken.length, 0)
     }
 
+    function test_fileAndHelpMenus() {
+        compare(window.menuBar.contentChildren.map(item => item.text), ["File", "Study", "Help"])
+        compare(window.fileMenu.contentChildren.filter(item => item.text !== "")
+                    .map(item => item.text), ["Export Progress…", "Import Progress…", "Quit"])
+        compare(window.quitAction.shortcut, StandardKey.Quit)
+
+        let quits = 0
+        const quit = window.quitApplication
+        window.quitApplication = () => ++quits
+        keySequence(StandardKey.Quit)
+        keySequence("Ctrl+Q")
+        window.quitApplication = quit
+        compare(quits, 2)
+
+        window.exportAction.trigger()
+        const save = window.progressTransfer.exportDialog
+        tryVerify(() => save.visible)
+        verify(decodeURIComponent(String(save.currentFile)).endsWith("/Brindle Progress.json"))
+        save.reject()
+        tryVerify(() => !save.visible)
+    }
+
+    function test_aboutBrindle() {
+        window.aboutAction.trigger()
+        const about = window.aboutDialog
+        tryVerify(() => about.opened)
+        compare(findChild(about.contentItem, "aboutTitle").text, "Brindle " + Qt.application.version)
+        verify(Qt.application.version !== "")
+        const licences = findChild(about.contentItem, "aboutLicences").text
+        verify(licences.indexOf("GNU General Public License 3.0 or later") >= 0, licences)
+        verify(licences.indexOf("CC BY-SA 4.0") >= 0, licences)
+        compare(findChild(about.contentItem, "aboutSources").count, AppModel.sources.length)
+        keyClick(Qt.Key_Return)
+        tryVerify(() => !about.visible, 1000, "Return presses the focused Close")
+    }
+
+    // Escape closes the Study menu; the next click on its title opens it again.
+    function test_studyMenuOpensAfterEscape() {
+        const title = named("menu-Study") || findChild(window.menuBar, "menu-Study")
+        verify(title !== null)
+        for (let round = 0; round < 2; ++round) {
+            mouseClick(title)
+            tryVerify(() => window.studyMenu.opened, 1000, "round " + round)
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => !window.studyMenu.visible, 1000, "round " + round)
+        }
+    }
+
     function test_attentionAlert_data() {
         return [
             { tag: "OK button", dismiss: "ok" },
