@@ -98,6 +98,7 @@ Item {
                     Layout.fillWidth: true
                     text: root.app.searchQuery
                     placeholderText: "Search Chinese, Japanese, a reading, or a meaning"
+                    Accessible.name: "Search the dictionary"
                     placeholderTextColor: TesselTheme.secondaryText
                     font.family: TesselTheme.fontFamilyFor(root.app.selectedLanguage)
                     font.pixelSize: 14

@@ -54,6 +54,7 @@ ApplicationWindow {
         delegate: MenuBarItem {
             id: menuBarItem
             objectName: "menu-" + text
+            Component.onCompleted: if (menu) menu.barItem = menuBarItem
             topPadding: 4
             bottomPadding: 4
             leftPadding: 12
@@ -129,6 +130,23 @@ ApplicationWindow {
                 objectName: "aboutAction"
                 text: "About Brindle"
                 onTriggered: aboutDialog.open()
+            }
+        }
+    }
+
+    // Alt and a title's first letter open that menu, for those who work from the keyboard.
+    Shortcut { sequence: "Alt+F"; onActivated: fileMenu.openFromKeyboard() }
+    Shortcut { sequence: "Alt+S"; onActivated: studyMenu.openFromKeyboard() }
+    Shortcut { sequence: "Alt+H"; onActivated: helpMenu.openFromKeyboard() }
+
+    // Escape closes the open menu of the bar, through its own dismissByKey().
+    Shortcut {
+        sequence: "Escape"
+        enabled: fileMenu.visible || studyMenu.visible || helpMenu.visible
+        onActivated: {
+            for (const menu of [fileMenu, studyMenu, helpMenu]) {
+                if (menu.visible)
+                    menu.dismissByKey()
             }
         }
     }

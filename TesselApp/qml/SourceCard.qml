@@ -104,6 +104,7 @@ TesselCard {
                         font.pixelSize: 12
                         textColor: TesselTheme.primary
                         Accessible.role: Accessible.Link
+                        Accessible.name: modelData.title + ": " + root.source.name
                         Accessible.description: modelData.url
                         onClicked: root.openLink(modelData.url)
                         HoverHandler { cursorShape: Qt.PointingHandCursor }

@@ -8,6 +8,26 @@ import QtQuick.Controls.Basic
 Menu {
     id: root
 
+    // The menu bar's title of this menu (set by the bar's delegate).
+    property Item barItem: null
+
+    // Closes the menu for Escape. The bar keeps a menu closed by Escape under the pointer as
+    // open, so the next click on its title would only close it again; pressing the title once
+    // more here brings the bar back to closed, and that click opens the menu as it should.
+    function dismissByKey() {
+        close()
+        if (barItem && barItem.highlighted)
+            barItem.triggered()
+    }
+
+    // Opens the menu as a click on its title does (Alt and the title's first letter).
+    function openFromKeyboard() {
+        if (barItem && !visible)
+            barItem.triggered()
+    }
+
+    // Escape is taken by the window (see Main.qml), which calls dismissByKey().
+    closePolicy: Popup.CloseOnPressOutside
     topPadding: 6
     bottomPadding: 6
 

@@ -40,6 +40,8 @@ QString TestHarness::readProgressFile() const {
 namespace {
 
 bool isOperable(const QAccessibleInterface& node) {
+    // Read-only text (a checksum, a sentence) can be selected but not operated.
+    if (node.role() == QAccessible::EditableText && node.state().readOnly) return false;
     switch (node.role()) {
         case QAccessible::Button:
         case QAccessible::CheckBox:

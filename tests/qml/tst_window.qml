@@ -123,6 +123,21 @@ TestCase {
         }
     }
 
+    function test_menusOpenFromTheKeyboard_data() {
+        return [
+            { tag: "File", keys: "Alt+F", menu: "fileMenu" },
+            { tag: "Study", keys: "Alt+S", menu: "studyMenu" },
+            { tag: "Help", keys: "Alt+H", menu: "helpMenu" },
+        ]
+    }
+    function test_menusOpenFromTheKeyboard(data) {
+        const menu = window[data.menu]
+        keySequence(data.keys)
+        tryVerify(() => menu.opened, 1000)
+        keyClick(Qt.Key_Escape)
+        tryVerify(() => !menu.visible, 1000)
+    }
+
     function test_attentionAlert_data() {
         return [
             { tag: "OK button", dismiss: "ok" },
