@@ -19,11 +19,10 @@ Dialog {
     closePolicy: T.Popup.CloseOnEscape | T.Popup.CloseOnPressOutside
     anchors.centerIn: T.Overlay.overlay
     width: Math.min(520, parent ? parent.width - 80 : 520)
-    height: Math.min(implicitHeight, parent ? parent.height - 60 : implicitHeight)
     padding: 24
     topPadding: 22
     header: null
-    Accessible.name: "About Brindle"
+    title: "About Brindle"
 
     background: Rectangle {
         radius: 16
@@ -57,56 +56,46 @@ Dialog {
             }
         }
 
-        ScrollView {
-            id: scroller
+        ColumnLayout {
             Layout.fillWidth: true
-            Layout.fillHeight: true
-            Layout.preferredHeight: details.implicitHeight
-            contentWidth: availableWidth
-            clip: true
+            spacing: 8
 
-            ColumnLayout {
-                id: details
-                width: scroller.availableWidth
-                spacing: 8
-
-                Label {
-                    Layout.topMargin: 6
-                    text: "Licences"
-                    font.pixelSize: 13
-                    font.bold: true
-                    color: TesselTheme.forest
-                }
-                Label {
-                    objectName: "aboutLicences"
+            Label {
+                Layout.topMargin: 6
+                text: "Licences"
+                font.pixelSize: 13
+                font.bold: true
+                color: TesselTheme.forest
+            }
+            Label {
+                objectName: "aboutLicences"
+                Layout.fillWidth: true
+                text: "Brindle’s code: GNU General Public License 3.0 or later.\n"
+                      + "Starter exercises: CC BY-SA 4.0, Brindle contributors.\n"
+                      + "Icons: Material Design Icons, Apache License 2.0.\n"
+                      + "Dictionary data: the licences of its sources, below."
+                wrapMode: Text.Wrap
+                font.pixelSize: 12
+                lineHeight: 1.15
+                color: TesselTheme.secondaryText
+            }
+            Label {
+                Layout.topMargin: 6
+                text: "Data sources"
+                font.pixelSize: 13
+                font.bold: true
+                color: TesselTheme.forest
+            }
+            Repeater {
+                objectName: "aboutSources"
+                model: root.app ? root.app.sources : []
+                delegate: Label {
+                    required property var modelData
                     Layout.fillWidth: true
-                    text: "Brindle’s code: GNU General Public License 3.0 or later.\n"
-                          + "Starter exercises: CC BY-SA 4.0, Brindle contributors.\n"
-                          + "Icons: Material Design Icons, Apache License 2.0.\n"
-                          + "Dictionary data: the licences of its sources, below."
+                    text: modelData.name + " — " + modelData.license
                     wrapMode: Text.Wrap
                     font.pixelSize: 12
-                    lineHeight: 1.15
                     color: TesselTheme.secondaryText
-                }
-                Label {
-                    Layout.topMargin: 6
-                    text: "Data sources"
-                    font.pixelSize: 13
-                    font.bold: true
-                    color: TesselTheme.forest
-                }
-                Repeater {
-                    objectName: "aboutSources"
-                    model: root.app ? root.app.sources : []
-                    delegate: Label {
-                        required property var modelData
-                        Layout.fillWidth: true
-                        text: modelData.name + " — " + modelData.license
-                        wrapMode: Text.Wrap
-                        font.pixelSize: 12
-                        color: TesselTheme.secondaryText
-                    }
                 }
             }
         }

@@ -112,6 +112,7 @@ Rectangle {
                 implicitWidth: buttonRow.implicitWidth + 36
                 text: root.goalComplete ? "Keep growing" : "Start today’s session"
                 focusPolicy: Qt.StrongFocus
+                Accessible.name: text
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
                 scale: pressed ? 0.98 : 1

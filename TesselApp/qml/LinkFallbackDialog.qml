@@ -27,7 +27,7 @@ Dialog {
     padding: 24
     topPadding: 22
     header: null
-    Accessible.name: "The link could not be opened"
+    title: "The link could not be opened"
 
     background: Rectangle {
         radius: 16

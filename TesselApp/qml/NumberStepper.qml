@@ -7,6 +7,8 @@ SpinBox {
     id: root
 
     editable: false
+    // Tab reaches it; the arrow keys change the number.
+    focusPolicy: Qt.StrongFocus
     implicitHeight: 34
     font.pixelSize: 13
     font.weight: Font.DemiBold

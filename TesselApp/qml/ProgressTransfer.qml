@@ -49,8 +49,9 @@ Item {
 
     function chooseExportFile() {
         const folder = String(exportDialog.folder).replace(/\/+$/, "");
-        exportDialog.currentFile = folder + "/" + encodeURIComponent(suggestedBackupName);
+        // The dialog takes a suggested name only once it exists, that is after open().
         exportDialog.open();
+        exportDialog.currentFile = folder + "/" + encodeURIComponent(suggestedBackupName);
     }
 
     function chooseImportFile() {

@@ -22,6 +22,8 @@ AbstractButton {
     property color iconColor: textColor
 
     focusPolicy: Qt.StrongFocus
+    Accessible.role: Accessible.Button
+    Accessible.name: text
     // Return and Enter press a focused button, as Space does.
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()

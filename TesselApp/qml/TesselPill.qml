@@ -13,6 +13,8 @@ AbstractButton {
     property bool selected: false
 
     focusPolicy: Qt.StrongFocus
+    Accessible.role: Accessible.Button
+    Accessible.name: text
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
     leftPadding: 13

@@ -1,7 +1,7 @@
-// A menu of the window's menu bar, in the application's colours. An action's `shortcutText`,
-// when it has one, is shown instead of its shortcut (for standard keys, which are numbers).
+// A menu of the window's menu bar, in the application's colours, its actions' shortcuts at the
+// right.
 //
-//   WindowMenu { title: "File"; Action { text: "Quit"; shortcut: StandardKey.Quit; ... } }
+//   WindowMenu { title: "File"; Action { text: "Quit"; shortcut: "Ctrl+Q"; ... } }
 import QtQuick
 import QtQuick.Controls.Basic
 
@@ -45,6 +45,7 @@ Menu {
         rightPadding: 14
         implicitHeight: 32
         font.pixelSize: 13
+        Accessible.name: text
         // Return and Enter choose the highlighted item, as Space does.
         Keys.onReturnPressed: activate()
         Keys.onEnterPressed: activate()
@@ -71,9 +72,7 @@ Menu {
                 id: shortcutText
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
-                text: !menuItem.action ? ""
-                      : menuItem.action.shortcutText !== undefined ? menuItem.action.shortcutText
-                      : (menuItem.action.shortcut || "")
+                text: menuItem.action ? menuItem.action.shortcut || "" : ""
                 font.pixelSize: 12
                 color: TesselTheme.withAlpha(TesselTheme.secondaryText, menuItem.enabled ? 1 : 0.55)
             }

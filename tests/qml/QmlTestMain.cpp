@@ -42,6 +42,8 @@ namespace {
 bool isOperable(const QAccessibleInterface& node) {
     // Read-only text (a checksum, a sentence) can be selected but not operated.
     if (node.role() == QAccessible::EditableText && node.state().readOnly) return false;
+    // Static text is read, not operated; scroll bars follow the page and are announced by role.
+    if (node.role() == QAccessible::StaticText || node.role() == QAccessible::ScrollBar) return false;
     switch (node.role()) {
         case QAccessible::Button:
         case QAccessible::CheckBox:
@@ -62,6 +64,18 @@ bool isOperable(const QAccessibleInterface& node) {
     }
 }
 
+// Whether Tab reaches `item`: itself, or for a row of a list, the list that holds it (its rows
+// then move with the arrow keys).
+bool reachableByTab(const QQuickItem* item, QAccessible::Role role) {
+    if (!item) return false;
+    if (item->activeFocusOnTab()) return true;
+    if (role != QAccessible::ListItem) return false;
+    for (const QQuickItem* up = item->parentItem(); up; up = up->parentItem()) {
+        if (up->activeFocusOnTab()) return true;
+    }
+    return false;
+}
+
 void collectControls(QAccessibleInterface* node, QVariantList* out, int depth) {
     if (!node || !node->isValid() || depth > 200) return;
     if (node->state().invisible) return;
@@ -74,8 +88,8 @@ void collectControls(QAccessibleInterface* node, QVariantList* out, int depth) {
             {QStringLiteral("objectName"), object ? object->objectName() : QString()},
             {QStringLiteral("type"),
              object ? QString::fromLatin1(object->metaObject()->className()) : QString()},
-            {QStringLiteral("tabbable"), item && item->activeFocusOnTab() && item->isEnabled()},
-            {QStringLiteral("enabled"), !node->state().disabled},
+            {QStringLiteral("tabbable"), reachableByTab(item, node->role())},
+            {QStringLiteral("enabled"), item ? item->isEnabled() : !node->state().disabled},
         });
     }
     for (int i = 0; i < node->childCount(); ++i) collectControls(node->child(i), out, depth + 1);

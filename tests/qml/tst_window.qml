@@ -76,24 +76,34 @@ TestCase {
     }
 
     function test_fileAndHelpMenus() {
-        compare(window.menuBar.contentChildren.map(item => item.text), ["File", "Study", "Help"])
-        compare(window.fileMenu.contentChildren.filter(item => item.text !== "")
-                    .map(item => item.text), ["Export Progress…", "Import Progress…", "Quit"])
-        compare(window.quitAction.shortcut, StandardKey.Quit)
+        const texts = container => {
+            const found = []
+            for (let i = 0; i < container.count; ++i) {
+                if (container.itemAt(i).text)
+                    found.push(container.itemAt(i).text)
+            }
+            return found
+        }
+        compare(texts(window.menuBar), ["File", "Study", "Help"])
+        compare(texts(window.fileMenu), ["Export Progress…", "Import Progress…", "Quit"])
+        compare(window.quitAction.shortcut, "Ctrl+Q")
 
         let quits = 0
         const quit = window.quitApplication
         window.quitApplication = () => ++quits
-        keySequence(StandardKey.Quit)
         keySequence("Ctrl+Q")
         window.quitApplication = quit
-        compare(quits, 2)
+        compare(quits, 1)
 
         window.exportAction.trigger()
         const save = window.progressTransfer.exportDialog
         tryVerify(() => save.visible)
-        verify(decodeURIComponent(String(save.currentFile)).endsWith("/Brindle Progress.json"))
+        const suggested = decodeURIComponent(String(save.currentFile))
         save.reject()
+        // The chooser is a window of its own; give the keyboard back to the main window.
+        window.requestActivate()
+        tryVerify(() => window.active, 3000)
+        verify(suggested.endsWith("/Brindle Progress.json"), suggested)
         tryVerify(() => !save.visible)
     }
 
@@ -115,7 +125,11 @@ TestCase {
     function test_studyMenuOpensAfterEscape() {
         const title = named("menu-Study") || findChild(window.menuBar, "menu-Study")
         verify(title !== null)
+        // Desktop themes turn hover on; the offscreen platform does not.
+        title.hoverEnabled = true
         for (let round = 0; round < 2; ++round) {
+            // The pointer rests on the title, as a person's does after clicking it.
+            mouseMove(title)
             mouseClick(title)
             tryVerify(() => window.studyMenu.opened, 1000, "round " + round)
             keyClick(Qt.Key_Escape)
