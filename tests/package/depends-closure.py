@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks that every file a running Brindle loaded (paths on stdin) comes from the extracted
+"""Checks that every file a running Brindle loaded or will load (paths on stdin) comes from the extracted
 package, from the test's private folders, or from an installed Debian package that the package's
 Depends line pulls in, directly or through the dependencies of its dependencies.
 
@@ -21,18 +21,21 @@ def parse_relations(text):
 
 def installed_packages():
     out = subprocess.run(
-        ["dpkg-query", "-W", "-f", "${Package}\t${db:Status-Abbrev}\t${Depends}\t${Pre-Depends}\t${Provides}\n"],
+        ["dpkg-query", "-W", "-f",
+         "${Package}\t${db:Status-Abbrev}\t${Depends}\t${Pre-Depends}\t${Provides}\t${Essential}\n"],
         check=True, capture_output=True, text=True).stdout
-    packages, providers = {}, {}
+    packages, providers, essential = {}, {}, []
     for line in out.splitlines():
-        name, status, depends, pre_depends, provides = (line.split("\t") + [""] * 5)[:5]
+        name, status, depends, pre_depends, provides, is_essential = (line.split("\t") + [""] * 6)[:6]
         if not status.startswith("ii"):
             continue
+        if is_essential == "yes":
+            essential.append([name])
         packages[name] = parse_relations(depends) + parse_relations(pre_depends)
         for group in parse_relations(provides):
             for virtual in group:
                 providers.setdefault(virtual, set()).add(name)
-    return packages, providers
+    return packages, providers, essential
 
 
 def closure(roots, packages, providers):
@@ -72,10 +75,13 @@ def main():
     loaded = [line.strip() for line in sys.stdin if line.strip()]
     outside = [p for p in loaded if not p.startswith(package_root + "/")
                and not p.startswith(private_root + "/")
+               # Memory the JavaScript engine maps for itself.
+               and not p.startswith("/memfd:")
                # Font and cache files that fontconfig and Qt write for the user, not installed ones.
                and not p.startswith("/var/cache/fontconfig/")]
-    packages, providers = installed_packages()
-    allowed = closure(parse_relations(depends), packages, providers)
+    packages, providers, essential = installed_packages()
+    # Essential packages are on every Debian system without being named.
+    allowed = closure(parse_relations(depends) + essential, packages, providers)
     owned = owners(outside)
     problems = []
     for path in outside:
