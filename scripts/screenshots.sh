@@ -81,6 +81,9 @@ for run in "${runs[@]}"; do
     "$binary" --screenshot-script "$states" --screenshot-dir "$shots" --window-size "$size" ||
     status=$?
   cd "$root"
+  # A speech daemon the run started lives in its runtime folder; stop that one only.
+  pid_file="$home/runtime/speech-dispatcher/pid/speech-dispatcher.pid"
+  if [[ -f "$pid_file" ]]; then kill "$(cat "$pid_file")" 2>/dev/null || true; fi
   rm -rf "$home"
   [[ $status -eq 0 ]] || { echo "screenshots: the run at $size, scale $scale failed" >&2; exit $status; }
 done
