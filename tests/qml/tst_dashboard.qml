@@ -146,7 +146,7 @@ Item {
                 compare(accuracy.detail, data.across);
             else
                 verify(data.across.test(accuracy.detail), accuracy.detail);
-            compare(findChild(view, "wordsPlanted").detail, "1 have 21+ day stability");
+            compare(findChild(view, "wordsPlanted").detail, "1 has 21+ day stability");
             compare(findChild(findChild(view, "header"), "subtitle").text, data.subtitle);
         }
 
