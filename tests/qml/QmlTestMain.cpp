@@ -43,7 +43,8 @@ bool isOperable(const QAccessibleInterface& node) {
     // Read-only text (a checksum, a sentence) can be selected but not operated.
     if (node.role() == QAccessible::EditableText && node.state().readOnly) return false;
     // Static text is read, not operated; scroll bars follow the page and are announced by role.
-    if (node.role() == QAccessible::StaticText || node.role() == QAccessible::ScrollBar) return false;
+    if (node.role() == QAccessible::StaticText || node.role() == QAccessible::ScrollBar)
+        return false;
     switch (node.role()) {
         case QAccessible::Button:
         case QAccessible::CheckBox:
