@@ -13,6 +13,9 @@ SpinBox {
     font.pixelSize: 13
     font.weight: Font.DemiBold
 
+    // The stepper itself is the one tab stop; SpinBox makes its number one too.
+    Component.onCompleted: contentItem.activeFocusOnTab = false
+
     contentItem: Text {
         text: root.textFromValue(root.value, root.locale)
         font: root.font
