@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <chrono>
 #include <condition_variable>
 #include <future>
 #include <mutex>
@@ -33,6 +34,10 @@ void onMainThread(QPointer<ProgressSaver> saver, std::function<void(ProgressSave
         },
         Qt::QueuedConnection);
 }
+
+// A store answers its start-up load in milliseconds; one that has not answered by then may never
+// do so without the main thread (whose event loop is not running during finish()).
+constexpr std::chrono::seconds kLoadWaitOnFinish{3};
 
 }  // namespace
 
@@ -145,17 +150,21 @@ void ProgressSaver::finish() {
     if (!m_waiting.empty()) {
         auto newest = std::move(m_waiting.back());
         m_waiting.clear();
+        bool loadKnown = !m_loadPending;
         if (m_loadPending) {
             // The answer is on its way to the main thread, which is busy here: read it where
             // the store left it.
             std::unique_lock lock(m_load->mutex);
-            m_load->answered.wait(lock, [&] { return m_load->done; });
+            loadKnown = m_load->answered.wait_for(lock, kLoadWaitOnFinish,
+                                                  [&] { return m_load->done; });
             const bool failed = m_load->failed;
             lock.unlock();
-            loadAnswered(failed);
+            if (loadKnown) loadAnswered(failed);
         }
         // No signal from here: the owner may be half destroyed.
-        if (auto kept = keepUnreadableFileAside()) {
+        if (!loadKnown) {
+            qWarning("The last changes were not saved: the saved progress had not been read yet.");
+        } else if (auto kept = keepUnreadableFileAside()) {
             handOver(std::move(newest), /*answer=*/false);
         } else {
             qWarning("The last changes were not saved: %s",

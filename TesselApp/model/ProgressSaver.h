@@ -26,7 +26,7 @@ class ProgressStoring;
 //     over only once the store has answered the one before. Snapshots waiting meanwhile are
 //     kept in a queue; only its newest entry ever matters for the file's final state.
 //  3. finish() (run by the destructor too) hands the newest waiting snapshot to the store after
-//     the one in flight, on the same path, so the last save lands last. A store that finishes
+//     the one in flight, on the same path, so the last save lands last; rule 1 still holds. A store that finishes
 //     its operations before it goes away (JSONProgressStore) then writes it before the process
 //     ends.
 //  4. In read-only mode nothing is ever written; snapshots are dropped.
@@ -53,10 +53,10 @@ class ProgressSaver : public QObject {
     // Queues `snapshot` for writing (see the contract above).
     // REQUIRES: nothing changes *snapshot any more.
     void save(std::shared_ptr<const LearnerProgress> snapshot);
-    // Writes the newest waiting snapshot now, waiting first for the start-up load to answer when
-    // it has not (a load the store answers only through the main thread's event loop would
-    // never answer: such stores must have answered before). Returns once the snapshot is in the
-    // store's hands. Later saves are dropped.
+    // Writes the newest waiting snapshot now, waiting first up to 3 s for the start-up load to
+    // answer when it has not (the file may have to be kept aside first). Without an answer by
+    // then nothing is written: the file may be the learner's only copy. Returns once the
+    // snapshot is in the store's hands. Later saves are dropped.
     void finish();
 
     // "progress.json.unreadable-20240501T083000Z" once the start-up load failed on a file, until
