@@ -35,8 +35,9 @@ class JSONProgressStore final : public ProgressStoring {
 
     // See ProgressStoring. First removes the temporary files that saves cut short by a crash
     // left beside the file (see removeStaleTemporaryFiles). A missing file (or a missing folder
-    // on its path) gives a fresh, empty progress and creates nothing. Error: the path is a folder or not a regular file, the file
-    // cannot be opened or read, is larger than kMaxFileSize, or its text is no progress.
+    // on its path) gives a fresh, empty progress and creates nothing. Error: the path is a folder
+    // or not a regular file, the file cannot be opened or read, is larger than kMaxFileSize, or its
+    // text is no progress.
     void load(LoadCompletion completion) override;
 
     // See ProgressStoring. Creates missing folders, writes a temporary file beside the target,

@@ -236,12 +236,12 @@ LexiconStore::SearchState& LexiconStore::searchState(LearningLanguage language) 
             // Rows edited in place keep their ids, so only the content tells. Reading it all
             // takes tens of milliseconds, too long for the start-up's first (browsing) search,
             // so it runs beside it; typed searches wait for the verdict (see search()).
-            state.check = std::async(std::launch::async, [this, code, &state,
-                                                          expected =
-                                                              state.index->contentFingerprint()] {
-                              const auto actual = SearchIndex::tableFingerprint(m_database, code);
-                              if (!actual || *actual != expected) state.disabled.store(true);
-                          }).share();
+            state.check =
+                std::async(std::launch::async, [this, code, &state,
+                                                expected = state.index->contentFingerprint()] {
+                    const auto actual = SearchIndex::tableFingerprint(m_database, code);
+                    if (!actual || *actual != expected) state.disabled.store(true);
+                }).share();
             return;
         }
         auto built = SearchIndex::build(m_database, code);

@@ -63,8 +63,7 @@ std::uint64_t rowShare(sqlite3_stmt* row) {
 
 }  // namespace
 
-Result<std::uint64_t> SearchIndex::tableFingerprint(sqlite3* db,
-                                                    const std::string& languageCode) {
+Result<std::uint64_t> SearchIndex::tableFingerprint(sqlite3* db, const std::string& languageCode) {
     auto statement = SqliteStatement::prepare(
         db,
         "SELECT rowid, term, alternate, reading, romanization, meanings_json FROM vocabulary "

@@ -155,8 +155,8 @@ void ProgressSaver::finish() {
             // The answer is on its way to the main thread, which is busy here: read it where
             // the store left it.
             std::unique_lock lock(m_load->mutex);
-            loadKnown = m_load->answered.wait_for(lock, kLoadWaitOnFinish,
-                                                  [&] { return m_load->done; });
+            loadKnown =
+                m_load->answered.wait_for(lock, kLoadWaitOnFinish, [&] { return m_load->done; });
             const bool failed = m_load->failed;
             lock.unlock();
             if (loadKnown) loadAnswered(failed);
@@ -167,8 +167,7 @@ void ProgressSaver::finish() {
         } else if (auto kept = keepUnreadableFileAside()) {
             handOver(std::move(newest), /*answer=*/false);
         } else {
-            qWarning("The last changes were not saved: %s",
-                     kept.error().description.c_str());
+            qWarning("The last changes were not saved: %s", kept.error().description.c_str());
         }
     }
     // Every hand-over made so far reaches the store before this returns.

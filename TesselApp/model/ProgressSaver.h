@@ -26,9 +26,9 @@ class ProgressStoring;
 //     over only once the store has answered the one before. Snapshots waiting meanwhile are
 //     kept in a queue; only its newest entry ever matters for the file's final state.
 //  3. finish() (run by the destructor too) hands the newest waiting snapshot to the store after
-//     the one in flight, on the same path, so the last save lands last; rule 1 still holds. A store that finishes
-//     its operations before it goes away (JSONProgressStore) then writes it before the process
-//     ends.
+//     the one in flight, on the same path, so the last save lands last; rule 1 still holds. A store
+//     that finishes its operations before it goes away (JSONProgressStore) then writes it before
+//     the process ends.
 //  4. In read-only mode nothing is ever written; snapshots are dropped.
 //
 // Every call and every signal happens on the main thread. The store is called from a worker

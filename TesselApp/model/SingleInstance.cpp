@@ -33,11 +33,10 @@ QString SingleInstance::serverName() const {
     const QByteArray folder = QFileInfo(m_folder).canonicalFilePath().toUtf8();
     const QString name =
         QStringLiteral("brindle-") +
-        QString::fromLatin1(
-            QCryptographicHash::hash(folder.isEmpty() ? m_folder.toUtf8() : folder,
-                                     QCryptographicHash::Sha256)
-                .toHex()
-                .left(24));
+        QString::fromLatin1(QCryptographicHash::hash(folder.isEmpty() ? m_folder.toUtf8() : folder,
+                                                     QCryptographicHash::Sha256)
+                                .toHex()
+                                .left(24));
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return runtime.isEmpty() ? name : QDir(runtime).filePath(name);
 }
@@ -69,8 +68,7 @@ bool SingleInstance::listen() {
     QLocalServer::removeServer(serverName());
     if (!m_server->listen(serverName())) {
         // Later launches will not be answered and run without saving; this one keeps working.
-        qWarning("Brindle cannot answer later launches: %s",
-                 qPrintable(m_server->errorString()));
+        qWarning("Brindle cannot answer later launches: %s", qPrintable(m_server->errorString()));
         return true;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {

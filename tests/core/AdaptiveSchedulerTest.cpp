@@ -178,9 +178,9 @@ TEST(AdaptiveScheduler, ExtremeStoredValuesNeverWrap) {
     const CardProgress ancient = reviewed(3, 5, testing_support::utc(1680, 1, 1));
     const CardProgress later =
         scheduler.schedule("zh-1", ancient, ReviewRating::good, testing_support::utc(2100, 1, 1));
-    const CardProgress decade = scheduler.schedule(
-        "zh-1", reviewed(3, 5, testing_support::utc(2090, 1, 1)), ReviewRating::good,
-        testing_support::utc(2100, 1, 1));
+    const CardProgress decade =
+        scheduler.schedule("zh-1", reviewed(3, 5, testing_support::utc(2090, 1, 1)),
+                           ReviewRating::good, testing_support::utc(2100, 1, 1));
     // Both are overdue beyond the cap, so both grow alike.
     EXPECT_GT(later.stabilityDays, 3 * 1.65);
     EXPECT_EQ(later.stabilityDays, decade.stabilityDays);

@@ -305,11 +305,12 @@ TEST_F(JSONProgressStoreTest, LoadRemovesStaleTemporaryFiles) {
     const fs::path path = m_root / "progress.json";
     JSONProgressStore store(path, true);
     ASSERT_TRUE(saveNow(store, progressWithVersion(3)));
-    const std::vector<std::string> ours = {".progress.json.0badf00d.tmp", ".progress.json.12345678.tmp"};
+    const std::vector<std::string> ours = {".progress.json.0badf00d.tmp",
+                                           ".progress.json.12345678.tmp"};
     const std::vector<std::string> others = {
-        ".progress.json.0BADF00D.tmp",  ".progress.json.123.tmp",     ".other.json.12345678.tmp",
-        "progress.json.12345678.tmp",   ".progress.json.12345678.tmpx",
-        "progress.json.unreadable-20240501T083000Z"};
+        ".progress.json.0BADF00D.tmp",  ".progress.json.123.tmp",
+        ".other.json.12345678.tmp",     "progress.json.12345678.tmp",
+        ".progress.json.12345678.tmpx", "progress.json.unreadable-20240501T083000Z"};
     for (const auto& name : ours) std::ofstream(m_root / name) << "{\"cards\": {";
     for (const auto& name : others) std::ofstream(m_root / name) << "keep";
     fs::create_directory(m_root / ".progress.json.aaaaaaaa.tmp");

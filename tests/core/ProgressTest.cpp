@@ -213,9 +213,12 @@ TEST(DailyStudyStats, DerivedFigures) {
         std::int64_t incorrect;
         double accuracy;
         bool active;
-    } cases[] = {{0, 0, 0, 0, 0, 0.0, false},  {4, 3, 0, 0, 1, 0.75, true},
-                 {2, 5, 0, 0, 0, 2.5, true},   {0, 0, 1, 0, 0, 0.0, true},
-                 {0, 0, 0, 60, 0, 0.0, false}, {-1, 0, 0, 0, 0, 0.0, false},
+    } cases[] = {{0, 0, 0, 0, 0, 0.0, false},
+                 {4, 3, 0, 0, 1, 0.75, true},
+                 {2, 5, 0, 0, 0, 2.5, true},
+                 {0, 0, 1, 0, 0, 0.0, true},
+                 {0, 0, 0, 60, 0, 0.0, false},
+                 {-1, 0, 0, 0, 0, 0.0, false},
                  // Extreme stored pairs: the difference saturates instead of overflowing.
                  {std::numeric_limits<std::int64_t>::max(), -1, 0, 0,
                   std::numeric_limits<std::int64_t>::max(), -1.0 / 9.223372036854775807e18, true},

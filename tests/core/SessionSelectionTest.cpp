@@ -117,7 +117,7 @@ TEST(StudySessionSelector, WhichCardsCountAsDueOrNew) {
     // A hand-edited negative count: neither due nor new.
     progress.cards.emplace("negative", card("negative", kNow - seconds(5), -1));
     const std::vector<VocabularyItem> items = {
-        item("exactly-now"), item("one-second-later"),    item("never-reviewed"), item("stored-key"),
+        item("exactly-now"), item("one-second-later"),  item("never-reviewed"), item("stored-key"),
         item("other-id"),    item("exactly-now", 9, 9), item("negative")};
     const StudySessionPlan plan =
         StudySessionSelector{{10, 10, 20}}.select(items, progress, std::nullopt, kNow);

@@ -32,7 +32,8 @@ double quitTime(const QString& binary, const QString& script) {
     QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QProcess fixture;
-    fixture.setStandardInputFile(QStringLiteral(BRINDLE_SOURCE_DIR "/tests/data/lexicon-fixture.sql"));
+    fixture.setStandardInputFile(
+        QStringLiteral(BRINDLE_SOURCE_DIR "/tests/data/lexicon-fixture.sql"));
     fixture.start(QStringLiteral("sqlite3"),
                   {home.filePath(QStringLiteral(".local/share/brindle/Tessel.sqlite"))});
     if (!fixture.waitForFinished(10000) || fixture.exitCode() != 0) return -1;
@@ -45,7 +46,8 @@ double quitTime(const QString& binary, const QString& script) {
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home.path());
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                       home.filePath(QStringLiteral(".local/share")));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral(".cache")));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));

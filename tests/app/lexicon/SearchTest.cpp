@@ -164,7 +164,8 @@ TEST(StaleSearchDataTest, SearchFollowsTheTableAfterEdits) {
         {"deletedRow", "DELETE FROM vocabulary WHERE id = 'zh-haochi'"},
         // Edited in place, row ids kept: only the content tells.
         {"termEditedInPlace", "UPDATE vocabulary SET term = '您好' WHERE id = 'zh-da'"},
-        {"romanizationEditedInPlace", "UPDATE vocabulary SET romanization = 'haoda' WHERE id = 'zh-da'"},
+        {"romanizationEditedInPlace",
+         "UPDATE vocabulary SET romanization = 'haoda' WHERE id = 'zh-da'"},
         {"addedRow",
          "INSERT INTO vocabulary VALUES ('zh-haoxiang', 'zh', '好像', '', 'hǎoxiàng', "
          "'haoxiang', '[\"to seem\"]', 10, 1, 1, 'CC-CEDICT', '[]')"},

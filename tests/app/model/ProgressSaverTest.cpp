@@ -99,7 +99,8 @@ class ProgressSaverTest : public QObject {
         auto deps = h.dependencies();
         deps.readOnlyReason = "Another Brindle seems to be using your data folder.";
         AppModel model(std::move(deps));
-        QCOMPARE(model.startupError(), QString("Another Brindle seems to be using your data folder."));
+        QCOMPARE(model.startupError(),
+                 QString("Another Brindle seems to be using your data folder."));
         QTRY_VERIFY(model.isProgressReady());
         model.setStartingBand(2);
         model.beginSession(false);
