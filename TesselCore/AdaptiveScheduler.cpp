@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Saturating.h"
+
 namespace tessel {
 
 namespace {
@@ -109,8 +111,10 @@ CardProgress AdaptiveScheduler::schedule(const std::string& itemID,
 
     double overdue = 0.0;
     if (card.lastReviewedAt) {
+        // In seconds, not instants: two instants centuries apart differ by more nanoseconds
+        // than 64 bits hold.
         const double elapsedDays =
-            std::chrono::duration<double>(reviewedAt - *card.lastReviewedAt).count() /
+            (secondsSinceEpoch(reviewedAt) - secondsSinceEpoch(*card.lastReviewedAt)) /
             kSecondsPerDay;
         // A review stamped before the previous one (clock changes, edited files) counts as no
         // elapsed time rather than shrinking the card.
@@ -150,12 +154,12 @@ CardProgress AdaptiveScheduler::schedule(const std::string& itemID,
     card.difficulty =
         clampLowThenHigh(d + rule.difficultyChange, c.minimumDifficulty, c.maximumDifficulty);
 
-    card.totalReviews += 1;
+    card.totalReviews = saturatingAdd(card.totalReviews, 1);
     if (isCorrect(rating)) {
-        card.correctReviews += 1;
-        card.consecutiveCorrect += 1;
+        card.correctReviews = saturatingAdd(card.correctReviews, 1);
+        card.consecutiveCorrect = saturatingAdd(card.consecutiveCorrect, 1);
     } else {
-        card.lapseCount += 1;
+        card.lapseCount = saturatingAdd(card.lapseCount, 1);
         card.consecutiveCorrect = 0;
     }
     card.lastReviewedAt = reviewedAt;

@@ -40,8 +40,9 @@ struct CardProgress {
     std::int64_t consecutiveCorrect = 0;
 
     bool isNew() const { return totalReviews == 0; }
-    // A card due exactly now is due.
-    bool isDue(Instant at) const { return dueDate <= at; }
+    // A card due exactly now is due. A negative review count (a hand-edited file) makes a card
+    // neither new nor due.
+    bool isDue(Instant at) const { return totalReviews >= 0 && dueDate <= at; }
 
     bool operator==(const CardProgress&) const = default;
 };

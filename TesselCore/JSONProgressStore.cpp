@@ -68,6 +68,35 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// ".progress.json.1a2b3c4d.tmp": the temporary file a save writes beside "progress.json".
+constexpr std::size_t kTemporarySuffixLength = 13;  // ".%08x.tmp"
+
+bool isOurTemporaryName(const std::string& name, const std::string& targetName) {
+    if (name.size() != 1 + targetName.size() + kTemporarySuffixLength || name[0] != '.') {
+        return false;
+    }
+    if (name.compare(1, targetName.size(), targetName) != 0) return false;
+    const std::string_view suffix = std::string_view(name).substr(1 + targetName.size());
+    if (suffix.front() != '.' || !suffix.ends_with(".tmp")) return false;
+    for (char c : suffix.substr(1, 8)) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    }
+    return true;
+}
+
+// The file a save replaces: a link at the path stays a link, the file it points to is replaced.
+Result<fs::path> saveTarget(const fs::path& path) {
+    fs::path target = path;
+    std::error_code error;
+    if (fs::is_symlink(path, error)) {
+        target = fs::weakly_canonical(path, error);
+        if (error) return tl::unexpected(writeError(path, error.message()));
+    }
+    if (target.filename().empty()) return tl::unexpected(writeError(path, reason(EISDIR)));
+    if (target.parent_path().empty()) target = fs::path(".") / target;
+    return target;
+}
+
 // Creates a new, empty file beside `target` that nobody else can have open.
 int createTemporaryFile(const fs::path& target, fs::path& temporary) {
     std::random_device entropy;
@@ -120,6 +149,7 @@ JSONProgressStore::~JSONProgressStore() = default;
 
 void JSONProgressStore::load(LoadCompletion completion) {
     m_executor.submit([path = m_filePath, completion = std::move(completion)] {
+        removeStaleTemporaryFiles(path);
         auto result = readFile(path);
         if (completion) completion(std::move(result));
     });
@@ -173,21 +203,15 @@ Result<LearnerProgress> JSONProgressStore::readFile(const fs::path& path) {
     } catch (const std::bad_alloc&) {
         return tl::unexpected(readError(path, "there is not enough memory"));
     }
-    return ProgressJSON::decode(text);
+    return ProgressJSON::decodeFile(text, path.filename().string());
 }
 
 Result<void> JSONProgressStore::writeFile(const fs::path& path, const LearnerProgress& progress,
                                           bool prettyPrinted) {
-    // A link at the path stays a link: the file it points to is the one replaced.
-    fs::path target = path;
+    auto resolved = saveTarget(path);
+    if (!resolved) return tl::unexpected(resolved.error());
+    const fs::path& target = *resolved;
     std::error_code error;
-    if (fs::is_symlink(path, error)) {
-        target = fs::weakly_canonical(path, error);
-        if (error) return tl::unexpected(writeError(path, error.message()));
-    }
-    if (target.filename().empty()) return tl::unexpected(writeError(path, reason(EISDIR)));
-    if (target.parent_path().empty()) target = fs::path(".") / target;
-
     fs::create_directories(target.parent_path(), error);
     if (error) {
         return tl::unexpected(Error{"The folder " + quoted(target.parent_path()) +
@@ -196,6 +220,22 @@ Result<void> JSONProgressStore::writeFile(const fs::path& path, const LearnerPro
     auto text = ProgressJSON::encode(progress, prettyPrinted);
     if (!text) return tl::unexpected(text.error());
     return replaceAtomically(target, *text);
+}
+
+std::int64_t JSONProgressStore::removeStaleTemporaryFiles(const fs::path& path) {
+    auto target = saveTarget(path);
+    if (!target) return 0;
+    const std::string targetName = target->filename().string();
+    std::int64_t removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator it(target->parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        // Only plain files of our own naming: a link or folder with such a name is not ours.
+        if (!it->is_regular_file(error) || it->is_symlink(error)) continue;
+        if (!isOurTemporaryName(it->path().filename().string(), targetName)) continue;
+        if (::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace tessel

@@ -12,7 +12,8 @@ namespace tessel {
 // at a time, in the order they were issued, on the store's own worker thread; their completions
 // are called on that worker thread, right after the operation, in the same order. The store
 // keeps no copy of the progress: every load reads the file again, every save replaces it whole.
-// It never deletes, renames or repairs a file it could not read.
+// It never deletes, renames or repairs a file it could not read; the only files it deletes are
+// its own temporary files left behind by a crash.
 class JSONProgressStore final : public ProgressStoring {
   public:
     // Files larger than this are refused on reading rather than pulled into memory.
@@ -32,9 +33,11 @@ class JSONProgressStore final : public ProgressStoring {
     const std::filesystem::path& filePath() const { return m_filePath; }
     bool prettyPrinted() const { return m_prettyPrinted; }
 
-    // See ProgressStoring. A missing file (or a missing folder on its path) gives a fresh, empty
-    // progress and creates nothing. Error: the path is a folder or not a regular file, the file
-    // cannot be opened or read, is larger than kMaxFileSize, or its text is no progress.
+    // See ProgressStoring. First removes the temporary files that saves cut short by a crash
+    // left beside the file (see removeStaleTemporaryFiles). A missing file (or a missing folder
+    // on its path) gives a fresh, empty progress and creates nothing. Error: the path is a folder
+    // or not a regular file, the file cannot be opened or read, is larger than kMaxFileSize, or its
+    // text is no progress.
     void load(LoadCompletion completion) override;
 
     // See ProgressStoring. Creates missing folders, writes a temporary file beside the target,
@@ -49,6 +52,12 @@ class JSONProgressStore final : public ProgressStoring {
     static Result<LearnerProgress> readFile(const std::filesystem::path& path);
     static Result<void> writeFile(const std::filesystem::path& path,
                                   const LearnerProgress& progress, bool prettyPrinted);
+
+    // Deletes the temporary files of this store's own naming (".progress.json.1a2b3c4d.tmp")
+    // beside the file at `path` (beside the file a link there points to). Returns how many were
+    // deleted; a folder that cannot be listed deletes nothing.
+    // REQUIRES: no save to `path` is running (the application holds the data folder's lock).
+    static std::int64_t removeStaleTemporaryFiles(const std::filesystem::path& path);
 
   private:
     std::filesystem::path m_filePath;

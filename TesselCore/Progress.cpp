@@ -10,17 +10,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Saturating.h"
+
 namespace tessel {
 
 namespace {
-
-// Counts from a hand-edited file can sit at the edge of 64 bits; one more review must not wrap
-// them into negatives (or be undefined behaviour), so additions stop at the largest value.
-std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
-    std::int64_t sum = 0;
-    if (!__builtin_add_overflow(a, b, &sum)) return sum;
-    return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
-}
 
 DailyStatsMap::iterator recordFor(DailyStatsMap& map, const std::string& key) {
     auto it = map.find(key);
@@ -53,7 +47,7 @@ std::optional<std::int64_t> parsePiece(std::string_view piece) {
 }  // namespace
 
 std::int64_t DailyStudyStats::incorrectCount() const {
-    return std::max<std::int64_t>(reviewedCount - correctCount, 0);
+    return std::max<std::int64_t>(saturatingSubtract(reviewedCount, correctCount), 0);
 }
 
 double DailyStudyStats::accuracy() const {
@@ -101,24 +95,28 @@ StudyStreak StreakCalculator::calculate(const DailyStatsMap& stats, Instant now,
         if (day && *day <= today) days.insert(*day);
     }
 
+    // The start of the day before the one starting at `day`: the day holding the instant just
+    // before it. Where a zone skipped a whole date (Samoa's 2011-12-30) the day before is the
+    // one the learner lived before, and the result is always earlier than `day`, so the walk
+    // below ends.
+    const auto dayBefore = [&](Instant day) -> std::optional<Instant> {
+        const Instant before = calendar.startOfDay(day - std::chrono::milliseconds(1));
+        if (before >= day) return std::nullopt;
+        return before;
+    };
+
     StudyStreak streak;
     std::int64_t run = 0;
     std::optional<Instant> previous;
     for (const Instant day : days) {
         const auto gap = previous ? calendar.daysBetween(*previous, day) : std::nullopt;
-        run = gap == std::int64_t{1} ? run + 1 : 1;
+        const bool follows = gap == std::int64_t{1} || (previous && dayBefore(day) == previous);
+        run = follows ? run + 1 : 1;
         streak.longestDays = std::max(streak.longestDays, run);
         previous = day;
     }
 
     streak.hasStudiedToday = days.count(today) > 0;
-    // Step back a calendar day and take that day's start again: where a day begins after a
-    // skipped midnight, "the same time yesterday" is not yesterday's first instant.
-    const auto dayBefore = [&](Instant day) -> std::optional<Instant> {
-        const auto moved = calendar.addingDays(-1, day);
-        if (!moved) return std::nullopt;
-        return calendar.startOfDay(*moved);
-    };
     std::optional<Instant> cursor =
         streak.hasStudiedToday ? std::optional(today) : dayBefore(today);
     while (cursor && days.count(*cursor) > 0) {

@@ -144,11 +144,15 @@ std::optional<Instant> parseInstant(std::string_view text) {
     return Instant{duration_cast<Instant::duration>(seconds{utc})};
 }
 
-Result<LearnerProgress> decode(std::string_view text) {
+namespace {
+
+Result<LearnerProgress> decodeParts(std::string_view text, bool* hasProgressKey) {
     try {
         ProgressReader reader(kMaxNestingDepth);
         if (nlohmann::json::sax_parse(text.data(), text.data() + text.size(), &reader)) {
-            return assemble(reader.takeParts());
+            ProgressParts parts = reader.takeParts();
+            *hasProgressKey = parts.hasProgressKey;
+            return assemble(std::move(parts));
         }
         if (reader.parserFailure() == ProgressReader::ParserFailure::none) {
             return fail(reader.error());
@@ -173,6 +177,22 @@ Result<LearnerProgress> decode(std::string_view text) {
     } catch (const std::exception& e) {
         return fail(std::string("The data couldn’t be read: ") + e.what());
     }
+}
+
+}  // namespace
+
+Result<LearnerProgress> decode(std::string_view text) {
+    bool hasProgressKey = false;
+    return decodeParts(text, &hasProgressKey);
+}
+
+Result<LearnerProgress> decodeFile(std::string_view text, std::string_view fileName) {
+    bool hasProgressKey = false;
+    auto decoded = decodeParts(text, &hasProgressKey);
+    if (decoded && !hasProgressKey) {
+        return fail("The file “" + std::string(fileName) + "” is not a Brindle progress file.");
+    }
+    return decoded;
 }
 
 }  // namespace tessel::ProgressJSON

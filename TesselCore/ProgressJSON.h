@@ -35,6 +35,13 @@ inline constexpr int kMaxNestingDepth = 64;
 // `dailyStats` also fails when a day's derived total would exceed 64 bits or become infinite.
 Result<LearnerProgress> decode(std::string_view text);
 
+// The progress held by the text of a file named `fileName` (the learner's progress file or a
+// backup). As decode(), and a JSON object without any of the file's own top-level keys ("cards",
+// "dailyStats", "dailyStatsByLanguage", "schemaVersion", "unscopedDailyStats"), such as another
+// program's settings, is refused: read as an empty progress it would replace the learner's.
+// Error: as decode(), or "The file “<fileName>” is not a Brindle progress file."
+Result<LearnerProgress> decodeFile(std::string_view text, std::string_view fileName);
+
 // The JSON text of `progress`, pretty-printed or compact. Never throws.
 // Error: a number that is not finite, or a text (card id, day key...) that is not valid UTF-8;
 // the description names the key with its path.

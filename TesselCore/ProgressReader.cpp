@@ -420,6 +420,7 @@ bool ProgressReader::key(string_t& name) {
                     constexpr Slot slots[] = {Slot::topCards, Slot::topDaily, Slot::topByLanguage,
                                               Slot::topVersion, Slot::topUnscoped};
                     m_slot = slots[i];
+                    m_parts.hasProgressKey = true;
                 }
             }
             break;

@@ -23,6 +23,8 @@ struct ProgressParts {
     std::optional<DailyStatsMap> dailyStats;
     std::optional<std::map<LearningLanguage, DailyStatsMap>> dailyStatsByLanguage;
     std::optional<DailyStatsMap> unscopedDailyStats;
+    // Whether any of the members above appeared, even as null.
+    bool hasProgressKey = false;
 };
 
 // Builds the parts straight from the JSON parser's events (nlohmann's SAX interface), so a file

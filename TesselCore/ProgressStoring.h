@@ -10,7 +10,8 @@ namespace tessel {
 // Where the learner's progress is kept. Operations are asynchronous: each call returns at once
 // and its completion runs later, exactly once, on a thread of the store's choosing (never
 // inside the call itself). A completion that must touch interface state hands itself over to
-// the interface thread. Completions run in the order their operations were issued.
+// the interface thread. Operations take effect, and their completions run, in the order the
+// operations were issued, also when they are issued from different threads one after another.
 class ProgressStoring {
   public:
     using LoadCompletion = std::function<void(Result<LearnerProgress>)>;

@@ -162,7 +162,7 @@ StudySessionPlan StudySessionSelector::select(const std::vector<VocabularyItem>&
         if (slot.seen) continue;
         slot.seen = true;
         const CardProgress* card = slot.card;
-        if (card == nullptr || card->totalReviews == 0) {
+        if (card == nullptr || card->isNew()) {
             fresh.push_back({item.level, item.frequencyRank, &item});
         } else if (card->isDue(now)) {
             due.push_back({card->dueDate, item.level, item.frequencyRank, &item});

@@ -11,8 +11,10 @@ scratch="$(mktemp -d)"
 mkdir -p "$scratch/runtime" "$scratch/cache"
 chmod 700 "$scratch/runtime"
 export XDG_RUNTIME_DIR="$scratch/runtime" XDG_CACHE_HOME="$scratch/cache"
+source "$root/scripts/speech-daemons.sh"
 cleanup() {
-  pkill -u "$(id -u)" -f speech-dispatcher >/dev/null 2>&1 || true
+  # The model tests run with runtime folders of their own inside the build tree.
+  stop_speech_daemons_under "$scratch/runtime" "$build_dir/tests"
   rm -rf "$scratch"
 }
 trap cleanup EXIT

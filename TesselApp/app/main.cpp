@@ -3,13 +3,17 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 
+#include <memory>
+
 #include "AppModel.h"
 #include "ScreenshotDriver.h"
+#include "SingleInstance.h"
 
 Q_IMPORT_QML_PLUGIN(BrindlePlugin)
 Q_IMPORT_QML_PLUGIN(Brindle_ModelPlugin)
@@ -41,8 +45,16 @@ int main(int argc, char* argv[]) {
     parser.addOptions({scriptOption, outOption, sizeOption});
     parser.process(app);
 
-    tessel::AppModel* model = tessel::AppModel::createDefault(&app);
-    tessel::AppModel::setInstance(model);
+    using Role = tessel::SingleInstance::Role;
+    tessel::SingleInstance instance(QFileInfo(tessel::AppModel::defaultProgressFilePath()).path());
+    const Role role = instance.start();
+    if (role == Role::handedOver) return 0;
+
+    // Owned here and destroyed when main returns, after the window and before the application
+    // object: speech stops and the last save is written while the application is still whole.
+    const std::unique_ptr<tessel::AppModel> model(tessel::AppModel::createDefault(
+        nullptr, role == Role::unanswered ? instance.unansweredMessage() : QString()));
+    tessel::AppModel::setInstance(model.get());
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
@@ -63,7 +75,15 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    tessel::ScreenshotDriver driver(model, parser.value(scriptOption), parser.value(outOption));
+    QObject::connect(&instance, &tessel::SingleInstance::activationRequested, window, [window] {
+        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+        window->show();
+        window->raise();
+        window->requestActivate();
+    });
+
+    tessel::ScreenshotDriver driver(model.get(), parser.value(scriptOption),
+                                    parser.value(outOption));
     if (parser.isSet(scriptOption) && !driver.start(window)) return 1;
 
     return app.exec();

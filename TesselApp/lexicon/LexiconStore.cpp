@@ -87,6 +87,9 @@ LexiconStore::LexiconStore(sqlite3* database, std::string databasePath)
     : m_database(database), m_databasePath(std::move(databasePath)) {}
 
 LexiconStore::~LexiconStore() {
+    for (const SearchState& state : m_search) {
+        if (state.check.valid()) state.check.wait();
+    }
     sqlite3_close(m_database);
 }
 
@@ -230,6 +233,15 @@ LexiconStore::SearchState& LexiconStore::searchState(LearningLanguage language) 
         auto stored = SearchIndex::load(m_database, code);
         if (stored && *stored) {
             state.index = std::make_unique<SearchIndex>(std::move(**stored));
+            // Rows edited in place keep their ids, so only the content tells. Reading it all
+            // takes tens of milliseconds, too long for the start-up's first (browsing) search,
+            // so it runs beside it; typed searches wait for the verdict (see search()).
+            state.check =
+                std::async(std::launch::async, [this, code, &state,
+                                                expected = state.index->contentFingerprint()] {
+                    const auto actual = SearchIndex::tableFingerprint(m_database, code);
+                    if (!actual || *actual != expected) state.disabled.store(true);
+                }).share();
             return;
         }
         auto built = SearchIndex::build(m_database, code);
@@ -244,6 +256,7 @@ LexiconStore::SearchState& LexiconStore::searchState(LearningLanguage language) 
 
 Result<void> LexiconStore::prepareSearch(LearningLanguage language) const {
     const SearchState& state = searchState(language);
+    if (const std::shared_future<void> check = state.check; check.valid()) check.wait();
     if (!state.index) return LexiconError::queryFailed(state.loadError).unexpected();
     return {};
 }
@@ -254,6 +267,11 @@ Result<std::vector<LexiconEntry>> LexiconStore::search(std::string_view query,
     SearchState& state = searchState(language);
     const std::string trimmed = trimmedSearchText(query);
     const int patternLimit = sqlite3_limit(m_database, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
+    // Browsing lists the first entries and reads each back from the table (see fetchEntries),
+    // so it need not wait for the stored data's check; a query must not miss an edited row.
+    if (const std::shared_future<void> check = state.check; check.valid() && !trimmed.empty()) {
+        check.wait();
+    }
     if (!state.index || state.disabled.load() || !SearchIndex::canAnswer(trimmed, patternLimit)) {
         return searchReference(query, language, limit);
     }

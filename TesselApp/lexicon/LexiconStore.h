@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -89,8 +90,9 @@ class LexiconStore {
                                                       LearningLanguage language,
                                                       std::int64_t limit) const;
 
-    // Loads the language's search data now instead of at its first search. Fails with
-    // queryFailed only when the data can neither be loaded nor built; search still works then.
+    // Loads the language's search data now instead of at its first search, and waits for stored
+    // data to be checked against the table. Fails with queryFailed only when the data can
+    // neither be loaded nor built; search still works then.
     Result<void> prepareSearch(LearningLanguage language) const;
 
   private:
@@ -101,6 +103,9 @@ class LexiconStore {
         std::unique_ptr<SearchIndex> index;  // empty: answer with the SQL query
         std::atomic<bool> disabled{false};   // the index disagreed with the table
         std::string loadError;
+        // Compares a stored index's fingerprint with the table's, off the calling thread, and
+        // sets `disabled` when they differ. Invalid for an index built from the table.
+        std::shared_future<void> check;
     };
 
     // Column 0 of the one row of `text` run with `code` bound first. Fails with queryFailed,

@@ -37,7 +37,47 @@ int compareFolded(std::string_view text, std::string_view loweredQuery, bool pre
     return -1;
 }
 
+// One row's share of a fingerprint: FNV-1a over the row id and each field's type and bytes,
+// then mixed (SplitMix64's finaliser) so that adding the shares up, in whatever order the rows
+// come, still tells rows apart.
+std::uint64_t rowShare(sqlite3_stmt* row) {
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto add = [&hash](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    };
+    const std::int64_t rowid = sqlite3_column_int64(row, 0);
+    add(&rowid, sizeof rowid);
+    for (int column = 1; column <= kFieldCount; ++column) {
+        const auto type = static_cast<unsigned char>(sqlite3_column_type(row, column));
+        add(&type, 1);
+        const void* bytes = type == SQLITE_BLOB ? sqlite3_column_blob(row, column)
+                                                : sqlite3_column_text(row, column);
+        add(bytes, static_cast<std::size_t>(sqlite3_column_bytes(row, column)));
+        add("\x1F", 1);
+    }
+    hash = (hash ^ (hash >> 30)) * 0xbf58476d1ce4e5b9ull;
+    hash = (hash ^ (hash >> 27)) * 0x94d049bb133111ebull;
+    return hash ^ (hash >> 31);
+}
+
 }  // namespace
+
+Result<std::uint64_t> SearchIndex::tableFingerprint(sqlite3* db, const std::string& languageCode) {
+    auto statement = SqliteStatement::prepare(
+        db,
+        "SELECT rowid, term, alternate, reading, romanization, meanings_json FROM vocabulary "
+        "WHERE language = ?");
+    if (!statement) return tl::unexpected(statement.error());
+    statement->bindText(1, languageCode);
+    std::uint64_t fingerprint = 0;
+    while (true) {
+        auto row = statement->step();
+        if (!row) return tl::unexpected(row.error());
+        if (!*row) return fingerprint;
+        fingerprint += rowShare(statement->handle());
+    }
+}
 
 Result<SearchIndex> SearchIndex::build(sqlite3* db, const std::string& languageCode) {
     auto statement = SqliteStatement::prepare(db, kRowsInResultOrderSQL);
@@ -51,6 +91,7 @@ Result<SearchIndex> SearchIndex::build(sqlite3* db, const std::string& languageC
         if (!row) return tl::unexpected(row.error());
         if (!*row) break;
         const std::int64_t rowid = statement->int64(0);
+        index.m_fingerprint += rowShare(statement->handle());
         if (rowid < 0 || rowid > std::numeric_limits<std::uint32_t>::max()) {
             return fail("search index: rowid " + std::to_string(rowid) + " out of range");
         }

@@ -117,12 +117,15 @@ Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db, const std::str
         } else if (part == "meta") {
             if (words->size() != 1) return std::optional<SearchIndex>();
             index.m_highestRowid = words->front();
+        } else if (part == "fingerprint") {
+            if (words->size() != 2) return std::optional<SearchIndex>();
+            index.m_fingerprint = (std::uint64_t{(*words)[1]} << 32) | (*words)[0];
         } else {
             continue;
         }
         ++found;
     }
-    if (found != 5 || !index.isConsistent()) return std::optional<SearchIndex>();
+    if (found != 6 || !index.isConsistent()) return std::optional<SearchIndex>();
     auto highest = highestRowid(db);
     if (!highest) return tl::unexpected(highest.error());
     if (*highest != index.m_highestRowid) return std::optional<SearchIndex>();
@@ -162,6 +165,8 @@ Result<void> SearchIndex::save(sqlite3* db) const {
         {"text", m_text},
         {"keys", encodeWords(m_keys)},
         {"meta", encodeWords({m_highestRowid})},
+        {"fingerprint", encodeWords({static_cast<std::uint32_t>(m_fingerprint),
+                                     static_cast<std::uint32_t>(m_fingerprint >> 32)})},
     };
     for (const auto& [name, bytes] : parts) {
         auto insert = SqliteStatement::prepare(

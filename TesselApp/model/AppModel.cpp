@@ -6,8 +6,7 @@
 
 #include <algorithm>
 
-#include "ProgressBackup.h"
-#include "ProgressStoreBridge.h"
+#include "ProgressSaver.h"
 #include "Records.h"
 #include "SpeechOutput.h"
 
@@ -80,19 +79,25 @@ AppModel::AppModel(Dependencies deps, QObject* parent)
     : QObject(parent),
       m_settings(deps.settings),
       m_lexicon(std::move(deps.lexicon)),
-      m_store(std::make_unique<ProgressStoreBridge>(std::move(deps.progressStore))),
       m_speech(std::move(deps.speech)),
       m_now(deps.now ? std::move(deps.now)
                      : Clock([] { return std::chrono::system_clock::now(); })),
       m_calendar(deps.calendar ? std::move(deps.calendar) : CalendarSource(&Calendar::current)),
-      m_progressFilePath(std::move(deps.progressFilePath)),
       m_engine{AnswerValidator{}, AdaptiveScheduler{}} {
     Q_ASSERT(m_settings);
+    m_saver = std::make_unique<ProgressSaver>(
+        std::move(deps.progressStore), std::move(deps.progressFilePath),
+        [this] { return nowInstant(); }, !deps.readOnlyReason.isEmpty());
+    connect(m_saver.get(), &ProgressSaver::saveFailed, this, [this](const QString& description) {
+        setStartupError(QStringLiteral("Progress could not be saved: ") + description);
+    });
+    connect(m_saver.get(), &ProgressSaver::settled, this, &AppModel::savesSettled);
     m_prefs = Preferences::read(*m_settings);
     m_selectedLanguage = m_prefs.selectedLanguage;
     m_onboardingLanguage = m_prefs.selectedLanguage;
     m_hasCompletedOnboarding = m_prefs.hasCompletedOnboarding;
     m_startupError = deps.initialError;
+    addStartupError(deps.readOnlyReason);
     Preferences::writeBack(*m_settings, m_prefs);
     reloadLanguageContent();
     loadProgress(m_progressMutationGeneration);
@@ -100,15 +105,18 @@ AppModel::AppModel(Dependencies deps, QObject* parent)
 }
 
 AppModel::~AppModel() {
-    // Nothing may be lost on quit: the newest snapshot still waiting for its turn goes to the
-    // store, whose executor writes it after the save in flight and before the store goes away.
-    if (!m_saveQueue.empty()) {
-        const bool fileIsSafe =
-            m_unreadableFileAsideName.isEmpty() ||
-            ProgressBackup::keepAside(m_progressFilePath, m_unreadableFileAsideName).has_value();
-        if (fileIsSafe) m_store->saveDetached(*m_saveQueue.back());
-    }
+    // Nothing may be lost on quit: the newest unsaved change goes to the store after the save in
+    // flight, and the store writes it before it goes away.
+    finishSaving();
     if (s_instance == this) s_instance = nullptr;
+}
+
+int AppModel::pendingSaveCount() const {
+    return m_saver->pendingCount();
+}
+
+void AppModel::finishSaving() {
+    m_saver->finish();
 }
 
 void AppModel::setInstance(AppModel* model) {
@@ -172,6 +180,13 @@ void AppModel::setStartupError(const QString& message) {
     if (m_startupError == message) return;
     m_startupError = message;
     emit startupErrorChanged();
+}
+
+void AppModel::addStartupError(const QString& message) {
+    if (message.isEmpty()) return;
+    const QString separator = QStringLiteral("\n\n");
+    if (m_startupError.split(separator).contains(message)) return;
+    setStartupError(m_startupError.isEmpty() ? message : m_startupError + separator + message);
 }
 
 QVariantList AppModel::sessionItems() const {
@@ -364,39 +379,31 @@ void AppModel::completeOnboarding() {
 // --- loading the saved progress -------------------------------------------------------------
 
 void AppModel::loadProgress(std::int64_t generation) {
-    m_loadInFlight = true;
-    m_store->load(this, [this, generation](Result<LearnerProgress> loaded) {
+    m_saver->load([this, generation](Result<LearnerProgress> loaded) {
         applyLoadedProgress(generation, std::move(loaded));
     });
 }
 
 void AppModel::applyLoadedProgress(std::int64_t generation, Result<LearnerProgress> loaded) {
-    m_loadInFlight = false;
     const bool current = generation == m_progressMutationGeneration;
     if (loaded) {
         if (current) replaceProgress(std::move(*loaded));
-    } else {
-        // The file is kept even when a reset or restore has overtaken the load: the learner never
-        // saw what it held, so it must not be overwritten without a copy.
-        if (!m_progressFilePath.isEmpty()) {
-            m_unreadableFileAsideName =
-                ProgressBackup::unreadableFileName(m_progressFilePath, nowInstant());
+    } else if (current) {
+        // The saver keeps the file even when a reset or restore has overtaken the load: the
+        // learner never saw what it held, so it must not be overwritten without a copy.
+        QString message = QStringLiteral("Your saved progress could not be loaded: ") +
+                          qstr(loaded.error().description);
+        const QString asideName = m_saver->unreadableFileAsideName();
+        if (!asideName.isEmpty()) {
+            if (!message.endsWith('.')) message += '.';
+            message += QStringLiteral(
+                           " The unreadable file will be kept as “%1” in the same "
+                           "folder before anything new is saved.")
+                           .arg(asideName);
         }
-        if (current) {
-            QString message = QStringLiteral("Your saved progress could not be loaded: ") +
-                              qstr(loaded.error().description);
-            if (!m_unreadableFileAsideName.isEmpty()) {
-                if (!message.endsWith('.')) message += '.';
-                message += QStringLiteral(
-                               " The unreadable file will be kept as “%1” in the same "
-                               "folder before anything new is saved.")
-                               .arg(m_unreadableFileAsideName);
-            }
-            setStartupError(message);
-        }
+        addStartupError(message);
     }
     progressBecameReady();
-    startNextSave();
 }
 
 void AppModel::progressBecameReady() {

@@ -16,7 +16,9 @@
 //   counts (lexiconCounts)           sources (list of lexiconSource)
 //   plan (studySessionPlan)          searchQuery (rw string)        searchResults (list)
 //   isSearching (bool)               isProgressReady (bool)         startupError (rw string, ""
-//                                                                   = none; write "" to dismiss)
+//   isLexiconAvailable (bool, constant: false when the word list    = none; write "" to dismiss;
+//     could not be opened)                                          several problems are listed
+//                                                                   one per paragraph)
 //   sessionItems (list of vocabularyItem)   currentIndex (int)      sessionPhase (string)
 //   answer (rw string)               answerEvaluation (answerEvaluation | undefined)
 //   sessionCorrect (int)             sessionReviewed (int)          sessionStartedAt (Date |
@@ -53,7 +55,6 @@
 #include <QVariant>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -75,7 +76,7 @@ class QSettings;
 namespace tessel {
 
 class ProgressStoring;
-class ProgressStoreBridge;
+class ProgressSaver;
 class SpeechOutput;
 
 enum class AppDestination { home, learn, dictionary, progress, settings, sources };
@@ -100,6 +101,7 @@ class AppModel : public QObject {
     Q_PROPERTY(QVariantList searchResults READ searchResults NOTIFY searchResultsChanged)
     Q_PROPERTY(bool isSearching READ isSearching NOTIFY isSearchingChanged)
     Q_PROPERTY(bool isProgressReady READ isProgressReady NOTIFY isProgressReadyChanged)
+    Q_PROPERTY(bool isLexiconAvailable READ isLexiconAvailable CONSTANT)
     Q_PROPERTY(
         QString startupError READ startupError WRITE setStartupError NOTIFY startupErrorChanged)
     Q_PROPERTY(QVariantList sessionItems READ sessionItems NOTIFY sessionItemsChanged)
@@ -159,6 +161,9 @@ class AppModel : public QObject {
         // The progress file behind `progressStore`; an unreadable file there is moved aside
         // before the first save. Empty when the store has no file.
         QString progressFilePath;
+        // Non-empty: nothing is ever saved (another window owns the data folder), and this is
+        // shown at start-up.
+        QString readOnlyReason;
     };
 
     // Runs the start-up sequence: reads and writes back the preferences, loads the selected
@@ -169,7 +174,11 @@ class AppModel : public QObject {
 
     // The application's model: the bundled lexicon (its error shown when missing), the progress
     // file in the user's data folder, preferences under "Brindle"/"Brindle", the system voice.
-    static AppModel* createDefault(QObject* parent = nullptr);
+    // A non-empty `readOnlyReason` keeps it from saving (see Dependencies).
+    static AppModel* createDefault(QObject* parent = nullptr, const QString& readOnlyReason = {});
+    // ".../Brindle/progress.json" in the user's data folder (the temporary folder when there is
+    // none).
+    static QString defaultProgressFilePath();
 
     // The singleton instance handed to QML; set it before the first QML import.
     static void setInstance(AppModel* model);
@@ -193,6 +202,7 @@ class AppModel : public QObject {
     QVariantList searchResults() const;
     bool isSearching() const { return m_isSearching; }
     bool isProgressReady() const { return m_isProgressReady; }
+    bool isLexiconAvailable() const { return m_lexicon != nullptr; }
     QString startupError() const { return m_startupError; }
     void setStartupError(const QString& message);
     QVariantList sessionItems() const;
@@ -290,7 +300,10 @@ class AppModel : public QObject {
     QString exportProgressToFile(const QString& path) const;
     QString restoreProgressFromFile(const QString& path);
     // Saves still queued or running; 0 once every save has answered.
-    int pendingSaveCount() const { return static_cast<int>(m_saveQueue.size()) + m_saveRunning; }
+    int pendingSaveCount() const;
+    // Writes the newest unsaved change now, after any save in flight (see ProgressSaver::finish);
+    // nothing is saved afterwards. For the end of the application: the destructor does it too.
+    void finishSaving();
 
   signals:
     void destinationChanged();
@@ -339,8 +352,8 @@ class AppModel : public QObject {
     LearnerProgress& progressForChange();
     void prepareCurrentCard();
     void persistProgress();
-    void startNextSave();
-    bool keepUnreadableFileAside();
+    // Shows `message` with any message already showing, each once.
+    void addStartupError(const QString& message);
     void applySearchResult(std::int64_t generation, LearningLanguage language,
                            const QString& query);
     void setPhase(SessionPhase phase);
@@ -367,11 +380,10 @@ class AppModel : public QObject {
 
     QSettings* m_settings;
     std::shared_ptr<LexiconStore> m_lexicon;
-    std::unique_ptr<ProgressStoreBridge> m_store;
+    std::unique_ptr<ProgressSaver> m_saver;
     std::shared_ptr<SpeechOutput> m_speech;
     Clock m_now;
     CalendarSource m_calendar;
-    QString m_progressFilePath;
     StudyEngine m_engine;
 
     AppDestination m_destination = AppDestination::home;
@@ -409,12 +421,6 @@ class AppModel : public QObject {
     std::optional<Instant> m_cardStartedAt;
     std::optional<bool> m_pendingSessionRequest;
     std::int64_t m_progressMutationGeneration = 0;
-    bool m_loadInFlight = false;
-    // Snapshots waiting for the save before them (or for the start-up load) to answer.
-    std::deque<std::shared_ptr<const LearnerProgress>> m_saveQueue;
-    int m_saveRunning = 0;
-    // Set when the saved file could not be read: the name it is kept under before the next save.
-    QString m_unreadableFileAsideName;
     int m_statisticsRevision = 0;
     mutable std::optional<CardFigures> m_cardFigures;
 

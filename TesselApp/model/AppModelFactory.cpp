@@ -8,7 +8,13 @@
 
 namespace tessel {
 
-AppModel* AppModel::createDefault(QObject* parent) {
+QString AppModel::defaultProgressFilePath() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (folder.isEmpty()) folder = QDir::tempPath();
+    return QDir(folder).filePath(QStringLiteral("Brindle/progress.json"));
+}
+
+AppModel* AppModel::createDefault(QObject* parent, const QString& readOnlyReason) {
     Dependencies deps;
     auto lexicon = LexiconStore::openBundled();
     if (lexicon) {
@@ -17,11 +23,10 @@ AppModel* AppModel::createDefault(QObject* parent) {
         deps.initialError = QString::fromStdString(lexicon.error().description);
     }
 
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    const QString path = QDir(folder).filePath(QStringLiteral("Brindle/progress.json"));
+    const QString path = defaultProgressFilePath();
     deps.progressStore = std::make_shared<JSONProgressStore>(path.toStdString(), true);
     deps.progressFilePath = path;
+    deps.readOnlyReason = readOnlyReason;
 
     auto* settings = new QSettings(QStringLiteral("Brindle"), QStringLiteral("Brindle"));
     deps.settings = settings;

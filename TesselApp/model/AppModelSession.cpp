@@ -4,19 +4,10 @@
 #include <cmath>
 
 #include "AppModel.h"
-#include "ProgressBackup.h"
-#include "ProgressStoreBridge.h"
+#include "ProgressSaver.h"
 #include "Records.h"
 
 namespace tessel {
-
-namespace {
-
-QString qstr(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 void AppModel::refreshPlan() {
     if (!m_isProgressReady) return setPlan(StudySessionPlan{});
@@ -124,49 +115,7 @@ void AppModel::leaveSession() {
 
 void AppModel::persistProgress() {
     // The snapshot shares the progress until the next change copies it (see progressForChange).
-    m_saveQueue.push_back(m_progress);
-    startNextSave();
-}
-
-void AppModel::startNextSave() {
-    // Saves wait for the start-up load (a file that turns out unreadable must be kept aside
-    // before anything replaces it) and for each other, so they reach the file in request order
-    // whatever the store's own scheduling.
-    if (m_loadInFlight || m_saveRunning > 0) return;
-    if (m_saveQueue.empty()) {
-        emit savesSettled();
-        return;
-    }
-    if (!keepUnreadableFileAside()) {
-        m_saveQueue.clear();
-        emit savesSettled();
-        return;
-    }
-    auto snapshot = std::move(m_saveQueue.front());
-    m_saveQueue.pop_front();
-    m_saveRunning = 1;
-    m_store->save(std::move(snapshot), this, [this](Result<void> saved) {
-        m_saveRunning = 0;
-        if (!saved) {
-            setStartupError(QStringLiteral("Progress could not be saved: ") +
-                            qstr(saved.error().description));
-        }
-        startNextSave();
-    });
-}
-
-bool AppModel::keepUnreadableFileAside() {
-    if (m_unreadableFileAsideName.isEmpty()) return true;
-    auto kept = ProgressBackup::keepAside(m_progressFilePath, m_unreadableFileAsideName);
-    if (!kept) {
-        // Saving now would overwrite the only copy of what the learner had; the next change
-        // tries again.
-        setStartupError(QStringLiteral("Progress could not be saved: ") +
-                        qstr(kept.error().description));
-        return false;
-    }
-    m_unreadableFileAsideName.clear();
-    return true;
+    m_saver->save(m_progress);
 }
 
 // --- observable state helpers ---------------------------------------------------------------

@@ -1,12 +1,10 @@
-#include <QFileInfo>
 #include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 
 #include "AppModel.h"
-#include "ProgressBackup.h"
 #include "Records.h"
+#include "Saturating.h"
 
 namespace tessel {
 
@@ -16,13 +14,6 @@ constexpr double kStableDays = 21.0;
 
 int clampToInt(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
-}
-
-QString localPath(const QVariant& location) {
-    if (location.metaType().id() == QMetaType::QUrl) return location.toUrl().toLocalFile();
-    const QString text = location.toString();
-    if (text.startsWith(QStringLiteral("file:"))) return QUrl(text).toLocalFile();
-    return text;
 }
 
 }  // namespace
@@ -36,8 +27,8 @@ const AppModel::CardFigures& AppModel::cardFigures() const {
         if (!m_course.contains(id)) continue;
         if (card.correctReviews >= 1) ++figures.learned;
         if (card.stabilityDays >= kStableDays) ++figures.stable;
-        figures.answers += card.totalReviews;
-        figures.correct += card.correctReviews;
+        figures.answers = saturatingAdd(figures.answers, card.totalReviews);
+        figures.correct = saturatingAdd(figures.correct, card.correctReviews);
     }
     m_cardFigures = figures;
     return *m_cardFigures;
@@ -134,40 +125,6 @@ void AppModel::scheduleDayChange() {
         markStatisticsChanged();
         scheduleDayChange();
     });
-}
-
-// --- backup, restore, reset -----------------------------------------------------------------
-
-QString AppModel::exportProgress(const QVariant& location) {
-    return exportProgressToFile(localPath(location));
-}
-
-QString AppModel::restoreProgress(const QVariant& location) {
-    return restoreProgressFromFile(localPath(location));
-}
-
-QString AppModel::exportProgressToFile(const QString& path) const {
-    if (path.isEmpty()) return QStringLiteral("No file was chosen.");
-    auto written = ProgressBackup::exportTo(path, *m_progress);
-    return written ? QString() : QString::fromStdString(written.error().description);
-}
-
-QString AppModel::restoreProgressFromFile(const QString& path) {
-    if (path.isEmpty()) return QStringLiteral("No file was chosen.");
-    auto restored = ProgressBackup::readFrom(path);
-    if (!restored) return QString::fromStdString(restored.error().description);
-    ++m_progressMutationGeneration;
-    replaceProgress(std::move(*restored));
-    progressBecameReady();
-    persistProgress();
-    return QString();
-}
-
-void AppModel::resetProgress() {
-    ++m_progressMutationGeneration;
-    replaceProgress(LearnerProgress());
-    progressBecameReady();
-    persistProgress();
 }
 
 }  // namespace tessel

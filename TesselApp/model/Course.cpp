@@ -48,7 +48,7 @@ PlanCandidates Course::planCandidates(const LearnerProgress& progress, std::int6
         if (unstartedContextual && !m_lessons[i].isContextual && !reviewed(i)) continue;
         if (!reviewed(i)) {
             fresh.push_back(i);
-        } else if (cardOf[i]->dueDate <= now) {
+        } else if (cardOf[i]->isDue(now)) {
             due.push_back(i);
         }
     }

@@ -6,10 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <array>
 #include <string_view>
-
-#include <nlohmann/json.hpp>
 
 #include "ProgressJSON.h"
 
@@ -19,21 +16,6 @@ namespace {
 
 std::string utf8(const QString& text) {
     return text.toUtf8().toStdString();
-}
-
-// Every member a progress file can have; an object without any of them (say `{}` or some other
-// program's settings) decodes as an empty progress, and restoring that would silently erase the
-// learner's progress.
-constexpr std::array<std::string_view, 5> kProgressKeys = {
-    "cards", "dailyStats", "dailyStatsByLanguage", "schemaVersion", "unscopedDailyStats"};
-
-bool looksLikeProgressFile(std::string_view text) {
-    const auto json = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
-    if (!json.is_object()) return false;
-    for (auto key : kProgressKeys) {
-        if (json.contains(key)) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -81,12 +63,7 @@ Result<LearnerProgress> readFrom(const QString& path) {
                     "” is larger than 64 MB and cannot be a Brindle progress file.");
     }
     const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    auto decoded = ProgressJSON::decode(text);
-    if (!decoded) return decoded;
-    if (!looksLikeProgressFile(text)) {
-        return fail("The file “" + name + "” is not a Brindle progress file.");
-    }
-    return decoded;
+    return ProgressJSON::decodeFile(text, name);
 }
 
 QString unreadableFileName(const QString& progressFilePath, Instant at) {

@@ -15,6 +15,9 @@ Rectangle {
     property int newToday: 0
     property int dueInSession: 0
     property string todayAccuracy: "—"
+    // Without the word list there is nothing to study: the panel says so instead of offering an
+    // empty session.
+    property bool wordListMissing: false
     readonly property bool goalComplete: goalProgress >= 1
 
     signal startSession
@@ -90,7 +93,8 @@ Rectangle {
             Label {
                 objectName: "heroTitle"
                 Layout.fillWidth: true
-                text: root.goalComplete ? "Daily goal complete" : "Your next session is ready"
+                text: root.wordListMissing ? "The word list is missing"
+                      : root.goalComplete ? "Daily goal complete" : "Your next session is ready"
                 wrapMode: Text.WordWrap
                 font.pixelSize: 24
                 font.bold: true
@@ -99,7 +103,10 @@ Rectangle {
             Label {
                 objectName: "sessionSummary"
                 Layout.fillWidth: true
-                text: Format.sessionSummary(root.dueInSession, root.newToday)
+                text: root.wordListMissing
+                      ? "Brindle’s word list could not be opened, so there is nothing to study. "
+                        + "Reinstall Brindle to bring it back."
+                      : Format.sessionSummary(root.dueInSession, root.newToday)
                 wrapMode: Text.WordWrap
                 font.pixelSize: 14
                 color: TesselTheme.withAlpha(TesselTheme.white, 0.78)
@@ -107,6 +114,7 @@ Rectangle {
             AbstractButton {
                 id: startButton
                 objectName: "heroButton"
+                visible: !root.wordListMissing
                 Layout.topMargin: 10
                 implicitHeight: 43
                 implicitWidth: buttonRow.implicitWidth + 36

@@ -70,6 +70,7 @@ ScreenPage {
         newToday: Format.listLength(root.plan.newItems)
         dueInSession: Format.listLength(root.plan.dueItems)
         todayAccuracy: Format.todayAccuracy(root.app.todayStats)
+        wordListMissing: root.app.isLexiconAvailable === false
         onStartSession: root.app.beginSession(false)
     }
 

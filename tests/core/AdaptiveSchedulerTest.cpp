@@ -1,6 +1,10 @@
 #include "AdaptiveScheduler.h"
 
+#include <limits>
+
 #include <gtest/gtest.h>
+
+#include "TestInstants.h"
 
 namespace tessel {
 namespace {
@@ -151,6 +155,35 @@ TEST(AdaptiveScheduler, IsDueFromTheDueInstantOn) {
     EXPECT_TRUE(card.isDue(kStart));
     EXPECT_TRUE(card.isDue(kStart + seconds(1)));
     EXPECT_FALSE(card.isDue(kStart - seconds(1)));
+    // A hand-edited negative count: neither due nor new.
+    card.totalReviews = -1;
+    EXPECT_FALSE(card.isDue(kStart + seconds(1)));
+    EXPECT_FALSE(card.isNew());
+}
+
+// Stored values at the edge of what the file holds: counters stop at the 64-bit limit and a
+// last review more than 292 years back (beyond a nanosecond instant's range) schedules normally.
+TEST(AdaptiveScheduler, ExtremeStoredValuesNeverWrap) {
+    const AdaptiveScheduler scheduler{};
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    CardProgress card = reviewed(3, 5, kStart);
+    card.totalReviews = card.correctReviews = card.consecutiveCorrect = card.lapseCount = kMax;
+    const CardProgress right = scheduler.schedule("zh-1", card, ReviewRating::good, kStart);
+    EXPECT_EQ(right.totalReviews, kMax);
+    EXPECT_EQ(right.correctReviews, kMax);
+    EXPECT_EQ(right.consecutiveCorrect, kMax);
+    const CardProgress wrong = scheduler.schedule("zh-1", card, ReviewRating::again, kStart);
+    EXPECT_EQ(wrong.lapseCount, kMax);
+
+    const CardProgress ancient = reviewed(3, 5, testing_support::utc(1680, 1, 1));
+    const CardProgress later =
+        scheduler.schedule("zh-1", ancient, ReviewRating::good, testing_support::utc(2100, 1, 1));
+    const CardProgress decade =
+        scheduler.schedule("zh-1", reviewed(3, 5, testing_support::utc(2090, 1, 1)),
+                           ReviewRating::good, testing_support::utc(2100, 1, 1));
+    // Both are overdue beyond the cap, so both grow alike.
+    EXPECT_GT(later.stabilityDays, 3 * 1.65);
+    EXPECT_EQ(later.stabilityDays, decade.stabilityDays);
 }
 
 TEST(ReviewRating, RawValuesRoundTripAndOthersAreRefused) {

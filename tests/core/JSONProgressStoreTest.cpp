@@ -271,6 +271,8 @@ TEST_F(JSONProgressStoreTest, FailedLoadsReportAndLeaveTheFileAlone) {
         {"not json", "isn’t valid JSON"},
         {"", "isn’t valid JSON"},
         {std::string("{\"cards\":\xff}"), "isn’t valid JSON"},
+        {"{\"theme\": \"dark\", \"Cards\": {}}", "“progress.json” is not a Brindle progress file"},
+        {"{}", "“progress.json” is not a Brindle progress file"},
     };
     for (const auto& [text, expected] : files) {
         SCOPED_TRACE(expected);
@@ -295,6 +297,32 @@ TEST_F(JSONProgressStoreTest, FailedLoadsReportAndLeaveTheFileAlone) {
         EXPECT_NE(loaded.error().description.find("couldn’t be read"), std::string::npos)
             << loaded.error().description;
     }
+}
+
+// Saves cut short by a crash leave their temporary file behind; the next load removes those of
+// the store's own naming and nothing else.
+TEST_F(JSONProgressStoreTest, LoadRemovesStaleTemporaryFiles) {
+    const fs::path path = m_root / "progress.json";
+    JSONProgressStore store(path, true);
+    ASSERT_TRUE(saveNow(store, progressWithVersion(3)));
+    const std::vector<std::string> ours = {".progress.json.0badf00d.tmp",
+                                           ".progress.json.12345678.tmp"};
+    const std::vector<std::string> others = {
+        ".progress.json.0BADF00D.tmp",  ".progress.json.123.tmp",
+        ".other.json.12345678.tmp",     "progress.json.12345678.tmp",
+        ".progress.json.12345678.tmpx", "progress.json.unreadable-20240501T083000Z"};
+    for (const auto& name : ours) std::ofstream(m_root / name) << "{\"cards\": {";
+    for (const auto& name : others) std::ofstream(m_root / name) << "keep";
+    fs::create_directory(m_root / ".progress.json.aaaaaaaa.tmp");
+
+    const auto loaded = loadNow(store);
+    ASSERT_TRUE(loaded) << loaded.error().description;
+    EXPECT_EQ(*loaded, progressWithVersion(3));
+    std::vector<std::string> expected = others;
+    expected.push_back("progress.json");
+    expected.push_back(".progress.json.aaaaaaaa.tmp");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(m_root), expected);
 }
 
 TEST_F(JSONProgressStoreTest, SaveKeepsALinkAndTheFilesPermissions) {

@@ -127,6 +127,32 @@ INSTANTIATE_TEST_SUITE_P(Zones, StreakAcrossShifts,
                                          ShiftRun{"America/Havana", 2019, 11, 1, 5},
                                          ShiftRun{"America/Toronto", 1919, 3, 28, 4}));
 
+// Zones that skipped a whole calendar date: the days either side of the gap are consecutive for
+// the learner, and the streak is counted (and finishes) on the day after the gap.
+TEST(Streak, AcrossASkippedDate) {
+    struct Case {
+        const char* zone;
+        const char* before;
+        const char* after;
+    } cases[] = {{"Pacific/Apia", "2011-12-29", "2011-12-31"},
+                 {"Pacific/Fakaofo", "2011-12-29", "2011-12-31"},
+                 {"Pacific/Kiritimati", "1994-12-30", "1995-01-01"},
+                 {"Pacific/Kwajalein", "1993-08-20", "1993-08-22"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.zone);
+        const Calendar calendar = Calendar::withTimeZone(c.zone);
+        const Instant after = *StudyDay::date(c.after, calendar);
+        const DailyStatsMap both = mapOf({day(c.before, 1), day(c.after, 1)});
+        EXPECT_EQ(StreakCalculator::calculate(both, after + hours(12), calendar),
+                  (StudyStreak{2, 2, c.after, true}));
+        EXPECT_EQ(StreakCalculator::calculate(both, after + hours(36), calendar),
+                  (StudyStreak{2, 2, c.after, false}));
+        const DailyStatsMap afterOnly = mapOf({day(c.after, 1)});
+        EXPECT_EQ(StreakCalculator::calculate(afterOnly, after + hours(12), calendar),
+                  (StudyStreak{1, 1, c.after, true}));
+    }
+}
+
 TEST(StudyDay, KeysFollowTheZonesWallClock) {
     struct Case {
         const char* zone;
@@ -187,9 +213,16 @@ TEST(DailyStudyStats, DerivedFigures) {
         std::int64_t incorrect;
         double accuracy;
         bool active;
-    } cases[] = {{0, 0, 0, 0, 0, 0.0, false},  {4, 3, 0, 0, 1, 0.75, true},
-                 {2, 5, 0, 0, 0, 2.5, true},   {0, 0, 1, 0, 0, 0.0, true},
-                 {0, 0, 0, 60, 0, 0.0, false}, {-1, 0, 0, 0, 0, 0.0, false}};
+    } cases[] = {{0, 0, 0, 0, 0, 0.0, false},
+                 {4, 3, 0, 0, 1, 0.75, true},
+                 {2, 5, 0, 0, 0, 2.5, true},
+                 {0, 0, 1, 0, 0, 0.0, true},
+                 {0, 0, 0, 60, 0, 0.0, false},
+                 {-1, 0, 0, 0, 0, 0.0, false},
+                 // Extreme stored pairs: the difference saturates instead of overflowing.
+                 {std::numeric_limits<std::int64_t>::max(), -1, 0, 0,
+                  std::numeric_limits<std::int64_t>::max(), -1.0 / 9.223372036854775807e18, true},
+                 {std::numeric_limits<std::int64_t>::min(), 1, 0, 0, 0, 0.0, false}};
     for (const Case& c : cases) {
         const DailyStudyStats stats{"d", c.reviewed, c.correct, 0, c.sessions, c.seconds};
         EXPECT_EQ(stats.incorrectCount(), c.incorrect);

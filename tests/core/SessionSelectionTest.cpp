@@ -114,9 +114,11 @@ TEST(StudySessionSelector, WhichCardsCountAsDueOrNew) {
     progress.cards.emplace("never-reviewed", card("never-reviewed", kNow - seconds(86'400), 0));
     // A record stored under one key counts for that key, whatever its own `itemID` says.
     progress.cards.emplace("stored-key", card("other-id", kNow - seconds(5)));
-    const std::vector<VocabularyItem> items = {item("exactly-now"),    item("one-second-later"),
-                                               item("never-reviewed"), item("stored-key"),
-                                               item("other-id"),       item("exactly-now", 9, 9)};
+    // A hand-edited negative count: neither due nor new.
+    progress.cards.emplace("negative", card("negative", kNow - seconds(5), -1));
+    const std::vector<VocabularyItem> items = {
+        item("exactly-now"), item("one-second-later"),  item("never-reviewed"), item("stored-key"),
+        item("other-id"),    item("exactly-now", 9, 9), item("negative")};
     const StudySessionPlan plan =
         StudySessionSelector{{10, 10, 20}}.select(items, progress, std::nullopt, kNow);
     EXPECT_EQ(ids(plan.dueItems), (std::vector<std::string>{"stored-key", "exactly-now"}));

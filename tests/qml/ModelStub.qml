@@ -16,6 +16,7 @@ QtObject {
     property string searchQuery: ""
     property var searchResults: []
     property bool isSearching: false
+    property bool isLexiconAvailable: true
     property string startupError: ""
     property int dailyGoal: 20
     property int newWordsPerSession: 8

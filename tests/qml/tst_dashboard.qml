@@ -105,6 +105,13 @@ Item {
             compare(stub.calls[0].args[0], false);
         }
 
+        function test_missingWordListOffersNoSession() {
+            const view = open(stubWith({ isLexiconAvailable: false }));
+            compare(textOf(view, "heroTitle"), "The word list is missing");
+            verify(textOf(view, "sessionSummary").indexOf("could not be opened") >= 0);
+            verify(!findChild(view, "heroButton").visible);
+        }
+
         function test_ringAndTodaysAccuracy_data() {
             return [
                 { tag: "nothing today", reviewed: 0, correct: 0, centre: "0", accuracy: "—" },

@@ -162,6 +162,10 @@ TEST(StaleSearchDataTest, SearchFollowsTheTableAfterEdits) {
     } cases[] = {
         {"renamedTerm", "UPDATE vocabulary SET term = '好好' WHERE id = 'zh-hao'"},
         {"deletedRow", "DELETE FROM vocabulary WHERE id = 'zh-haochi'"},
+        // Edited in place, row ids kept: only the content tells.
+        {"termEditedInPlace", "UPDATE vocabulary SET term = '您好' WHERE id = 'zh-da'"},
+        {"romanizationEditedInPlace",
+         "UPDATE vocabulary SET romanization = 'haoda' WHERE id = 'zh-da'"},
         {"addedRow",
          "INSERT INTO vocabulary VALUES ('zh-haoxiang', 'zh', '好像', '', 'hǎoxiàng', "
          "'haoxiang', '[\"to seem\"]', 10, 1, 1, 'CC-CEDICT', '[]')"},
@@ -172,7 +176,7 @@ TEST(StaleSearchDataTest, SearchFollowsTheTableAfterEdits) {
         ASSERT_EQ(testing::executeSQL(path, c.edit), "") << c.name;
         auto store = LexiconStore::open(path);
         ASSERT_TRUE(store);
-        for (const std::string query : {"好", "hao", ""}) {
+        for (const std::string query : {"好", "hao", "您好", ""}) {
             auto fast = (*store)->search(query, zh, 80);
             auto reference = (*store)->searchReference(query, zh, 80);
             ASSERT_TRUE(fast && reference);

@@ -56,7 +56,9 @@ Scenario randomScenario(unsigned seed, int size, double contextualShare) {
         if (!chance(0.4)) continue;
         CardProgress card;
         card.itemID = lesson.item.id;
-        card.totalReviews = chance(0.1) ? 0 : 1 + static_cast<std::int64_t>(random() % 5);
+        card.totalReviews = chance(0.1)    ? 0
+                            : chance(0.05) ? -2  // hand-edited: neither due nor new
+                                           : 1 + static_cast<std::int64_t>(random() % 5);
         // Due dates on a coarse grid: some equal, some exactly now, some ahead.
         card.dueDate = now + std::chrono::hours(24 * (static_cast<int>(random() % 7) - 4));
         scenario.progress.cards[card.itemID] = card;

@@ -162,6 +162,49 @@ class StartupTest : public QObject {
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
     }
 
+    // Another program's settings, or a file whose keys are mistyped, would load as an empty
+    // progress and be replaced at the next save: it is refused and kept aside like any
+    // unreadable file.
+    void foreignJsonIsRefusedAndKeptAside() {
+        Harness h;
+        const QString path = h.folder.filePath("progress.json");
+        const QByteArray foreign = R"({"theme":"dark","Cards":{"zh-da":{"totalReviews":3}}})";
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(foreign);
+        }
+        h.openLexicon();
+        auto deps = h.dependencies(std::make_shared<JSONProgressStore>(path.toStdString(), true));
+        deps.progressFilePath = path;
+        h.model = std::make_unique<AppModel>(std::move(deps));
+        AppModel& model = *h.model;
+        QTRY_VERIFY(model.isProgressReady());
+        QCOMPARE(model.startupError(),
+                 QString("Your saved progress could not be loaded: The file “progress.json” is "
+                         "not a Brindle progress file. The unreadable file will be kept as "
+                         "“progress.json.unreadable-20240501T083000Z” in the same folder before "
+                         "anything new is saved."));
+        model.resetProgress();
+        QTRY_COMPARE(model.pendingSaveCount(), 0);
+        QCOMPARE(readAll(h.folder.filePath("progress.json.unreadable-20240501T083000Z")), foreign);
+    }
+
+    // With no lexicon and an unreadable progress file the learner is told about both.
+    void bothStartupProblemsAreShown() {
+        Harness h;
+        h.store->loadResult = fail("The data couldn’t be read.");
+        auto deps = h.dependencies();
+        deps.lexicon = nullptr;
+        deps.initialError = "The bundled Brindle lexicon could not be found. Reinstall the app.";
+        AppModel model(std::move(deps));
+        QVERIFY(!model.isLexiconAvailable());
+        QTRY_VERIFY(model.isProgressReady());
+        QCOMPARE(model.startupError(),
+                 QString("The bundled Brindle lexicon could not be found. Reinstall the app.\n\n"
+                         "Your saved progress could not be loaded: The data couldn’t be read."));
+    }
+
     void missingLexiconRunsWithoutContent() {
         Harness h;
         auto deps = h.dependencies();
