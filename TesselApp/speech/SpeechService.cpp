@@ -8,6 +8,7 @@
 #include <QVoice>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -19,6 +20,8 @@ namespace {
 constexpr float kMinimumRate = 0.30f;
 constexpr float kMaximumRate = 0.56f;
 constexpr std::chrono::milliseconds kWarmUpDelay{3000};
+constexpr std::chrono::milliseconds kStopWait{100};
+std::atomic<bool> s_engineLeftRunning{false};
 
 // The voices filed under the given locales (all locales when `wanted` accepts every one).
 // speech-dispatcher lists only the current locale's voices, and listing them is slow (it goes
@@ -138,13 +141,20 @@ SpeechService::~SpeechService() {
             thread->quit();
         },
         Qt::QueuedConnection);
-    if (m_thread->wait(QDeadlineTimer(2000))) {
+    // Stopping takes a few milliseconds unless the thread is inside a call to the speech daemon
+    // (listing voices can take seconds on a busy machine); quitting does not wait for that.
+    if (m_thread->wait(QDeadlineTimer(kStopWait))) {
         delete m_thread;
     } else {
-        // A speech daemon that stopped answering holds the thread; quitting must not wait for
-        // it, and a running QThread may not be destroyed, so it is left to the process's end.
+        // A running QThread may not be destroyed: it is left to the process's end, which the
+        // application brings about without tearing down under it (see engineLeftRunning()).
+        s_engineLeftRunning.store(true);
         qWarning("The speech engine did not stop in time.");
     }
+}
+
+bool SpeechService::engineLeftRunning() {
+    return s_engineLeftRunning.load();
 }
 
 double SpeechService::engineRate(float rate) {

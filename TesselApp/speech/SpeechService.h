@@ -44,6 +44,10 @@ class SpeechService : public QObject, public SpeechOutput {
     void speak(const QString& text, LearningLanguage language, float rate) override;
     void stop() override;
 
+    // True once a service was destroyed while its engine was still inside a call to the speech
+    // daemon; the process must then end without tearing the application down (std::_Exit).
+    static bool engineLeftRunning();
+
     // The engine's rate for a learner's rate, as described above.
     static double engineRate(float rate);
     // The position of the voice chosen for `language` among `voiceNames` (with each voice's
