@@ -92,7 +92,32 @@ TEST(ChineseEntriesTest, KeepsNamesSurnamesAndPointersOutOfTheCourse) {
     EXPECT_TRUE(eligible("了", "le"));
     EXPECT_TRUE(eligible("王", "wáng"));
     EXPECT_FALSE(eligible("王", "Wáng"));
-    EXPECT_FALSE(eligible("中国", "Zhōng guó"));
+}
+
+TEST(ChineseEntriesTest, AdmitsProperNounsUnlessTheyNameAPersonOrAnOrganisation) {
+    const RankedEntries ranked = buildChineseEntries(
+        parseCedict("中國 中国 [Zhong1 guo2] /China/\n"
+                    "春節 春节 [Chun1 jie2] /Spring Festival/\n"
+                    "漢語 汉语 [Han4 yu3] /Chinese language/\n"
+                    "毛澤東 毛泽东 [Mao2 Ze2 dong1] /Mao Zedong (1893-1976), Chinese leader/\n"
+                    "張偉 张伟 [Zhang1 Wei3] /Zhang Wei/\n"
+                    "新華社 新华社 [Xin1 hua2 she4] /Xinhua News Agency/\n"
+                    "謝謝 谢谢 [xie4 xie5] /to thank/thanks/\n"),
+        parseWordFrequencies("中国 700 ns\n春节 300 t\n汉语 200 nz\n毛泽东 600 nr\n"
+                             "张伟 50 nrfg\n新华社 400 nt\n谢谢 100 nr\n"));
+    const std::pair<const char*, bool> cases[] = {
+        {"中国", true}, {"春节", true},   {"汉语", true},
+        {"毛泽东", false}, {"张伟", false}, {"新华社", false},
+        {"谢谢", true},  // a lower-case word keeps its place whatever its tag says
+    };
+    for (const auto& [term, expected] : cases) {
+        const auto found = std::find_if(ranked.entries.begin(), ranked.entries.end(),
+                                        [&](const CompiledEntry& e) { return e.term == term; });
+        ASSERT_NE(found, ranked.entries.end()) << term;
+        EXPECT_EQ(bool(ranked.courseEligible[std::size_t(found - ranked.entries.begin())]),
+                  expected)
+            << term;
+    }
 }
 
 TEST(ChineseEntriesTest, FillsTheRowFieldsAndGivesDistinctIds) {

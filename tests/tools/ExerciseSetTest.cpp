@@ -90,7 +90,7 @@ TEST(ExerciseSetTest, AttachesEachExerciseToItsEarlyCourseEntry) {
     RankedEntries chinese;
     chinese.entries = {entry("zh-1", "你好", "nǐ hǎo", true, 2),
                        entry("zh-2", "你好", "nǐ hǎo", false, 6),  // a reference-only twin
-                       entry("zh-3", "学习", "xué xí", true, 3),
+                       entry("zh-3", "学习", "xué xí", true, 5),
                        entry("zh-4", "中国", "Zhōng guó", false, 1),
                        entry("zh-5", "行", "xíng", true, 1),
                        entry("zh-6", "行", "xíng", true, 2)};
@@ -104,8 +104,8 @@ TEST(ExerciseSetTest, AttachesEachExerciseToItsEarlyCourseEntry) {
     };
     const Case cases[] = {
         {"你好", "nǐ hǎo", "zh-1"},
-        {"学习", "xué xí", "not in band 1 or 2"},
-        {"中国", "Zhōng guó", "not in band 1 or 2"},
+        {"学习", "xué xí", "not in bands 1 to 4"},
+        {"中国", "Zhōng guó", "not in bands 1 to 4"},
         {"你好", "ni hao", "no lexicon entry"},
         {"行", "xíng", "more than one"},
     };

@@ -57,7 +57,8 @@ struct RecordFacts {
     int meaningCount = 0;     // real glosses, counting "a; b; c" as three
     int references = 0;       // other glosses that point at this headword and reading
     bool lowerCase = false;
-    bool everyday() const { return lowerCase && hasMeaning; }
+    bool namesPersonOrBody = false;  // capitalised, and the segmenter tags it a person or body
+    bool everyday() const { return hasMeaning && !namesPersonOrBody; }
 };
 
 std::string referenceKey(std::string_view traditional, std::string_view simplified,
@@ -98,6 +99,12 @@ void countReferences(std::string_view gloss, std::unordered_map<std::string, int
         }
         open = gloss.find('[', close);
     }
+}
+
+// The segmenter's tags for names of people (nr, nrfg, nrt) and organisations (nt). Place names
+// (ns) and other proper nouns (nz: 汉语, 英语) are everyday words for a learner.
+bool isPersonOrBodyTag(std::string_view tag) {
+    return tag == "nr" || tag == "nrfg" || tag == "nrt" || tag == "nt";
 }
 
 int semicolonParts(std::string_view gloss) {
@@ -161,6 +168,11 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
         }
         fact.hasMeaning = fact.meaningCount > 0;
         fact.lowerCase = !isChineseProperNoun(record.pinyin);
+        if (!fact.lowerCase) {
+            const auto counted = frequencies.words.find(record.simplified);
+            fact.namesPersonOrBody =
+                counted != frequencies.words.end() && isPersonOrBodyTag(counted->second.tag);
+        }
         result.courseEligible[i] = fact.everyday();
     }
 
@@ -179,6 +191,7 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
     holder.reserve(records.size());
     auto better = [&](std::size_t a, std::size_t b) {
         if (facts[a].everyday() != facts[b].everyday()) return facts[a].everyday();
+        if (facts[a].lowerCase != facts[b].lowerCase) return facts[a].lowerCase;
         if (facts[a].hasMeaning != facts[b].hasMeaning) return facts[a].hasMeaning;
         if (facts[a].hasPointer != facts[b].hasPointer) return !facts[a].hasPointer;
         if (facts[a].meaningCount != facts[b].meaningCount) {

@@ -23,8 +23,11 @@ GlossKind classifyChineseGloss(std::string_view gloss);
 bool isChineseProperNoun(std::string_view numberedPinyin);
 
 // The "zh" rows: one per dictionary record, with ids, readings, romanizations and glosses,
-// ranked by the segmenter's word counts. Each counted headword gives its rank to one record,
-// the everyday one: lower-case pinyin with a real gloss, then not partly a variant record,
+// ranked by the segmenter's word counts. A record is everyday, and may join the course, when it
+// has a real gloss and is not a proper noun (capitalised pinyin) that the segmenter tags as a
+// person's or an organisation's name (nr, nrfg, nrt, nt): 中国, 英语 and 春节 are everyday.
+// Each counted headword gives its rank to one record, the everyday one, then lower-case
+// pinyin, then one with a real gloss, then not partly a variant record,
 // then the most real glosses (parts of "a; b" counted apart), then the most cross-references
 // from other glosses to its written forms and reading, then file order;
 // the other records of that headword and all uncounted ones come after every ranked record,

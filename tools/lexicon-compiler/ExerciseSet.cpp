@@ -13,7 +13,7 @@ namespace {
 
 using nlohmann::json;
 
-constexpr int kHighestExerciseBand = 2;
+constexpr int kHighestExerciseBand = 4;
 
 Result<std::string> requiredText(const json& object, const char* key, const std::string& where) {
     auto found = object.find(key);
@@ -150,7 +150,7 @@ Result<void> resolveExercises(std::vector<Exercise>& exercises,
         }
         if (usable.empty()) {
             const CompiledEntry* first = found->second.all.front();
-            return fail(where + ": the entry is not in band 1 or 2 of the course (learnable " +
+            return fail(where + ": the entry is not in bands 1 to 4 of the course (learnable " +
                         std::to_string(first->learnable ? 1 : 0) + ", level " +
                         std::to_string(first->level) + ")");
         }
