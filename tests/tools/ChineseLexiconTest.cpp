@@ -94,6 +94,31 @@ TEST(ChineseEntriesTest, KeepsNamesSurnamesAndPointersOutOfTheCourse) {
     EXPECT_FALSE(eligible("王", "Wáng"));
 }
 
+TEST(ChineseEntriesTest, GeneralWeightsTemperTheNewspaperCounts) {
+    const CedictText dictionary = parseCedict("法案 法案 [fa3 an4] /bill; proposed law/\n"
+                                              "謝謝 谢谢 [xie4 xie5] /to thank/\n"
+                                              "米飯 米饭 [mi3 fan4] /cooked rice/\n"
+                                              "政府 政府 [zheng4 fu3] /government/\n");
+    const WordFrequencies news = parseWordFrequencies(
+        "法案 1000 n\n政府 900 n\n谢谢 100 nr\n米饭 50 n\n");
+    // Everyday writing, in traditional characters; 政府 is missing from it.
+    const WordFrequencies everyday = parseWordFrequencies(
+        "謝謝\t5000\n米飯\t4000\n吃\t3000\n喝\t2500\n你\t2000\n好\t1500\n法案\t10\n");
+    auto order = [](const RankedEntries& ranked) {
+        std::vector<std::string> terms;
+        for (std::size_t i = 0; i < ranked.rankedCount; ++i) {
+            terms.push_back(ranked.entries[ranked.order[i]].term);
+        }
+        return terms;
+    };
+    EXPECT_EQ(order(buildChineseEntries(dictionary, news)),
+              (std::vector<std::string>{"法案", "政府", "谢谢", "米饭"}));
+    // 谢谢 (ranks 3 and 1) and 米饭 (4 and 2, found by its traditional spelling) overtake
+    // 法案 (1 and 7); 政府 keeps its newspaper rank 2 alone.
+    EXPECT_EQ(order(buildChineseEntries(dictionary, news, everyday)),
+              (std::vector<std::string>{"谢谢", "政府", "米饭", "法案"}));
+}
+
 TEST(ChineseEntriesTest, AdmitsProperNounsUnlessTheyNameAPersonOrAnOrganisation) {
     const RankedEntries ranked = buildChineseEntries(
         parseCedict("中國 中国 [Zhong1 guo2] /China/\n"

@@ -1,7 +1,10 @@
 #include "ChineseLexicon.h"
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
 
 #include "EntryId.h"
@@ -107,6 +110,23 @@ bool isPersonOrBodyTag(std::string_view tag) {
     return tag == "nr" || tag == "nrfg" || tag == "nrt" || tag == "nt";
 }
 
+// Competition ranks of a list's words: 1 + how many words are counted higher.
+std::unordered_map<std::string_view, double> countRanks(const WordFrequencies& list) {
+    std::vector<std::int64_t> counts;
+    counts.reserve(list.words.size());
+    for (const auto& [word, frequency] : list.words) counts.push_back(frequency.count);
+    std::sort(counts.begin(), counts.end(), std::greater<>());
+    std::unordered_map<std::string_view, double> ranks;
+    ranks.reserve(list.words.size());
+    for (const auto& [word, frequency] : list.words) {
+        const auto higher = std::lower_bound(counts.begin(), counts.end(), frequency.count,
+                                             std::greater<>()) -
+                            counts.begin();
+        ranks.emplace(word, static_cast<double>(higher + 1));
+    }
+    return ranks;
+}
+
 int semicolonParts(std::string_view gloss) {
     return 1 + static_cast<int>(std::count(gloss.begin(), gloss.end(), ';'));
 }
@@ -135,8 +155,8 @@ bool isChineseProperNoun(std::string_view numberedPinyin) {
     return first.front() >= 'A' && first.front() <= 'Z' && last >= '1' && last <= '5';
 }
 
-RankedEntries buildChineseEntries(const CedictText& dictionary,
-                                  const WordFrequencies& frequencies) {
+RankedEntries buildChineseEntries(const CedictText& dictionary, const WordFrequencies& frequencies,
+                                  const WordFrequencies& general) {
     const auto& records = dictionary.records;
     RankedEntries result;
     result.entries.resize(records.size());
@@ -219,10 +239,34 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
             chinesePartOfSpeechLabels(frequencies.words.at(records[index].simplified).tag);
     }
 
+    // Where each counted headword stands, lower first: see the header.
+    const auto segmenterRanks = countRanks(frequencies);
+    const auto generalRanks = countRanks(general);
+    std::unordered_map<std::string_view, std::vector<std::string_view>> spellings;
+    for (const CedictRecord& record : records) {
+        spellings[record.simplified].push_back(record.traditional);
+    }
+    std::vector<double> place(records.size(), 0.0);
+    for (const auto& [word, index] : holder) {
+        std::optional<double> generalRank;
+        auto consider = [&](std::string_view spelling) {
+            const auto found = generalRanks.find(spelling);
+            if (found != generalRanks.end() && (!generalRank || found->second < *generalRank)) {
+                generalRank = found->second;
+            }
+        };
+        consider(word);
+        for (std::string_view traditional : spellings[word]) consider(traditional);
+        const double segmenter = std::log(segmenterRanks.at(word));
+        place[index] =
+            generalRank ? (segmenter + 2.0 * std::log(*generalRank)) / 3.0 : segmenter;
+    }
+
     result.order.resize(records.size());
     std::iota(result.order.begin(), result.order.end(), std::size_t{0});
     std::sort(result.order.begin(), result.order.end(), [&](std::size_t a, std::size_t b) {
         if (ranked[a] != ranked[b]) return bool(ranked[a]);
+        if (ranked[a] && place[a] != place[b]) return place[a] < place[b];
         const std::int64_t countA = countOf(a), countB = countOf(b);
         if (countA != countB) return countA > countB;
         if (facts[a].everyday() != facts[b].everyday()) return facts[a].everyday();

@@ -23,7 +23,10 @@ GlossKind classifyChineseGloss(std::string_view gloss);
 bool isChineseProperNoun(std::string_view numberedPinyin);
 
 // The "zh" rows: one per dictionary record, with ids, readings, romanizations and glosses,
-// ranked by the segmenter's word counts. A record is everyday, and may join the course, when it
+// ranked by the segmenter's word counts, tempered by `general` word weights where given: a
+// counted headword's place is the mean of the logarithms of its rank in each list, the general
+// list weighing twice (its corpus is everyday writing, jieba's leans to newspapers); a headword
+// the general list lacks, under any of its traditional spellings, keeps its jieba rank alone. A record is everyday, and may join the course, when it
 // has a real gloss and is not a proper noun (capitalised pinyin) that the segmenter tags as a
 // person's or an organisation's name (nr, nrfg, nrt, nt): 中国, 英语 and 春节 are everyday.
 // Each counted headword gives its rank to one record, the everyday one, then lower-case
@@ -33,6 +36,7 @@ bool isChineseProperNoun(std::string_view numberedPinyin);
 // the other records of that headword and all uncounted ones come after every ranked record,
 // ordered by their headword's count, everyday records first, then by text. Parts of speech
 // come from the segmenter's tag and only go to the record that took the count.
-RankedEntries buildChineseEntries(const CedictText& dictionary, const WordFrequencies& frequencies);
+RankedEntries buildChineseEntries(const CedictText& dictionary, const WordFrequencies& frequencies,
+                                  const WordFrequencies& general = WordFrequencies{});
 
 }  // namespace tessel::compiler

@@ -115,6 +115,7 @@ T orExit(Result<T> result) {
 int run(const Options& options) {
     ProgressReporter progress({{"Reading CC-CEDICT", 6},
                                {"Reading jieba word counts", 3},
+                               {"Reading the Rime essay", 3},
                                {"Ranking Chinese entries", 6},
                                {"Reading EDICT", 10},
                                {"Reading JMdict priorities", 8},
@@ -143,8 +144,15 @@ int run(const Options& options) {
     progress.note("jieba: " + grouped(jieba.words.size()) + " words, " +
                   grouped(jieba.skippedLines) + " invalid lines skipped");
 
+    progress.begin("Reading the Rime essay");
+    const WordFrequencies essay =
+        parseWordFrequencies(orExit(readWholeFile(options.sources / "essay.txt")));
+    if (essay.words.empty()) orExit<void>(fail("the Rime essay holds no words"));
+    progress.note("Rime essay: " + grouped(essay.words.size()) + " words, " +
+                  grouped(essay.skippedLines) + " invalid lines skipped");
+
     progress.begin("Ranking Chinese entries");
-    RankedEntries chinese = buildChineseEntries(cedict, jieba);
+    RankedEntries chinese = buildChineseEntries(cedict, jieba, essay);
     const CourseSummary chineseCourse = orExit(assignCourse(chinese, CoursePlan{}));
     describeCourse(progress, "Chinese", chineseCourse);
 
