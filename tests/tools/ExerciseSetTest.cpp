@@ -28,6 +28,7 @@ json validSet() {
                                  {"translation", "t"},
                                  {"note", "n"},
                                  {"answers", {zh ? "你好" : "食べる"}}});
+            if (!zh) exercises.back()["prompt_reading"] = "パンを___。";
         }
     }
     return {{"attribution", "Brindle original sentence"}, {"exercises", exercises}};
@@ -62,6 +63,17 @@ TEST(ExerciseSetTest, RejectsFaultyExercisesNamingThem) {
         {"answer with the gap", [](json& s) { s["exercises"][2]["answers"] = {"___"}; }, "answer"},
         {"too few of a language", [](json& s) { s["exercises"].erase(0); }, "at least"},
         {"no attribution", [](json& s) { s.erase("attribution"); }, "attribution"},
+        {"Japanese without a reading",
+         [](json& s) { s["exercises"][kMinimumExercisesPerLanguage].erase("prompt_reading"); },
+         "prompt_reading"},
+        {"reading with kanji",
+         [](json& s) { s["exercises"][kMinimumExercisesPerLanguage]["prompt_reading"] = "毎朝___。"; },
+         "kana"},
+        {"reading without the gap",
+         [](json& s) { s["exercises"][kMinimumExercisesPerLanguage]["prompt_reading"] = "ぱんを。"; },
+         "kana"},
+        {"Chinese with a reading",
+         [](json& s) { s["exercises"][0]["prompt_reading"] = "___"; }, "only Japanese"},
     };
     for (const Case& c : cases) {
         json set = validSet();
@@ -111,9 +123,9 @@ TEST(ExerciseSetTest, AttachesEachExerciseToItsEarlyCourseEntry) {
     };
     for (const Case& c : cases) {
         std::vector<Exercise> exercises(2);
-        exercises[0] = {"ex-zh-001", "zh", c.term, c.reading, "___", "t", "n", {c.term}, "a", ""};
+        exercises[0] = {"ex-zh-001", "zh", c.term, c.reading, "___", "t", "n", {c.term}, "a", "", ""};
         exercises[1] = {"ex-ja-001", "ja", "食べる",   "たべる", "___",
-                        "t",         "n",  {"食べる"}, "a",      ""};
+                        "t",         "n",  {"食べる"}, "a",      "", "パンを___。"};
         auto resolved = resolveExercises(exercises, {&chinese, &japanese});
         if (std::string(c.result).substr(0, 3) == "zh-") {
             ASSERT_TRUE(resolved.has_value()) << resolved.error().description;
