@@ -94,6 +94,21 @@ TEST(ChineseEntriesTest, KeepsNamesSurnamesAndPointersOutOfTheCourse) {
     EXPECT_FALSE(eligible("王", "Wáng"));
 }
 
+TEST(ChineseGlossTest, ShowsBracketedPinyinWithToneMarks) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"also pr. [zhi1 dao5]", "also pr. [zhī dao]"},
+        {"also pr. [zhi1dao5]", "also pr. [zhī dao]"},
+        {"CL:個|个[ge4],位[wei4]", "CL:個|个[gè],位[wèi]"},
+        {"Titanic [Tai4 tan3 ni2 ke4 Hao4]", "Titanic [Tài tǎn ní kè Hào]"},
+        {"green [lu:4]", "green [lǜ]"},
+        {"Taiwanese [ông-lâi]", "Taiwanese [ông-lâi]"},  // not numbered pinyin
+        {"see [1]", "see [1]"},
+        {"unclosed [ni3", "unclosed [ni3"},
+        {"plain gloss", "plain gloss"},
+    };
+    for (const auto& [gloss, shown] : cases) EXPECT_EQ(glossWithToneMarks(gloss), shown) << gloss;
+}
+
 TEST(ChineseEntriesTest, GeneralWeightsTemperTheNewspaperCounts) {
     const CedictText dictionary = parseCedict("法案 法案 [fa3 an4] /bill; proposed law/\n"
                                               "謝謝 谢谢 [xie4 xie5] /to thank/\n"

@@ -1,6 +1,7 @@
 #include "ChineseLexicon.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <numeric>
@@ -148,6 +149,39 @@ GlossKind classifyChineseGloss(std::string_view gloss) {
     return GlossKind::meaning;
 }
 
+std::string glossWithToneMarks(std::string_view gloss) {
+    std::string out;
+    std::size_t at = 0;
+    for (std::size_t open = gloss.find('['); open != std::string_view::npos;
+         open = gloss.find('[', open + 1)) {
+        const std::size_t close = gloss.find(']', open);
+        if (close == std::string_view::npos) break;
+        const std::string_view inside = gloss.substr(open + 1, close - open - 1);
+        const bool numbered =
+            !inside.empty() && std::isalpha(static_cast<unsigned char>(inside.front())) &&
+            std::any_of(inside.begin(), inside.end(), [](char c) { return c >= '1' && c <= '5'; }) &&
+            std::all_of(inside.begin(), inside.end(), [](char c) {
+                return std::isalpha(static_cast<unsigned char>(c)) || (c >= '1' && c <= '5') ||
+                       c == ' ' || c == ':' || c == ',' || c == '-';
+            });
+        if (!numbered) continue;
+        // Syllables written together ("zhi1dao5") are parted after each tone number.
+        std::string spaced;
+        for (std::size_t i = 0; i < inside.size(); ++i) {
+            spaced.push_back(inside[i]);
+            if (inside[i] >= '1' && inside[i] <= '5' && i + 1 < inside.size() &&
+                std::isalpha(static_cast<unsigned char>(inside[i + 1]))) {
+                spaced.push_back(' ');
+            }
+        }
+        out.append(gloss.substr(at, open + 1 - at));
+        out.append(pinyinWithToneMarks(spaced));
+        at = close;
+    }
+    out.append(gloss.substr(at));
+    return out;
+}
+
 bool isChineseProperNoun(std::string_view numberedPinyin) {
     const std::string_view first = numberedPinyin.substr(0, numberedPinyin.find(' '));
     if (first.size() < 2) return false;
@@ -177,7 +211,10 @@ RankedEntries buildChineseEntries(const CedictText& dictionary, const WordFreque
         if (record.traditional != record.simplified) entry.alternate = record.traditional;
         entry.reading = pinyinWithToneMarks(record.pinyin);
         entry.romanization = pinyinRomanization(record.pinyin);
-        entry.meanings = record.glosses;
+        entry.meanings.reserve(record.glosses.size());
+        for (const std::string& gloss : record.glosses) {
+            entry.meanings.push_back(glossWithToneMarks(gloss));
+        }
         entry.source = std::string(kSourceName);
 
         RecordFacts& fact = facts[i];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "CedictParser.h"
@@ -17,6 +18,11 @@ enum class GlossKind {
 
 // What a single dictionary gloss is, judged from its wording.
 GlossKind classifyChineseGloss(std::string_view gloss);
+
+// A gloss as a learner reads it: the dictionary's bracketed numbered pinyin ("also pr.
+// [zhi1dao5]", "CL:個|个[ge4]") shown with tone marks ("[zhī dao]", "[gè]"); brackets holding
+// anything else ("[ông-lâi]") stay as they are.
+std::string glossWithToneMarks(std::string_view gloss);
 
 // A proper noun: the dictionary capitalises the first pinyin syllable of names ("Zhong1 guo2"),
 // while letter tokens without a tone number ("A A zhi4", "K ge1") are not names.
