@@ -5,8 +5,8 @@
 namespace tessel::compiler {
 namespace {
 
-CompiledEntry courseEntry(std::string term, std::string alternate, std::string reading,
-                          int level, bool learnable = true) {
+CompiledEntry courseEntry(std::string term, std::string alternate, std::string reading, int level,
+                          bool learnable = true) {
     CompiledEntry entry;
     entry.language = "ja";
     entry.term = std::move(term);
@@ -31,7 +31,7 @@ TEST(EvaluationReportTest, ScoresWordsByTheirEarliestMatchingCourseEntry) {
 
     RankedEntries ranked;
     ranked.entries = {
-        courseEntry("犬", "", "けん", 1),          // another reading does not count
+        courseEntry("犬", "", "けん", 1),  // another reading does not count
         courseEntry("犬", "", "いぬ", 3),
         courseEntry("彼方", "あなた", "あなた", 2),  // found by its kana alternate
         courseEntry("今日", "", "こんにち", 4),

@@ -65,8 +65,8 @@ TEST(PriorityIndexTest, CountsOnlyMarkersTheWrittenFormAndReadingShare) {
     }
 }
 
-JapaneseSignals signalsOf(Priority priority, bool commonMark, bool kanaWord, int grade,
-                          int level, int length) {
+JapaneseSignals signalsOf(Priority priority, bool commonMark, bool kanaWord, int grade, int level,
+                          int length) {
     return {priority, commonMark, kanaWord, grade, level, false, length};
 }
 

@@ -29,8 +29,8 @@ std::vector<std::string> alternatives(std::string_view field) {
 
 // Tone-marked pinyin that starts with a capital letter: CC-CEDICT's mark of a proper noun.
 bool startsCapitalised(std::string_view reading) {
-    static constexpr std::string_view kMarkedCapitals[] = {"Ā", "Á", "Ǎ", "À", "Ē", "É", "Ě",
-                                                           "È", "Ō", "Ó", "Ǒ", "Ò"};
+    static constexpr std::string_view kMarkedCapitals[] = {"Ā", "Á", "Ǎ", "À", "Ē", "É",
+                                                           "Ě", "È", "Ō", "Ó", "Ǒ", "Ò"};
     if (!reading.empty() && reading.front() >= 'A' && reading.front() <= 'Z') return true;
     return std::any_of(std::begin(kMarkedCapitals), std::end(kMarkedCapitals),
                        [&](std::string_view capital) { return reading.starts_with(capital); });
@@ -85,7 +85,8 @@ Result<std::vector<CheckWord>> parseCheckList(std::string_view text, bool withRe
             const std::string_view rest = line.substr(tab + 1);
             word.readings = alternatives(rest.substr(0, rest.find('\t')));
         }
-        if (word.forms.empty()) return fail("check list line " + std::to_string(number) + " has no form");
+        if (word.forms.empty())
+            return fail("check list line " + std::to_string(number) + " has no form");
         words.push_back(std::move(word));
     }
     return words;
@@ -131,8 +132,8 @@ CheckScore scoreCourse(const RankedEntries& ranked, const std::vector<CheckWord>
 
 std::string describeScore(const CheckScore& score) {
     std::string text = "in course " + std::to_string(score.inCourse) + "/" +
-                       std::to_string(score.words) + ", bands 1-2: " +
-                       std::to_string(score.inFirstTwoBands) + ", median band " +
+                       std::to_string(score.words) +
+                       ", bands 1-2: " + std::to_string(score.inFirstTwoBands) + ", median band " +
                        std::to_string(score.medianBand);
     if (score.namesInFirstTwoBands > 0) {
         text += ", proper nouns in bands 1-2: " + std::to_string(score.namesInFirstTwoBands) +

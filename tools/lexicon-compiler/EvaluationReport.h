@@ -27,8 +27,8 @@ Result<std::vector<CheckWord>> parseCheckList(std::string_view text, bool withRe
 struct CheckScore {
     std::size_t words = 0;
     std::size_t inCourse = 0;
-    std::size_t inFirstTwoBands = 0;  // the first 1,500 course entries
-    int medianBand = 7;               // the upper median over all words
+    std::size_t inFirstTwoBands = 0;   // the first 1,500 course entries
+    int medianBand = 7;                // the upper median over all words
     std::vector<std::string> missing;  // usual spellings of the words not in the course
     // Course entries in bands 1 and 2 that are names: capitalised Chinese headwords, and
     // those among them whose segmenter tag or glosses say they name a person.

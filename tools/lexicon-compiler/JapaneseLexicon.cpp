@@ -4,7 +4,6 @@
 #include <bit>
 #include <map>
 #include <numeric>
-#include <tuple>
 #include <unordered_map>
 
 #include "EntryId.h"
@@ -81,8 +80,8 @@ double japaneseCommonScore(const JapaneseSignals& s) {
     const bool ichi1 = (s.priority.firstLists & kIchi1) != 0;
     // The newspaper bucket is the one measured frequency, so it weighs most; the everyday list
     // ichi1 outweighs a bucket's spread, since newspapers rarely eat, sleep or say thank you.
-    return 0.7 * bucketShare(s) + 0.3 * gradeShare(s) + 0.3 * levelShare(s) +
-           0.3 * lengthShare(s) - (ichi1 ? 0.4 : 0.0);
+    return 0.7 * bucketShare(s) + 0.3 * gradeShare(s) + 0.3 * levelShare(s) + 0.3 * lengthShare(s) -
+           (ichi1 ? 0.4 : 0.0);
 }
 
 bool betterJapaneseSignals(const JapaneseSignals& a, const JapaneseSignals& b) {
@@ -189,8 +188,8 @@ RankedEntries buildJapaneseEntries(const EdictText& dictionary, const PriorityIn
         if (ea.reading != eb.reading) return ea.reading < eb.reading;
         return ea.id < eb.id;
     });
-    result.rankedCount = static_cast<std::size_t>(
-        std::count_if(signals.begin(), signals.end(), isCommonJapanese));
+    result.rankedCount =
+        static_cast<std::size_t>(std::count_if(signals.begin(), signals.end(), isCommonJapanese));
     return result;
 }
 

@@ -11,13 +11,13 @@ namespace tessel::compiler {
 
 // What the ranking knows about one dictionary line.
 struct JapaneseSignals {
-    Priority priority;       // the markers its written form and reading share
-    bool commonMark = false;  // the line's own "(P)"
-    bool kanaWord = false;    // written in kana, or usually written in kana
-    int kanjiGrade = 0;       // the latest school grade among its kanji (0: none listed)
-    int kanjiLevel = 0;       // the hardest former test level among its kanji, 1..4 (0: none)
+    Priority priority;           // the markers its written form and reading share
+    bool commonMark = false;     // the line's own "(P)"
+    bool kanaWord = false;       // written in kana, or usually written in kana
+    int kanjiGrade = 0;          // the latest school grade among its kanji (0: none listed)
+    int kanjiLevel = 0;          // the hardest former test level among its kanji, 1..4 (0: none)
     bool unlistedKanji = false;  // a kanji the kanji dictionary gives no grade or level
-    int length = 0;           // characters of the written form
+    int length = 0;              // characters of the written form
 };
 
 // A common word: on any "1" list (news1, ichi1, spec1, gai1) or marked (P). Common words come
@@ -34,7 +34,8 @@ double japaneseCommonScore(const JapaneseSignals& signals);
 // the rest by bucket, then first lists, then (P), then second lists. Ties are for the caller.
 bool betterJapaneseSignals(const JapaneseSignals& a, const JapaneseSignals& b);
 
-// The signals of one line: `priorities` gives its markers, `kanji` its characters' grades.
+// The signals of one line, given the markers its written form and reading share and the kanji
+// dictionary that grades its characters.
 JapaneseSignals japaneseSignals(const EdictLine& line, const Priority& priority,
                                 const KanjiDictionary& kanji);
 

@@ -101,8 +101,10 @@ KanjiDictionary parseKanjiDictionary(std::string_view xml) {
         } else if (name == "jlpt") {
             current.jlpt = number(content);
         } else if (name == "reading") {
-            if (attributes == "r_type=\"ja_on\"") current.onReadings.push_back(decodeEntities(content));
-            if (attributes == "r_type=\"ja_kun\"") current.kunReadings.push_back(decodeEntities(content));
+            if (attributes == "r_type=\"ja_on\"")
+                current.onReadings.push_back(decodeEntities(content));
+            if (attributes == "r_type=\"ja_kun\"")
+                current.kunReadings.push_back(decodeEntities(content));
         } else if (name == "meaning" && attributes.empty()) {
             current.meanings.push_back(decodeEntities(content));
         }
