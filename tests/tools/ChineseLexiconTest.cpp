@@ -110,12 +110,13 @@ TEST(ChineseGlossTest, ShowsBracketedPinyinWithToneMarks) {
 }
 
 TEST(ChineseEntriesTest, GeneralWeightsTemperTheNewspaperCounts) {
-    const CedictText dictionary = parseCedict("法案 法案 [fa3 an4] /bill; proposed law/\n"
-                                              "謝謝 谢谢 [xie4 xie5] /to thank/\n"
-                                              "米飯 米饭 [mi3 fan4] /cooked rice/\n"
-                                              "政府 政府 [zheng4 fu3] /government/\n");
-    const WordFrequencies news = parseWordFrequencies(
-        "法案 1000 n\n政府 900 n\n谢谢 100 nr\n米饭 50 n\n");
+    const CedictText dictionary = parseCedict(
+        "法案 法案 [fa3 an4] /bill; proposed law/\n"
+        "謝謝 谢谢 [xie4 xie5] /to thank/\n"
+        "米飯 米饭 [mi3 fan4] /cooked rice/\n"
+        "政府 政府 [zheng4 fu3] /government/\n");
+    const WordFrequencies news =
+        parseWordFrequencies("法案 1000 n\n政府 900 n\n谢谢 100 nr\n米饭 50 n\n");
     // Everyday writing, in traditional characters; 政府 is missing from it.
     const WordFrequencies everyday = parseWordFrequencies(
         "謝謝\t5000\n米飯\t4000\n吃\t3000\n喝\t2500\n你\t2000\n好\t1500\n法案\t10\n");
@@ -146,9 +147,9 @@ TEST(ChineseEntriesTest, AdmitsProperNounsUnlessTheyNameAPersonOrAnOrganisation)
         parseWordFrequencies("中国 700 ns\n春节 300 t\n汉语 200 nz\n毛泽东 600 nr\n"
                              "张伟 50 nrfg\n新华社 400 nt\n谢谢 100 nr\n"));
     const std::pair<const char*, bool> cases[] = {
-        {"中国", true}, {"春节", true},   {"汉语", true},
-        {"毛泽东", false}, {"张伟", false}, {"新华社", false},
-        {"谢谢", true},  // a lower-case word keeps its place whatever its tag says
+        {"中国", true},  {"春节", true},    {"汉语", true}, {"毛泽东", false},
+        {"张伟", false}, {"新华社", false}, {"谢谢", true},  // a lower-case word keeps its place
+                                                             // whatever its tag says
     };
     for (const auto& [term, expected] : cases) {
         const auto found = std::find_if(ranked.entries.begin(), ranked.entries.end(),

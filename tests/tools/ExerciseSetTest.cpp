@@ -67,13 +67,17 @@ TEST(ExerciseSetTest, RejectsFaultyExercisesNamingThem) {
          [](json& s) { s["exercises"][kMinimumExercisesPerLanguage].erase("prompt_reading"); },
          "prompt_reading"},
         {"reading with kanji",
-         [](json& s) { s["exercises"][kMinimumExercisesPerLanguage]["prompt_reading"] = "毎朝___。"; },
+         [](json& s) {
+             s["exercises"][kMinimumExercisesPerLanguage]["prompt_reading"] = "毎朝___。";
+         },
          "kana"},
         {"reading without the gap",
-         [](json& s) { s["exercises"][kMinimumExercisesPerLanguage]["prompt_reading"] = "ぱんを。"; },
+         [](json& s) {
+             s["exercises"][kMinimumExercisesPerLanguage]["prompt_reading"] = "ぱんを。";
+         },
          "kana"},
-        {"Chinese with a reading",
-         [](json& s) { s["exercises"][0]["prompt_reading"] = "___"; }, "only Japanese"},
+        {"Chinese with a reading", [](json& s) { s["exercises"][0]["prompt_reading"] = "___"; },
+         "only Japanese"},
     };
     for (const Case& c : cases) {
         json set = validSet();
@@ -123,9 +127,10 @@ TEST(ExerciseSetTest, AttachesEachExerciseToItsEarlyCourseEntry) {
     };
     for (const Case& c : cases) {
         std::vector<Exercise> exercises(2);
-        exercises[0] = {"ex-zh-001", "zh", c.term, c.reading, "___", "t", "n", {c.term}, "a", "", ""};
-        exercises[1] = {"ex-ja-001", "ja", "食べる",   "たべる", "___",
-                        "t",         "n",  {"食べる"}, "a",      "", "パンを___。"};
+        exercises[0] = {"ex-zh-001", "zh",     c.term, c.reading, "___", "t",
+                        "n",         {c.term}, "a",    "",        ""};
+        exercises[1] = {"ex-ja-001", "ja",       "食べる", "たべる", "___",        "t",
+                        "n",         {"食べる"}, "a",      "",       "パンを___。"};
         auto resolved = resolveExercises(exercises, {&chinese, &japanese});
         if (std::string(c.result).substr(0, 3) == "zh-") {
             ASSERT_TRUE(resolved.has_value()) << resolved.error().description;

@@ -72,10 +72,10 @@ TEST_F(LexiconWriterTest, WritesTheThreeTablesWithTheirColumns) {
     ASSERT_TRUE(writer.has_value()) << writer.error().description;
     const CompiledEntry a = entry("zh-a", "你好", 2), b = entry("ja-b", "食べる", 1);
     ASSERT_TRUE(writer->writeVocabulary({&a, &b}, {}).has_value());
-    Exercise exercise{"ex-zh-001", "zh", "你好",   "r",   "___！",
-                      "Hello!",    "n",  {"你好"}, "own", "zh-a", ""};
-    Exercise japanese{"ex-ja-001", "ja", "食べる", "たべる", "パンを___。", "I eat bread.",
-                      "n",         {"食べる"}, "own", "ja-b", "ぱんを___。"};
+    Exercise exercise{"ex-zh-001", "zh",     "你好", "r",    "___！", "Hello!",
+                      "n",         {"你好"}, "own",  "zh-a", ""};
+    Exercise japanese{"ex-ja-001", "ja",       "食べる", "たべる", "パンを___。", "I eat bread.",
+                      "n",         {"食べる"}, "own",    "ja-b",   "ぱんを___。"};
     ASSERT_TRUE(writer->writeExercises({exercise, japanese}).has_value());
     SourceRecord source{"s", "Source", "https://x", "MIT", "", "attr", "f", "", "00ff"};
     ASSERT_TRUE(writer->writeSources({source}).has_value());

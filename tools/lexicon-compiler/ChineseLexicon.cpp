@@ -120,9 +120,9 @@ std::unordered_map<std::string_view, double> countRanks(const WordFrequencies& l
     std::unordered_map<std::string_view, double> ranks;
     ranks.reserve(list.words.size());
     for (const auto& [word, frequency] : list.words) {
-        const auto higher = std::lower_bound(counts.begin(), counts.end(), frequency.count,
-                                             std::greater<>()) -
-                            counts.begin();
+        const auto higher =
+            std::lower_bound(counts.begin(), counts.end(), frequency.count, std::greater<>()) -
+            counts.begin();
         ranks.emplace(word, static_cast<double>(higher + 1));
     }
     return ranks;
@@ -159,7 +159,8 @@ std::string glossWithToneMarks(std::string_view gloss) {
         const std::string_view inside = gloss.substr(open + 1, close - open - 1);
         const bool numbered =
             !inside.empty() && std::isalpha(static_cast<unsigned char>(inside.front())) &&
-            std::any_of(inside.begin(), inside.end(), [](char c) { return c >= '1' && c <= '5'; }) &&
+            std::any_of(inside.begin(), inside.end(),
+                        [](char c) { return c >= '1' && c <= '5'; }) &&
             std::all_of(inside.begin(), inside.end(), [](char c) {
                 return std::isalpha(static_cast<unsigned char>(c)) || (c >= '1' && c <= '5') ||
                        c == ' ' || c == ':' || c == ',' || c == '-';
@@ -295,8 +296,7 @@ RankedEntries buildChineseEntries(const CedictText& dictionary, const WordFreque
         consider(word);
         for (std::string_view traditional : spellings[word]) consider(traditional);
         const double segmenter = std::log(segmenterRanks.at(word));
-        place[index] =
-            generalRank ? (segmenter + 2.0 * std::log(*generalRank)) / 3.0 : segmenter;
+        place[index] = generalRank ? (segmenter + 2.0 * std::log(*generalRank)) / 3.0 : segmenter;
     }
 
     result.order.resize(records.size());

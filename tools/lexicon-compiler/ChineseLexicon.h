@@ -32,16 +32,16 @@ bool isChineseProperNoun(std::string_view numberedPinyin);
 // ranked by the segmenter's word counts, tempered by `general` word weights where given: a
 // counted headword's place is the mean of the logarithms of its rank in each list, the general
 // list weighing twice (its corpus is everyday writing, jieba's leans to newspapers); a headword
-// the general list lacks, under any of its traditional spellings, keeps its jieba rank alone. A record is everyday, and may join the course, when it
-// has a real gloss and is not a proper noun (capitalised pinyin) that the segmenter tags as a
-// person's or an organisation's name (nr, nrfg, nrt, nt): 中国, 英语 and 春节 are everyday.
-// Each counted headword gives its rank to one record, the everyday one, then lower-case
-// pinyin, then one with a real gloss, then not partly a variant record,
-// then the most real glosses (parts of "a; b" counted apart), then the most cross-references
-// from other glosses to its written forms and reading, then file order;
-// the other records of that headword and all uncounted ones come after every ranked record,
-// ordered by their headword's count, everyday records first, then by text. Parts of speech
-// come from the segmenter's tag and only go to the record that took the count.
+// the general list lacks, under any of its traditional spellings, keeps its jieba rank alone. A
+// record is everyday, and may join the course, when it has a real gloss and is not a proper noun
+// (capitalised pinyin) that the segmenter tags as a person's or an organisation's name (nr, nrfg,
+// nrt, nt): 中国, 英语 and 春节 are everyday. Each counted headword gives its rank to one record,
+// the everyday one, then lower-case pinyin, then one with a real gloss, then not partly a variant
+// record, then the most real glosses (parts of "a; b" counted apart), then the most
+// cross-references from other glosses to its written forms and reading, then file order; the other
+// records of that headword and all uncounted ones come after every ranked record, ordered by their
+// headword's count, everyday records first, then by text. Parts of speech come from the segmenter's
+// tag and only go to the record that took the count.
 RankedEntries buildChineseEntries(const CedictText& dictionary, const WordFrequencies& frequencies,
                                   const WordFrequencies& general = WordFrequencies{});
 

@@ -36,13 +36,15 @@ inline constexpr std::size_t kMinimumExercisesPerLanguage = 60;
 // "note", "answers"}...]}. The top-level
 // attribution applies to every exercise. Fails, naming the exercise, on a missing or empty
 // field, a repeated id, an id not of the form "ex-<language>-<digits>", a prompt without
-// exactly one gap, a Japanese prompt reading that is not kana with exactly one gap, or fewer than `kMinimumExercisesPerLanguage` exercises for a language.
+// exactly one gap, a Japanese prompt reading that is not kana with exactly one gap, or fewer than
+// `kMinimumExercisesPerLanguage` exercises for a language.
 Result<std::vector<Exercise>> parseExercises(std::string_view json);
 
 // Attaches every exercise to its entry: the one entry of its language with its term and
 // reading that is in the course in bands 1 to 4 (the first 6,000 words: a starter sentence
-// practises an everyday word, and the course order is a blend of signals). Fails, naming the exercise, when no such entry
-// exists (missing, reference-only or a later band) or when more than one does.
+// practises an everyday word, and the course order is a blend of signals). Fails, naming the
+// exercise, when no such entry exists (missing, reference-only or a later band) or when more than
+// one does.
 Result<void> resolveExercises(std::vector<Exercise>& exercises,
                               const std::vector<const RankedEntries*>& languages);
 

@@ -17,12 +17,12 @@
 #include "ChineseLexicon.h"
 #include "CourseBuilder.h"
 #include "EdictParser.h"
+#include "EvaluationReport.h"
 #include "ExerciseSet.h"
 #include "JapaneseLexicon.h"
 #include "JiebaFrequencies.h"
 #include "JmdictPriorities.h"
 #include "KanjiDictionary.h"
-#include "EvaluationReport.h"
 #include "LexiconWriter.h"
 #include "ProgressReporter.h"
 #include "SearchIndexWriter.h"
@@ -60,9 +60,9 @@ Result<Options> parseArguments(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        fs::path* target = argument == "--sources" ? &options.sources
-                           : argument == "--data"  ? &options.data
-                           : argument == "--out"   ? &options.out
+        fs::path* target = argument == "--sources"       ? &options.sources
+                           : argument == "--data"        ? &options.data
+                           : argument == "--out"         ? &options.out
                            : argument == "--check-lists" ? &options.checkLists
                                                          : nullptr;
         if (target == nullptr || i + 1 >= argc) {
@@ -187,10 +187,10 @@ int run(const Options& options) {
              {std::tuple{"Chinese", "zh_everyday_150.tsv", &chinese},
               std::tuple{"Japanese", "ja_everyday_150.tsv", &japanese}}) {
             const bool withReadings = ranked == &japanese;
-            const auto words = orExit(parseCheckList(
-                orExit(readWholeFile(options.checkLists / file)), withReadings));
-            progress.note(std::string(language) + " first-year check (" + file + "): " +
-                          describeScore(scoreCourse(*ranked, words)));
+            const auto words = orExit(
+                parseCheckList(orExit(readWholeFile(options.checkLists / file)), withReadings));
+            progress.note(std::string(language) + " first-year check (" + file +
+                          "): " + describeScore(scoreCourse(*ranked, words)));
         }
     }
 
