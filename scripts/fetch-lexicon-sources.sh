@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fetches the four pinned open-data sources the lexicon compiler reads into a cache folder
+# Fetches the six pinned open-data sources the lexicon compiler reads into a cache folder
 # outside the source tree, verifying every archive and every extracted file against the
 # SHA-256 sums pinned below. A second run with a complete, verified cache does no network work.
 #
@@ -8,7 +8,8 @@
 #
 # Cache layout (what the compiler expects):
 #   CACHE_DIR/archives/<archive as fetched>
-#   CACHE_DIR/cedict_ts.u8.js  edict  jieba-dict.txt  freedict-jpn-eng.dict.dz
+#   CACHE_DIR/cedict_ts.u8.js  edict  jieba-dict.txt  freedict-jpn-eng.dict.dz  kanjidic2.xml.gz
+#   essay.txt
 set -euo pipefail
 
 cache="${1:-${BRINDLE_SOURCE_CACHE:-$HOME/.cache/brindle/sources}}"
@@ -19,6 +20,8 @@ sources=(
     "EDICT|apt:edict=2021.02.03-1|edict_2021.02.03-1_all.deb|f1d50611cd5486d30a4bdd56447bcfa1ee5084da7909340f5da3e1abc0b97b3b|./usr/share/edict/edict|edict|59063c08240f096e6d22152a58c0c8ef3a84ff95ce8a59bbf3a3522aa097a526"
     "jieba word frequencies|apt:python3-jieba=0.42.1-3|python3-jieba_0.42.1-3_all.deb|44e3fb01421b1710e08245eae02416a2d07e9bb08887d96de5b60d58e3d39caa|./usr/lib/python3/dist-packages/jieba/dict.txt|jieba-dict.txt|7197c3211ddd98962b036cdf40324d1ea2bfaa12bd028e68faa70111a88e12a8"
     "JMdict priorities (FreeDict jpn-eng)|apt:dict-freedict-jpn-eng=2022.04.21-1|dict-freedict-jpn-eng_2022.04.21-1_all.deb|29feef8cb0e4e01efeb3524173709395ac528ad1d1c6622f7dddff7fef7e54ed|./usr/share/dictd/freedict-jpn-eng.dict.dz|freedict-jpn-eng.dict.dz|488f53324a00c605da1b983e56675487a2416334e2245e343ec3c08a60d2fb25"
+    "KANJIDIC2|apt:kanjidic-xml=2022.08.23|kanjidic-xml_2022.08.23_all.deb|d85c61495d3ea4acd3e7e78a9b6616e5511533d0909120ae038652c97d54e2e9|./usr/share/edict/kanjidic2.xml.gz|kanjidic2.xml.gz|aff847155b5c22ec4514985cc6598bfef7b8e6df0fb73cbeed6249e80b437153"
+    "Rime essay word weights|apt:rime-essay=0.0~git20230204.e0519d0-1|rime-essay_0.0~git20230204.e0519d0-1_all.deb|a88723154a076dd746de3e7c48738179cde9cf1b3480f12b6781c4e1afa9b015|./usr/share/rime-data/essay.txt|essay.txt|129fcc76c75a189288124368197fdb2dea094f3e191137e07776a56753e15ad4"
 )
 
 die() {

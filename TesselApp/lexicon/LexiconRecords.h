@@ -54,6 +54,9 @@ struct LexiconLesson {
     std::string note;
     std::string attribution;
     bool isContextual = false;
+    // The example sentence as a Japanese voice should read it: kana with the blank "___";
+    // empty for Chinese, for cards without a sentence and where the lexicon records none.
+    std::string exampleReading;
 
     bool operator==(const LexiconLesson&) const = default;
 };

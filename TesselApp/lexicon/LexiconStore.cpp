@@ -13,6 +13,7 @@
 #include "LexiconSql.h"
 #include "SearchIndex.h"
 #include "SearchText.h"
+#include "SentenceReadings.h"
 #include "SqliteStatement.h"
 
 namespace tessel {
@@ -134,8 +135,9 @@ Result<std::vector<LexiconLesson>> LexiconStore::lessons(LearningLanguage langua
                                                          std::int64_t limit) const {
     auto fast =
         readCourseLessons(m_database, language, lexiconLanguageCode(language), boundLimit(limit));
-    if (fast) return std::move(*fast);
-    return lessonsReference(language, limit);
+    if (!fast) return lessonsReference(language, limit);
+    attachSentenceReadings(m_database, *fast);
+    return std::move(*fast);
 }
 
 Result<std::vector<LexiconLesson>> LexiconStore::lessonsReference(LearningLanguage language,
@@ -144,8 +146,10 @@ Result<std::vector<LexiconLesson>> LexiconStore::lessonsReference(LearningLangua
     if (!statement) return queryFailed(statement.error());
     statement->bindText(1, lexiconLanguageCode(language));
     statement->bindInt(2, boundLimit(limit));
-    return readRows<LexiconLesson>(
+    auto lessons = readRows<LexiconLesson>(
         *statement, [&](const SqliteStatement& row) { return readLesson(row, language); });
+    if (lessons) attachSentenceReadings(m_database, *lessons);
+    return lessons;
 }
 
 Result<std::int64_t> LexiconStore::scalar(const char* text, const std::string& code) const {

@@ -9,6 +9,7 @@
 #include "ProgressSaver.h"
 #include "Records.h"
 #include "SpeechOutput.h"
+#include "SpokenText.h"
 
 namespace tessel {
 
@@ -434,7 +435,13 @@ void AppModel::replaceProgress(LearnerProgress progress) {
 // --- speech and time ------------------------------------------------------------------------
 
 void AppModel::speakText(const QString& text, LearningLanguage language) {
-    if (m_speech) m_speech->speak(text, language, static_cast<float>(m_prefs.speechRate));
+    if (!m_speech) return;
+    // Nothing a voice could read right: silence rather than garbage.
+    if (text.isEmpty()) {
+        m_speech->stop();
+        return;
+    }
+    m_speech->speak(text, language, static_cast<float>(m_prefs.speechRate));
 }
 
 void AppModel::stopSpeech() {
@@ -444,9 +451,14 @@ void AppModel::stopSpeech() {
 void AppModel::playCurrentSentence() {
     const auto item = currentItem();
     if (!item) return;
-    QString sentence = qstr(item->exampleTarget);
-    sentence.replace(QStringLiteral("___"), qstr(item->term));
-    speakText(sentence, item->language);
+    const LexiconLesson* lesson = m_course.lesson(item->id);
+    const std::string sentenceReading = lesson ? lesson->exampleReading : std::string();
+    speakText(qstr(spokenSentence(*item, sentenceReading)), item->language);
+}
+
+void AppModel::pronounce(const QString& term, const QString& reading, const QString& language) {
+    const auto value = learningLanguageFromRawValue(utf8(language));
+    if (value) speakText(qstr(spokenWord(*value, utf8(term), utf8(reading))), *value);
 }
 
 void AppModel::speak(const QString& text, const QString& language) {

@@ -41,7 +41,8 @@
 //   error text (no prefix) restoreProgress(url or path) -> "" or the error text (no prefix)
 //   resetProgress()  cardFor(string itemID) -> cardProgress | undefined
 //   playCurrentSentence()  speak(string text, string language; "chinese" or "japanese", any
-//   other language speaks nothing)  currentHour() -> int  now() -> Date
+//   other language speaks nothing)  pronounce(string term, string reading, string language)
+//   currentHour() -> int  now() -> Date
 //
 // The full list of lessons stays in C++ (up to 40,000 records); QML sees lessonCount. Counts of
 // the lexicon are numbers (doubles) so that 64-bit figures survive.
@@ -269,9 +270,14 @@ class AppModel : public QObject {
     Q_INVOKABLE QString restoreProgress(const QVariant& location);
     Q_INVOKABLE void resetProgress();
     Q_INVOKABLE QVariant cardFor(const QString& itemID) const;
-    // Speaks the current card's example sentence with its blank filled; nothing without a card.
+    // Speaks the current card's example sentence with its blank filled, Japanese from its kana
+    // (spokenSentence); nothing without a card.
     Q_INVOKABLE void playCurrentSentence();
     Q_INVOKABLE void speak(const QString& text, const QString& language);
+    // Says a dictionary entry as the language's voice can read it: Mandarin its term, Japanese
+    // its kana reading (nothing when the reading is not kana); any other language says nothing.
+    Q_INVOKABLE void pronounce(const QString& term, const QString& reading,
+                               const QString& language);
     Q_INVOKABLE int currentHour() const;
     Q_INVOKABLE QDateTime now() const;
 

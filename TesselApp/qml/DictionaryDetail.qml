@@ -64,7 +64,9 @@ Flickable {
                 Label {
                     objectName: "detailAlternate"
                     width: parent.width
+                    // A kana alternate equal to the reading would show the kana twice.
                     visible: root.entry.alternate !== "" && root.entry.alternate !== root.entry.term
+                             && root.entry.alternate !== root.entry.reading
                     text: root.entry.alternate
                     wrapMode: Text.Wrap
                     font.family: root.family

@@ -41,10 +41,11 @@ Rectangle {
             Layout.preferredWidth: 92
             Layout.maximumWidth: 92
             text: root.entry.term
-            elide: Text.ElideRight
-            maximumLineCount: 1
+            // Long terms shrink, then wrap, but are never cut: two entries that differ only
+            // near the end must not look the same.
+            wrapMode: Text.WrapAnywhere
             font.family: TesselTheme.fontFamilyFor(root.entry.language)
-            font.pixelSize: 21
+            font.pixelSize: root.entry.term.length <= 4 ? 21 : root.entry.term.length <= 6 ? 15 : 13
             font.bold: true
             color: TesselTheme.forest
         }

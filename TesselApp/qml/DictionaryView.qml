@@ -220,8 +220,9 @@ Item {
                         active: root.selectedEntry !== undefined
                         sourceComponent: DictionaryDetail {
                             entry: root.selectedEntry
-                            onPronounce: root.app.speak(root.selectedEntry.term,
-                                                        root.selectedEntry.language)
+                            onPronounce: root.app.pronounce(root.selectedEntry.term,
+                                                            root.selectedEntry.reading,
+                                                            root.selectedEntry.language)
                             onViewLicenses: root.app.destination = "sources"
                         }
                     }

@@ -28,6 +28,10 @@ CREATE TABLE exercises (
     attribution TEXT
 );
 
+CREATE TABLE exercise_readings (
+    exercise_id TEXT NOT NULL PRIMARY KEY,
+    prompt_reading TEXT NOT NULL
+);
 CREATE TABLE sources (
     id TEXT PRIMARY KEY,
     display_name TEXT,
@@ -101,6 +105,11 @@ INSERT INTO exercises VALUES
  ('ex-ja-001', 'ja-taberu', '毎朝パンを___。', 'I eat bread every morning.', 'Dictionary form of the verb.', '["食べる","たべる"]', 'Brindle original sentence'),
  ('ex-zh-001', 'zh-nihao', '___，我叫小明。', 'Hello, my name is Xiaoming.', 'A greeting.', '["你好"]', 'Brindle original sentence'),
  ('ex-zh-002', 'zh-xiexie', '___你的帮助。', 'Thank you for your help.', 'Thanks for something.', '["多谢"]', 'Brindle original sentence');
+
+-- Kana readings of the Japanese sentences, for speech.
+INSERT INTO exercise_readings VALUES
+ ('ex-ja-001', 'まいあさぱんを___。'),
+ ('ex-ja-002', 'ひるごはんにおにぎりを___。');
 
 INSERT INTO sources VALUES
  ('cc-cedict', 'CC-CEDICT', 'https://www.mdbg.net/chinese/dictionary?page=cedict', 'CC BY-SA 4.0', 'https://creativecommons.org/licenses/by-sa/4.0/', 'MDBG', '1f3a0e7c5b9d2a4e6c8b0d2f4a6c8e0b2d4f6a8c0e2b4d6f8a0c2e4b6d8f0a2c'),

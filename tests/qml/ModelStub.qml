@@ -65,6 +65,7 @@ QtObject {
     function beginSession(reviewOnly) { record("beginSession", [reviewOnly]); }
     function runSearch() { record("runSearch", [searchQuery]); }
     function speak(text, language) { record("speak", [text, language]); }
+    function pronounce(term, reading, language) { record("pronounce", [term, reading, language]); }
     function selectLanguage(language) {
         record("selectLanguage", [language]);
         selectedLanguage = language;

@@ -12,6 +12,8 @@ Item {
 
     Component { id: dictionaryComponent; DictionaryView {} }
     Component { id: tagsComponent; FlowTags {} }
+    Component { id: detailComponent; DictionaryDetail { width: 600; height: 600 } }
+    Component { id: rowComponent; DictionaryRow { width: 440 } }
 
     TestCase {
         name: "Dictionary"
@@ -197,6 +199,39 @@ Item {
             for (let i = 0; i < tags.children.length; ++i)
                 drawn += tags.children[i].objectName === "tag" ? 1 : 0;
             compare(drawn, data.shown);
+        }
+
+        function japaneseEntry(term, alternate, reading) {
+            return { id: "ja-x", language: "japanese", term: term, alternate: alternate,
+                     reading: reading, romanization: "", meanings: ["this"], frequencyRank: 1,
+                     level: 1, isInCurriculum: true, source: "JMdict/EDICT", partsOfSpeech: [] };
+        }
+
+        function test_alternateShownOnlyWhenItAddsAForm_data() {
+            return [
+                { tag: "kana twice", alternate: "これ", shown: false },
+                { tag: "another spelling", alternate: "コレ", shown: true },
+                { tag: "none", alternate: "", shown: false }
+            ];
+        }
+        function test_alternateShownOnlyWhenItAddsAForm(data) {
+            const detail = createTemporaryObject(detailComponent, top,
+                                                 { entry: japaneseEntry("此れ", data.alternate, "これ") });
+            compare(findChild(detail, "detailAlternate").visible, data.shown);
+        }
+
+        function test_longTermsShrinkAndWrapButAreNeverCut() {
+            const shortRow = createTemporaryObject(rowComponent, top,
+                                                   { entry: japaneseEntry("本", "", "ほん") });
+            const longTerm = "食べ放題のレストランに行く";
+            const longRow = createTemporaryObject(rowComponent, top,
+                                                  { entry: japaneseEntry(longTerm, "", "") });
+            const shortLabel = findChild(shortRow, "term");
+            const longLabel = findChild(longRow, "term");
+            verify(longLabel.font.pixelSize < shortLabel.font.pixelSize);
+            compare(longLabel.text, longTerm);
+            verify(!longLabel.truncated);
+            verify(longLabel.lineCount > 1);
         }
 
         function test_japaneseEntryWithSixPartsOfSpeech() {

@@ -92,7 +92,73 @@ TEST(ChineseEntriesTest, KeepsNamesSurnamesAndPointersOutOfTheCourse) {
     EXPECT_TRUE(eligible("了", "le"));
     EXPECT_TRUE(eligible("王", "wáng"));
     EXPECT_FALSE(eligible("王", "Wáng"));
-    EXPECT_FALSE(eligible("中国", "Zhōng guó"));
+}
+
+TEST(ChineseGlossTest, ShowsBracketedPinyinWithToneMarks) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"also pr. [zhi1 dao5]", "also pr. [zhī dao]"},
+        {"also pr. [zhi1dao5]", "also pr. [zhī dao]"},
+        {"CL:個|个[ge4],位[wei4]", "CL:個|个[gè],位[wèi]"},
+        {"Titanic [Tai4 tan3 ni2 ke4 Hao4]", "Titanic [Tài tǎn ní kè Hào]"},
+        {"green [lu:4]", "green [lǜ]"},
+        {"Taiwanese [ông-lâi]", "Taiwanese [ông-lâi]"},  // not numbered pinyin
+        {"see [1]", "see [1]"},
+        {"unclosed [ni3", "unclosed [ni3"},
+        {"plain gloss", "plain gloss"},
+    };
+    for (const auto& [gloss, shown] : cases) EXPECT_EQ(glossWithToneMarks(gloss), shown) << gloss;
+}
+
+TEST(ChineseEntriesTest, GeneralWeightsTemperTheNewspaperCounts) {
+    const CedictText dictionary = parseCedict(
+        "法案 法案 [fa3 an4] /bill; proposed law/\n"
+        "謝謝 谢谢 [xie4 xie5] /to thank/\n"
+        "米飯 米饭 [mi3 fan4] /cooked rice/\n"
+        "政府 政府 [zheng4 fu3] /government/\n");
+    const WordFrequencies news =
+        parseWordFrequencies("法案 1000 n\n政府 900 n\n谢谢 100 nr\n米饭 50 n\n");
+    // Everyday writing, in traditional characters; 政府 is missing from it.
+    const WordFrequencies everyday = parseWordFrequencies(
+        "謝謝\t5000\n米飯\t4000\n吃\t3000\n喝\t2500\n你\t2000\n好\t1500\n法案\t10\n");
+    auto order = [](const RankedEntries& ranked) {
+        std::vector<std::string> terms;
+        for (std::size_t i = 0; i < ranked.rankedCount; ++i) {
+            terms.push_back(ranked.entries[ranked.order[i]].term);
+        }
+        return terms;
+    };
+    EXPECT_EQ(order(buildChineseEntries(dictionary, news)),
+              (std::vector<std::string>{"法案", "政府", "谢谢", "米饭"}));
+    // 谢谢 (ranks 3 and 1) and 米饭 (4 and 2, found by its traditional spelling) overtake
+    // 法案 (1 and 7); 政府 keeps its newspaper rank 2 alone.
+    EXPECT_EQ(order(buildChineseEntries(dictionary, news, everyday)),
+              (std::vector<std::string>{"谢谢", "政府", "米饭", "法案"}));
+}
+
+TEST(ChineseEntriesTest, AdmitsProperNounsUnlessTheyNameAPersonOrAnOrganisation) {
+    const RankedEntries ranked = buildChineseEntries(
+        parseCedict("中國 中国 [Zhong1 guo2] /China/\n"
+                    "春節 春节 [Chun1 jie2] /Spring Festival/\n"
+                    "漢語 汉语 [Han4 yu3] /Chinese language/\n"
+                    "毛澤東 毛泽东 [Mao2 Ze2 dong1] /Mao Zedong (1893-1976), Chinese leader/\n"
+                    "張偉 张伟 [Zhang1 Wei3] /Zhang Wei/\n"
+                    "新華社 新华社 [Xin1 hua2 she4] /Xinhua News Agency/\n"
+                    "謝謝 谢谢 [xie4 xie5] /to thank/thanks/\n"),
+        parseWordFrequencies("中国 700 ns\n春节 300 t\n汉语 200 nz\n毛泽东 600 nr\n"
+                             "张伟 50 nrfg\n新华社 400 nt\n谢谢 100 nr\n"));
+    const std::pair<const char*, bool> cases[] = {
+        {"中国", true},  {"春节", true},    {"汉语", true}, {"毛泽东", false},
+        {"张伟", false}, {"新华社", false}, {"谢谢", true},  // a lower-case word keeps its place
+                                                             // whatever its tag says
+    };
+    for (const auto& [term, expected] : cases) {
+        const auto found = std::find_if(ranked.entries.begin(), ranked.entries.end(),
+                                        [&](const CompiledEntry& e) { return e.term == term; });
+        ASSERT_NE(found, ranked.entries.end()) << term;
+        EXPECT_EQ(bool(ranked.courseEligible[std::size_t(found - ranked.entries.begin())]),
+                  expected)
+            << term;
+    }
 }
 
 TEST(ChineseEntriesTest, FillsTheRowFieldsAndGivesDistinctIds) {

@@ -28,6 +28,7 @@ json validSet() {
                                  {"translation", "t"},
                                  {"note", "n"},
                                  {"answers", {zh ? "你好" : "食べる"}}});
+            if (!zh) exercises.back()["prompt_reading"] = "パンを___。";
         }
     }
     return {{"attribution", "Brindle original sentence"}, {"exercises", exercises}};
@@ -62,6 +63,21 @@ TEST(ExerciseSetTest, RejectsFaultyExercisesNamingThem) {
         {"answer with the gap", [](json& s) { s["exercises"][2]["answers"] = {"___"}; }, "answer"},
         {"too few of a language", [](json& s) { s["exercises"].erase(0); }, "at least"},
         {"no attribution", [](json& s) { s.erase("attribution"); }, "attribution"},
+        {"Japanese without a reading",
+         [](json& s) { s["exercises"][kMinimumExercisesPerLanguage].erase("prompt_reading"); },
+         "prompt_reading"},
+        {"reading with kanji",
+         [](json& s) {
+             s["exercises"][kMinimumExercisesPerLanguage]["prompt_reading"] = "毎朝___。";
+         },
+         "kana"},
+        {"reading without the gap",
+         [](json& s) {
+             s["exercises"][kMinimumExercisesPerLanguage]["prompt_reading"] = "ぱんを。";
+         },
+         "kana"},
+        {"Chinese with a reading", [](json& s) { s["exercises"][0]["prompt_reading"] = "___"; },
+         "only Japanese"},
     };
     for (const Case& c : cases) {
         json set = validSet();
@@ -90,7 +106,7 @@ TEST(ExerciseSetTest, AttachesEachExerciseToItsEarlyCourseEntry) {
     RankedEntries chinese;
     chinese.entries = {entry("zh-1", "你好", "nǐ hǎo", true, 2),
                        entry("zh-2", "你好", "nǐ hǎo", false, 6),  // a reference-only twin
-                       entry("zh-3", "学习", "xué xí", true, 3),
+                       entry("zh-3", "学习", "xué xí", true, 5),
                        entry("zh-4", "中国", "Zhōng guó", false, 1),
                        entry("zh-5", "行", "xíng", true, 1),
                        entry("zh-6", "行", "xíng", true, 2)};
@@ -104,16 +120,17 @@ TEST(ExerciseSetTest, AttachesEachExerciseToItsEarlyCourseEntry) {
     };
     const Case cases[] = {
         {"你好", "nǐ hǎo", "zh-1"},
-        {"学习", "xué xí", "not in band 1 or 2"},
-        {"中国", "Zhōng guó", "not in band 1 or 2"},
+        {"学习", "xué xí", "not in bands 1 to 4"},
+        {"中国", "Zhōng guó", "not in bands 1 to 4"},
         {"你好", "ni hao", "no lexicon entry"},
         {"行", "xíng", "more than one"},
     };
     for (const Case& c : cases) {
         std::vector<Exercise> exercises(2);
-        exercises[0] = {"ex-zh-001", "zh", c.term, c.reading, "___", "t", "n", {c.term}, "a", ""};
-        exercises[1] = {"ex-ja-001", "ja", "食べる",   "たべる", "___",
-                        "t",         "n",  {"食べる"}, "a",      ""};
+        exercises[0] = {"ex-zh-001", "zh",     c.term, c.reading, "___", "t",
+                        "n",         {c.term}, "a",    "",        ""};
+        exercises[1] = {"ex-ja-001", "ja",       "食べる", "たべる", "___",        "t",
+                        "n",         {"食べる"}, "a",      "",       "パンを___。"};
         auto resolved = resolveExercises(exercises, {&chinese, &japanese});
         if (std::string(c.result).substr(0, 3) == "zh-") {
             ASSERT_TRUE(resolved.has_value()) << resolved.error().description;

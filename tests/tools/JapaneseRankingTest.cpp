@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "EntryId.h"
 #include "JapaneseLexicon.h"
 #include "JmdictPriorities.h"
 
@@ -64,59 +65,112 @@ TEST(PriorityIndexTest, CountsOnlyMarkersTheWrittenFormAndReadingShare) {
     }
 }
 
-TEST(JapaneseRankTest, OrdersByBucketThenFirstListsThenCommonMark) {
-    // Listed best first; each key must beat every later one.
-    const JapaneseRankKey keys[] = {
-        japaneseRankKey({1, 0b0011, 0}, true),   japaneseRankKey({1, 0b0001, 0}, true),
-        japaneseRankKey({1, 0b0001, 0}, false),  japaneseRankKey({2, 0b0011, 0}, true),
-        japaneseRankKey({48, 0, 0b0001}, false), japaneseRankKey({0, 0b0110, 0}, false),
-        japaneseRankKey({0, 0b0010, 0}, true),   japaneseRankKey({0, 0b0010, 0}, false),
-        japaneseRankKey({0, 0, 0b0010}, true),   japaneseRankKey({0, 0, 0}, true),
-        japaneseRankKey({0, 0, 0b0010}, false),
-    };
-    const std::size_t count = std::size(keys);
-    for (std::size_t i = 0; i < count; ++i) {
-        for (std::size_t j = i + 1; j < count; ++j) {
-            EXPECT_TRUE(betterJapaneseKey(keys[i], keys[j])) << i << " vs " << j;
-            EXPECT_FALSE(betterJapaneseKey(keys[j], keys[i])) << j << " vs " << i;
-        }
-    }
-    EXPECT_TRUE(keys[count - 2].ranked()) << "(P) alone ranks";
-    EXPECT_FALSE(keys[count - 1].ranked()) << "second lists alone do not";
+JapaneseSignals signalsOf(Priority priority, bool commonMark, bool kanaWord, int grade, int level,
+                          int length) {
+    return {priority, commonMark, kanaWord, grade, level, false, length};
 }
 
-TEST(JapaneseEntriesTest, BuildsRowsInRankOrder) {
+TEST(JapaneseRankTest, CommonWordsComeFirstAndEverydayOnesLead) {
+    constexpr std::uint8_t news1 = 0b0001, ichi1 = 0b0010;
+    // Listed best first; each must beat every later one.
+    const JapaneseSignals signals[] = {
+        // a short ichi1 word in first-grade kanji without a bucket (人 ひと)
+        signalsOf({0, ichi1, 0}, true, false, 1, 4, 1),
+        // an everyday verb the newspapers rarely use (食べる, nf25)
+        signalsOf({25, ichi1 | news1, 0}, true, false, 2, 4, 3),
+        // a top newspaper word in later-grade kanji on news1 alone (法案)
+        signalsOf({1, news1, 0}, true, false, 4, 2, 2),
+        // a word marked only (P)
+        signalsOf({0, 0, 0}, true, false, 8, 1, 3),
+        // not common: a high newspaper bucket still comes after every common word
+        signalsOf({1, 0, 0b0001}, false, false, 1, 4, 2),
+        signalsOf({30, 0, 0}, false, false, 1, 4, 2),
+        signalsOf({0, 0, 0b0010}, false, true, 0, 0, 3),
+        signalsOf({0, 0, 0}, false, true, 0, 0, 3),
+    };
+    const std::size_t count = std::size(signals);
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(isCommonJapanese(signals[i]), i < 4) << i;
+        for (std::size_t j = i + 1; j < count; ++j) {
+            EXPECT_TRUE(betterJapaneseSignals(signals[i], signals[j])) << i << " vs " << j;
+            EXPECT_FALSE(betterJapaneseSignals(signals[j], signals[i])) << j << " vs " << i;
+        }
+    }
+}
+
+TEST(JapaneseRankTest, ReadsGradeAndLevelFromTheKanjiAndTreatsKanaWordsAsEarly) {
+    const KanjiDictionary kanji = parseKanjiDictionary(
+        "<character>\n<literal>食</literal>\n<misc>\n<grade>2</grade>\n<jlpt>4</jlpt>\n"
+        "</misc>\n</character>\n"
+        "<character>\n<literal>此</literal>\n<misc>\n<grade>9</grade>\n</misc>\n</character>\n");
+    EdictLine line;
+    ASSERT_TRUE(parseEdictLine("食べる [たべる] /(v1,vt) to eat/(P)/", line));
+    JapaneseSignals eat = japaneseSignals(line, {}, kanji);
+    EXPECT_EQ(eat.kanjiGrade, 2);
+    EXPECT_EQ(eat.kanjiLevel, 4);
+    EXPECT_FALSE(eat.unlistedKanji);
+    EXPECT_EQ(eat.length, 3);
+    EXPECT_TRUE(eat.commonMark);
+    ASSERT_TRUE(parseEdictLine("此れ [これ] /(pn) (uk) this/", line));
+    const JapaneseSignals kore = japaneseSignals(line, {}, kanji);
+    EXPECT_TRUE(kore.kanaWord) << "usually written in kana";
+    EXPECT_TRUE(kore.unlistedKanji) << "此 has no test level";
+    ASSERT_TRUE(parseEdictLine("法案 [ほうあん] /(n) bill/", line));
+    EXPECT_TRUE(japaneseSignals(line, {}, kanji).unlistedKanji) << "not in the dictionary";
+}
+
+TEST(JapaneseEntriesTest, RanksCommonWordsFirstAndMergesSpellings) {
     const EdictText edict = parseEdict(
+        "法案 [ほうあん] /(n) bill (law)/\n"
+        "人 [ひと] /(n) person/(P)/\n"
+        "入口 [いりぐち] /(n) entrance/(P)/\n"
+        "入り口 [いりぐち] /(n) entrance/(P)/\n"
+        "入口 [はいりぐち] /(n) entrance/\n"
         "此れ [これ] /(pn) (uk) this/\n"
-        "東京 [とうきょう] /(n) Tokyo/(P)/\n"
-        "東京 [とうけい] /(ok) (n) Tokyo/\n"
-        "ぼく /(pn) I (male)/(P)/\n"
         "バルセロナ /(n) (place) Barcelona (Spain)/(P)/\n"
-        "東京 [とうけい] /(ok) (n) Tokyo/\n");
+        "人 [ひと] /(n) person/\n");
     const PriorityIndex index = PriorityIndex::fromDictionary(
-        " [news1]  [nf01]  東京 /x/,  [news1]  [nf01] とうきょう /x/\n"
+        // a news-only word at the very top of the newspaper buckets, which no list marks common
+        " [news2]  [nf01]  法案 /x/,  [news2]  [nf01] ほうあん /x/\n"
+        " [ichi1]  [news1]  [nf02]  人 /x/,  [ichi1] ひと /x/\n"
+        " [ichi1]  入口 /x/,  [ichi1]  [news1]  [nf05]  入り口 /x/,  [ichi1]  [news1]  [nf05] "
+        "いりぐち /x/, はいりぐち /x/\n"
         " [ichi1]  此れ /x/,  [ichi1] これ /x/\n");
-    const RankedEntries ranked = buildJapaneseEntries(edict, index);
+    const KanjiDictionary kanji = parseKanjiDictionary(
+        "<character>\n<literal>人</literal>\n<grade>1</grade>\n<jlpt>4</jlpt>\n</character>\n"
+        "<character>\n<literal>入</literal>\n<grade>1</grade>\n<jlpt>4</jlpt>\n</character>\n"
+        "<character>\n<literal>口</literal>\n<grade>1</grade>\n<jlpt>4</jlpt>\n</character>\n"
+        "<character>\n<literal>法</literal>\n<grade>4</grade>\n<jlpt>2</jlpt>\n</character>\n"
+        "<character>\n<literal>案</literal>\n<grade>4</grade>\n<jlpt>2</jlpt>\n</character>\n");
+    const RankedEntries ranked = buildJapaneseEntries(edict, index, kanji);
 
     std::vector<std::string> order;
-    for (std::size_t index : ranked.order) {
-        order.push_back(ranked.entries[index].term + "[" + ranked.entries[index].reading + "]");
+    for (std::size_t i : ranked.order) {
+        order.push_back(ranked.entries[i].term + "[" + ranked.entries[i].reading + "]");
     }
-    // bucket, then a first list, then (P) alone (shorter term first), then the unranked
-    EXPECT_EQ(order, (std::vector<std::string>{"東京[とうきょう]", "此れ[これ]", "ぼく[ぼく]",
-                                               "バルセロナ[バルセロナ]", "東京[とうけい]",
-                                               "東京[とうけい]"}));
-    EXPECT_EQ(ranked.rankedCount, 4u);
+    const auto position = [&](const std::string& word) {
+        return std::find(order.begin(), order.end(), word) - order.begin();
+    };
+    EXPECT_EQ(ranked.rankedCount, 6u) << "both 人 lines, 入口, 入り口, 此れ, the place name";
+    EXPECT_LT(position("人[ひと]"), position("法案[ほうあん]"))
+        << "a common ichi1-only word beats a news-only word";
+    EXPECT_GE(position("法案[ほうあん]"), 6) << "a news-only word is not common";
+    EXPECT_FALSE(ranked.courseEligible[7]) << "the second 人 line is the same word";
 
-    const CompiledEntry& kore = ranked.entries[0];
+    // 入口 and 入り口 are one word: studied under the entry's first spelling, 入口, which ranks
+    // as well as its better spelling 入り口 and keeps its own id.
+    EXPECT_TRUE(ranked.courseEligible[2]);
+    EXPECT_FALSE(ranked.courseEligible[3]);
+    EXPECT_LT(position("入口[いりぐち]"), position("入り口[いりぐち]"));
+    EXPECT_EQ(ranked.entries[2].id, stableEntryId("ja", "入口", "", "いりぐち", 0));
+    EXPECT_FALSE(ranked.courseEligible[6]) << "a place name only";
+    EXPECT_TRUE(ranked.courseEligible[5]);
+
+    const CompiledEntry& kore = ranked.entries[5];
     EXPECT_EQ(kore.alternate, "これ") << "usually written in kana";
     EXPECT_EQ(kore.romanization, "kore");
-    EXPECT_EQ(ranked.entries[1].romanization, "toukyou");
     EXPECT_TRUE(ranked.entries[1].alternate.empty());
-    EXPECT_EQ(ranked.entries[3].reading, "ぼく") << "a kana word reads as itself";
-    EXPECT_FALSE(ranked.courseEligible[4]) << "a place name only";
-    EXPECT_TRUE(ranked.courseEligible[3]);
-    EXPECT_NE(ranked.entries[2].id, ranked.entries[5].id) << "duplicate lines get distinct ids";
+    EXPECT_NE(ranked.entries[1].id, ranked.entries[7].id) << "duplicate lines get distinct ids";
     EXPECT_EQ(ranked.entries[1].id.substr(0, 3), "ja-");
 }
 

@@ -72,9 +72,11 @@ TEST_F(LexiconWriterTest, WritesTheThreeTablesWithTheirColumns) {
     ASSERT_TRUE(writer.has_value()) << writer.error().description;
     const CompiledEntry a = entry("zh-a", "你好", 2), b = entry("ja-b", "食べる", 1);
     ASSERT_TRUE(writer->writeVocabulary({&a, &b}, {}).has_value());
-    Exercise exercise{"ex-zh-001", "zh", "你好",   "r",   "___！",
-                      "Hello!",    "n",  {"你好"}, "own", "zh-a"};
-    ASSERT_TRUE(writer->writeExercises({exercise}).has_value());
+    Exercise exercise{"ex-zh-001", "zh",     "你好", "r",    "___！", "Hello!",
+                      "n",         {"你好"}, "own",  "zh-a", ""};
+    Exercise japanese{"ex-ja-001", "ja",       "食べる", "たべる", "パンを___。", "I eat bread.",
+                      "n",         {"食べる"}, "own",    "ja-b",   "ぱんを___。"};
+    ASSERT_TRUE(writer->writeExercises({exercise, japanese}).has_value());
     SourceRecord source{"s", "Source", "https://x", "MIT", "", "attr", "f", "", "00ff"};
     ASSERT_TRUE(writer->writeSources({source}).has_value());
     ASSERT_TRUE(writer->createIndexes().has_value());
@@ -94,7 +96,11 @@ TEST_F(LexiconWriterTest, WritesTheThreeTablesWithTheirColumns) {
     EXPECT_EQ(column("SELECT id FROM vocabulary ORDER BY rowid"), (Strings{"zh-a", "ja-b"}));
     EXPECT_EQ(column("SELECT meanings_json || part_of_speech_json FROM vocabulary WHERE id='zh-a'"),
               Strings{R"(["first \"quoted\"","second"][])"});
-    EXPECT_EQ(column("SELECT accepted_answers_json FROM exercises"), Strings{R"(["你好"])"});
+    EXPECT_EQ(column("SELECT accepted_answers_json FROM exercises WHERE id='ex-zh-001'"),
+              Strings{R"(["你好"])"});
+    EXPECT_EQ(column("SELECT exercise_id || ' ' || prompt_reading FROM exercise_readings"),
+              Strings{"ex-ja-001 ぱんを___。"})
+        << "only exercises with a reading have a row";
     EXPECT_EQ(column("SELECT source_sha256 FROM sources"), Strings{"00ff"});
     EXPECT_EQ(filesInFolder(), 1u) << "only the finished lexicon is left";
 }

@@ -1,7 +1,11 @@
 #include "ChineseLexicon.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <functional>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
 
 #include "EntryId.h"
@@ -57,7 +61,8 @@ struct RecordFacts {
     int meaningCount = 0;     // real glosses, counting "a; b; c" as three
     int references = 0;       // other glosses that point at this headword and reading
     bool lowerCase = false;
-    bool everyday() const { return lowerCase && hasMeaning; }
+    bool namesPersonOrBody = false;  // capitalised, and the segmenter tags it a person or body
+    bool everyday() const { return hasMeaning && !namesPersonOrBody; }
 };
 
 std::string referenceKey(std::string_view traditional, std::string_view simplified,
@@ -100,6 +105,29 @@ void countReferences(std::string_view gloss, std::unordered_map<std::string, int
     }
 }
 
+// The segmenter's tags for names of people (nr, nrfg, nrt) and organisations (nt). Place names
+// (ns) and other proper nouns (nz: 汉语, 英语) are everyday words for a learner.
+bool isPersonOrBodyTag(std::string_view tag) {
+    return tag == "nr" || tag == "nrfg" || tag == "nrt" || tag == "nt";
+}
+
+// Competition ranks of a list's words: 1 + how many words are counted higher.
+std::unordered_map<std::string_view, double> countRanks(const WordFrequencies& list) {
+    std::vector<std::int64_t> counts;
+    counts.reserve(list.words.size());
+    for (const auto& [word, frequency] : list.words) counts.push_back(frequency.count);
+    std::sort(counts.begin(), counts.end(), std::greater<>());
+    std::unordered_map<std::string_view, double> ranks;
+    ranks.reserve(list.words.size());
+    for (const auto& [word, frequency] : list.words) {
+        const auto higher =
+            std::lower_bound(counts.begin(), counts.end(), frequency.count, std::greater<>()) -
+            counts.begin();
+        ranks.emplace(word, static_cast<double>(higher + 1));
+    }
+    return ranks;
+}
+
 int semicolonParts(std::string_view gloss) {
     return 1 + static_cast<int>(std::count(gloss.begin(), gloss.end(), ';'));
 }
@@ -121,6 +149,40 @@ GlossKind classifyChineseGloss(std::string_view gloss) {
     return GlossKind::meaning;
 }
 
+std::string glossWithToneMarks(std::string_view gloss) {
+    std::string out;
+    std::size_t at = 0;
+    for (std::size_t open = gloss.find('['); open != std::string_view::npos;
+         open = gloss.find('[', open + 1)) {
+        const std::size_t close = gloss.find(']', open);
+        if (close == std::string_view::npos) break;
+        const std::string_view inside = gloss.substr(open + 1, close - open - 1);
+        const bool numbered =
+            !inside.empty() && std::isalpha(static_cast<unsigned char>(inside.front())) &&
+            std::any_of(inside.begin(), inside.end(),
+                        [](char c) { return c >= '1' && c <= '5'; }) &&
+            std::all_of(inside.begin(), inside.end(), [](char c) {
+                return std::isalpha(static_cast<unsigned char>(c)) || (c >= '1' && c <= '5') ||
+                       c == ' ' || c == ':' || c == ',' || c == '-';
+            });
+        if (!numbered) continue;
+        // Syllables written together ("zhi1dao5") are parted after each tone number.
+        std::string spaced;
+        for (std::size_t i = 0; i < inside.size(); ++i) {
+            spaced.push_back(inside[i]);
+            if (inside[i] >= '1' && inside[i] <= '5' && i + 1 < inside.size() &&
+                std::isalpha(static_cast<unsigned char>(inside[i + 1]))) {
+                spaced.push_back(' ');
+            }
+        }
+        out.append(gloss.substr(at, open + 1 - at));
+        out.append(pinyinWithToneMarks(spaced));
+        at = close;
+    }
+    out.append(gloss.substr(at));
+    return out;
+}
+
 bool isChineseProperNoun(std::string_view numberedPinyin) {
     const std::string_view first = numberedPinyin.substr(0, numberedPinyin.find(' '));
     if (first.size() < 2) return false;
@@ -128,8 +190,8 @@ bool isChineseProperNoun(std::string_view numberedPinyin) {
     return first.front() >= 'A' && first.front() <= 'Z' && last >= '1' && last <= '5';
 }
 
-RankedEntries buildChineseEntries(const CedictText& dictionary,
-                                  const WordFrequencies& frequencies) {
+RankedEntries buildChineseEntries(const CedictText& dictionary, const WordFrequencies& frequencies,
+                                  const WordFrequencies& general) {
     const auto& records = dictionary.records;
     RankedEntries result;
     result.entries.resize(records.size());
@@ -150,7 +212,10 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
         if (record.traditional != record.simplified) entry.alternate = record.traditional;
         entry.reading = pinyinWithToneMarks(record.pinyin);
         entry.romanization = pinyinRomanization(record.pinyin);
-        entry.meanings = record.glosses;
+        entry.meanings.reserve(record.glosses.size());
+        for (const std::string& gloss : record.glosses) {
+            entry.meanings.push_back(glossWithToneMarks(gloss));
+        }
         entry.source = std::string(kSourceName);
 
         RecordFacts& fact = facts[i];
@@ -161,6 +226,11 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
         }
         fact.hasMeaning = fact.meaningCount > 0;
         fact.lowerCase = !isChineseProperNoun(record.pinyin);
+        if (!fact.lowerCase) {
+            const auto counted = frequencies.words.find(record.simplified);
+            fact.namesPersonOrBody =
+                counted != frequencies.words.end() && isPersonOrBodyTag(counted->second.tag);
+        }
         result.courseEligible[i] = fact.everyday();
     }
 
@@ -179,6 +249,7 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
     holder.reserve(records.size());
     auto better = [&](std::size_t a, std::size_t b) {
         if (facts[a].everyday() != facts[b].everyday()) return facts[a].everyday();
+        if (facts[a].lowerCase != facts[b].lowerCase) return facts[a].lowerCase;
         if (facts[a].hasMeaning != facts[b].hasMeaning) return facts[a].hasMeaning;
         if (facts[a].hasPointer != facts[b].hasPointer) return !facts[a].hasPointer;
         if (facts[a].meaningCount != facts[b].meaningCount) {
@@ -206,10 +277,33 @@ RankedEntries buildChineseEntries(const CedictText& dictionary,
             chinesePartOfSpeechLabels(frequencies.words.at(records[index].simplified).tag);
     }
 
+    // Where each counted headword stands, lower first: see the header.
+    const auto segmenterRanks = countRanks(frequencies);
+    const auto generalRanks = countRanks(general);
+    std::unordered_map<std::string_view, std::vector<std::string_view>> spellings;
+    for (const CedictRecord& record : records) {
+        spellings[record.simplified].push_back(record.traditional);
+    }
+    std::vector<double> place(records.size(), 0.0);
+    for (const auto& [word, index] : holder) {
+        std::optional<double> generalRank;
+        auto consider = [&](std::string_view spelling) {
+            const auto found = generalRanks.find(spelling);
+            if (found != generalRanks.end() && (!generalRank || found->second < *generalRank)) {
+                generalRank = found->second;
+            }
+        };
+        consider(word);
+        for (std::string_view traditional : spellings[word]) consider(traditional);
+        const double segmenter = std::log(segmenterRanks.at(word));
+        place[index] = generalRank ? (segmenter + 2.0 * std::log(*generalRank)) / 3.0 : segmenter;
+    }
+
     result.order.resize(records.size());
     std::iota(result.order.begin(), result.order.end(), std::size_t{0});
     std::sort(result.order.begin(), result.order.end(), [&](std::size_t a, std::size_t b) {
         if (ranked[a] != ranked[b]) return bool(ranked[a]);
+        if (ranked[a] && place[a] != place[b]) return place[a] < place[b];
         const std::int64_t countA = countOf(a), countB = countOf(b);
         if (countA != countB) return countA > countB;
         if (facts[a].everyday() != facts[b].everyday()) return facts[a].everyday();

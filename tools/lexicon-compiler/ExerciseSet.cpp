@@ -13,7 +13,7 @@ namespace {
 
 using nlohmann::json;
 
-constexpr int kHighestExerciseBand = 2;
+constexpr int kHighestExerciseBand = 4;
 
 Result<std::string> requiredText(const json& object, const char* key, const std::string& where) {
     auto found = object.find(key);
@@ -37,6 +37,29 @@ std::size_t countOccurrences(std::string_view text, std::string_view part) {
         ++count;
     }
     return count;
+}
+
+// Kana, the long mark, and the punctuation a spoken sentence may carry: what a voice that
+// cannot read kanji reads correctly.
+bool isSpokenKana(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            if (std::string_view(" ,.!?").find(text[i]) == std::string_view::npos) return false;
+            ++i;
+            continue;
+        }
+        if (lead < 0xE0 || lead >= 0xF0 || i + 3 > text.size()) return false;
+        const char32_t c = ((lead & 0x0F) << 12) |
+                           ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
+                           (static_cast<unsigned char>(text[i + 2]) & 0x3F);
+        const bool kana = c >= 0x3041 && c <= 0x30FF;  // hiragana, katakana, ー and ・
+        const bool punctuation = (c >= 0x3000 && c <= 0x3003) || c == 0x300C || c == 0x300D ||
+                                 c == 0xFF01 || c == 0xFF1F || c == 0xFF0C;
+        if (!kana && !punctuation) return false;
+        i += 3;
+    }
+    return true;
 }
 
 Result<Exercise> parseOne(const json& item, std::size_t position, const std::string& attribution) {
@@ -66,6 +89,19 @@ Result<Exercise> parseOne(const json& item, std::size_t position, const std::str
     }
     if (countOccurrences(exercise.prompt, kGap) != 1) {
         return fail(where + ": the prompt must hold exactly one gap \"___\"");
+    }
+    if (exercise.language == "ja") {
+        auto reading = requiredText(item, "prompt_reading", where);
+        if (!reading) return tl::unexpected(reading.error());
+        exercise.promptReading = std::move(*reading);
+        const std::string& spoken = exercise.promptReading;
+        const std::size_t gap = spoken.find(kGap);
+        if (countOccurrences(spoken, kGap) != 1 || !isSpokenKana(spoken.substr(0, gap)) ||
+            !isSpokenKana(spoken.substr(gap + kGap.size()))) {
+            return fail(where + ": the prompt reading must be kana with exactly one gap \"___\"");
+        }
+    } else if (item.contains("prompt_reading")) {
+        return fail(where + ": only Japanese exercises carry a prompt reading");
     }
     auto answers = item.find("answers");
     if (answers == item.end() || !answers->is_array() || answers->empty()) {
@@ -150,7 +186,7 @@ Result<void> resolveExercises(std::vector<Exercise>& exercises,
         }
         if (usable.empty()) {
             const CompiledEntry* first = found->second.all.front();
-            return fail(where + ": the entry is not in band 1 or 2 of the course (learnable " +
+            return fail(where + ": the entry is not in bands 1 to 4 of the course (learnable " +
                         std::to_string(first->learnable ? 1 : 0) + ", level " +
                         std::to_string(first->level) + ")");
         }

@@ -15,8 +15,9 @@ WordFrequencies parseWordFrequencies(std::string_view text) {
         if (line.empty()) continue;
 
         // The word itself may hold spaces ("AT&T" does not, "c #" might): the count is the
-        // last numeric field, the tag an optional field after it.
-        const std::size_t lastSpace = line.rfind(' ');
+        // last numeric field, the tag an optional field after it. Fields are separated by
+        // spaces (jieba) or tabs (the Rime essay).
+        const std::size_t lastSpace = line.find_last_of(" \t");
         if (lastSpace == std::string_view::npos || lastSpace == 0) {
             ++result.skippedLines;
             continue;
@@ -28,7 +29,7 @@ WordFrequencies parseWordFrequencies(std::string_view text) {
         auto parsed = std::from_chars(countText.data(), countText.data() + countText.size(), count);
         if (parsed.ec != std::errc() || parsed.ptr != countText.data() + countText.size()) {
             tag = countText;
-            const std::size_t countSpace = word.rfind(' ');
+            const std::size_t countSpace = word.find_last_of(" \t");
             if (countSpace == std::string_view::npos || countSpace == 0) {
                 ++result.skippedLines;
                 continue;

@@ -19,7 +19,8 @@ struct WordFrequencies {
     std::size_t skippedLines = 0;  // lines that are not "word count [tag]"
 };
 
-// Reads "word count tag" lines. A word listed twice keeps its larger count.
+// Reads "word count tag" lines (jieba) and "word<TAB>weight" lines (the Rime essay); fields
+// are separated by spaces or tabs. A word listed twice keeps its larger count.
 WordFrequencies parseWordFrequencies(std::string_view text);
 
 // Readable labels for a segmenter tag ("v" -> {"verb"}); empty for morpheme and unknown tags,

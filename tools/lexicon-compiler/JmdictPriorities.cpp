@@ -132,20 +132,23 @@ void PriorityIndex::addEntry(const std::vector<PriorityForm>& forms) {
     const auto entry = static_cast<std::uint32_t>(m_entryCount++);
     const bool hasKanji = std::any_of(forms.begin(), forms.end(),
                                       [](const PriorityForm& f) { return !isKanaOnly(f.text); });
-    for (const PriorityForm& form : forms) {
-        m_postings[form.text].push_back({entry, form.priority, hasKanji});
+    for (std::uint32_t i = 0; i < forms.size(); ++i) {
+        m_postings[forms[i].text].push_back({entry, i, forms[i].priority, hasKanji});
     }
 }
 
-Priority PriorityIndex::lookup(std::string_view term, std::string_view reading) const {
-    Priority best;
+PriorityIndex::Match PriorityIndex::match(std::string_view term, std::string_view reading) const {
+    Match best;
     const auto termPostings = m_postings.find(std::string(term));
     if (termPostings == m_postings.end()) return best;
+    const auto consider = [&](const Posting& written, const Priority& priority) {
+        if (!best.entry || betterPriority(priority, best.priority)) {
+            best = {priority, written.entry, written.form};
+        }
+    };
     if (reading.empty() || reading == term) {
         for (const Posting& posting : termPostings->second) {
-            if (!posting.entryHasKanji && betterPriority(posting.priority, best)) {
-                best = posting.priority;
-            }
+            if (!posting.entryHasKanji) consider(posting, posting.priority);
         }
         return best;
     }
@@ -154,8 +157,7 @@ Priority PriorityIndex::lookup(std::string_view term, std::string_view reading) 
     for (const Posting& written : termPostings->second) {
         for (const Posting& spoken : readingPostings->second) {
             if (written.entry != spoken.entry) continue;
-            const Priority both = shared(written.priority, spoken.priority);
-            if (betterPriority(both, best)) best = both;
+            consider(written, shared(written.priority, spoken.priority));
         }
     }
     return best;

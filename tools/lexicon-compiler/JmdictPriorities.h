@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,17 +40,30 @@ class PriorityIndex {
 
     void addEntry(const std::vector<PriorityForm>& forms);
 
-    // The markers a written form and reading share within one entry, best entry first:
-    // a marker counts only when both carry it (a rare reading of a common word gets none).
-    // With an empty reading the term is itself kana and is looked up among entries without
-    // kanji forms. Nothing found gives an empty Priority.
-    Priority lookup(std::string_view term, std::string_view reading) const;
+    // The entry a written form and reading belong to and the markers they share in it, best
+    // entry first: a marker counts only when both carry it (a rare reading of a common word
+    // gets none). With an empty reading the term is itself kana and is looked up among entries
+    // without kanji forms. Nothing found gives an empty Priority and no entry.
+    // `form` is the written form's place among the entry's forms: JMdict lists the usual
+    // spelling first.
+    struct Match {
+        Priority priority;
+        std::optional<std::uint32_t> entry;
+        std::uint32_t form = 0;
+    };
+    Match match(std::string_view term, std::string_view reading) const;
+
+    // The markers of `match`.
+    Priority lookup(std::string_view term, std::string_view reading) const {
+        return match(term, reading).priority;
+    }
 
     std::size_t entryCount() const { return m_entryCount; }
 
   private:
     struct Posting {
         std::uint32_t entry;
+        std::uint32_t form;
         Priority priority;
         bool entryHasKanji;
     };

@@ -49,6 +49,10 @@ CREATE TABLE exercises (
     accepted_answers_json TEXT NOT NULL,
     attribution TEXT NOT NULL
 );
+CREATE TABLE exercise_readings (
+    exercise_id TEXT NOT NULL PRIMARY KEY REFERENCES exercises(id),
+    prompt_reading TEXT NOT NULL
+);
 CREATE TABLE sources (
     id TEXT NOT NULL PRIMARY KEY,
     display_name TEXT NOT NULL,
@@ -205,6 +209,23 @@ Result<void> LexiconWriter::writeExercises(const std::vector<Exercise>& exercise
         sqlite3_reset(raw);
     }
     insert->reset();
+
+    // Kept apart from `exercises`, whose columns the store reads by position in its contract.
+    auto reading = prepare(m_db,
+                           "INSERT INTO exercise_readings (exercise_id, prompt_reading) "
+                           "VALUES (?,?)");
+    if (!reading) return tl::unexpected(reading.error());
+    for (const Exercise& exercise : exercises) {
+        if (exercise.promptReading.empty()) continue;
+        bindText(reading->get(), 1, exercise.id);
+        bindText(reading->get(), 2, exercise.promptReading);
+        if (sqlite3_step(reading->get()) != SQLITE_DONE) {
+            return fail("cannot store the reading of exercise " + exercise.id + ": " +
+                        sqlite3_errmsg(m_db));
+        }
+        sqlite3_reset(reading->get());
+    }
+    reading->reset();
     return execute("COMMIT");
 }
 

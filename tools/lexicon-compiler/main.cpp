@@ -7,18 +7,22 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
 #include "ChineseLexicon.h"
 #include "CourseBuilder.h"
 #include "EdictParser.h"
+#include "EvaluationReport.h"
 #include "ExerciseSet.h"
 #include "JapaneseLexicon.h"
 #include "JiebaFrequencies.h"
 #include "JmdictPriorities.h"
+#include "KanjiDictionary.h"
 #include "LexiconWriter.h"
 #include "ProgressReporter.h"
 #include "SearchIndexWriter.h"
@@ -32,26 +36,35 @@ using namespace tessel::compiler;
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: brindle-lexicon-compiler --sources CACHE_DIR --data DATA_DIR --out FILE\n"
+    "Usage: brindle-lexicon-compiler --sources CACHE_DIR --data DATA_DIR [--check-lists DIR]\n"
+    "                                --out FILE\n"
     "\n"
     "Builds the Brindle lexicon database FILE (for example resources/Tessel.sqlite) from the\n"
     "open-data files that scripts/fetch-lexicon-sources.sh placed in CACHE_DIR and from\n"
-    "exercises.json and sources.json in DATA_DIR.\n";
+    "exercises.json and sources.json in DATA_DIR. With --check-lists, scores each course\n"
+    "against the first-year word lists ja_everyday_150.tsv and zh_everyday_150.tsv in DIR.\n";
+
+// Every common Japanese word that is eligible (about 18,000 once spelling variants are merged):
+// the common lists are what JMdict itself calls everyday vocabulary, and filling a fixed size
+// would add newspaper words no list marks as common.
+constexpr CoursePlan kJapaneseCourse{std::numeric_limits<std::size_t>::max(), 12000};
 
 struct Options {
     fs::path sources;
     fs::path data;
     fs::path out;
+    fs::path checkLists;  // optional
 };
 
 Result<Options> parseArguments(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        fs::path* target = argument == "--sources" ? &options.sources
-                           : argument == "--data"  ? &options.data
-                           : argument == "--out"   ? &options.out
-                                                   : nullptr;
+        fs::path* target = argument == "--sources"       ? &options.sources
+                           : argument == "--data"        ? &options.data
+                           : argument == "--out"         ? &options.out
+                           : argument == "--check-lists" ? &options.checkLists
+                                                         : nullptr;
         if (target == nullptr || i + 1 >= argc) {
             return fail("unexpected argument \"" + std::string(argument) + "\"");
         }
@@ -102,9 +115,11 @@ T orExit(Result<T> result) {
 int run(const Options& options) {
     ProgressReporter progress({{"Reading CC-CEDICT", 6},
                                {"Reading jieba word counts", 3},
+                               {"Reading the Rime essay", 3},
                                {"Ranking Chinese entries", 6},
                                {"Reading EDICT", 10},
                                {"Reading JMdict priorities", 8},
+                               {"Reading KANJIDIC2", 2},
                                {"Ranking Japanese entries", 8},
                                {"Checking the starter exercises", 1},
                                {"Checking source files", 2},
@@ -129,8 +144,15 @@ int run(const Options& options) {
     progress.note("jieba: " + grouped(jieba.words.size()) + " words, " +
                   grouped(jieba.skippedLines) + " invalid lines skipped");
 
+    progress.begin("Reading the Rime essay");
+    const WordFrequencies essay =
+        parseWordFrequencies(orExit(readWholeFile(options.sources / "essay.txt")));
+    if (essay.words.empty()) orExit<void>(fail("the Rime essay holds no words"));
+    progress.note("Rime essay: " + grouped(essay.words.size()) + " words, " +
+                  grouped(essay.skippedLines) + " invalid lines skipped");
+
     progress.begin("Ranking Chinese entries");
-    RankedEntries chinese = buildChineseEntries(cedict, jieba);
+    RankedEntries chinese = buildChineseEntries(cedict, jieba, essay);
     const CourseSummary chineseCourse = orExit(assignCourse(chinese, CoursePlan{}));
     describeCourse(progress, "Chinese", chineseCourse);
 
@@ -149,10 +171,28 @@ int run(const Options& options) {
     if (priorities.entryCount() == 0) orExit<void>(fail("the JMdict file holds no entries"));
     progress.note("JMdict priorities: " + grouped(priorities.entryCount()) + " entries");
 
+    progress.begin("Reading KANJIDIC2");
+    const KanjiDictionary kanji =
+        parseKanjiDictionary(orExit(readGzipFile(options.sources / "kanjidic2.xml.gz")));
+    if (kanji.characters.empty()) orExit<void>(fail("KANJIDIC2 holds no characters"));
+    progress.note("KANJIDIC2: " + grouped(kanji.characters.size()) + " characters");
+
     progress.begin("Ranking Japanese entries");
-    RankedEntries japanese = buildJapaneseEntries(edict, priorities);
-    const CourseSummary japaneseCourse = orExit(assignCourse(japanese, CoursePlan{}));
+    RankedEntries japanese = buildJapaneseEntries(edict, priorities, kanji);
+    const CourseSummary japaneseCourse = orExit(assignCourse(japanese, kJapaneseCourse));
     describeCourse(progress, "Japanese", japaneseCourse);
+
+    if (!options.checkLists.empty()) {
+        for (const auto& [language, file, ranked] :
+             {std::tuple{"Chinese", "zh_everyday_150.tsv", &chinese},
+              std::tuple{"Japanese", "ja_everyday_150.tsv", &japanese}}) {
+            const bool withReadings = ranked == &japanese;
+            const auto words = orExit(
+                parseCheckList(orExit(readWholeFile(options.checkLists / file)), withReadings));
+            progress.note(std::string(language) + " first-year check (" + file +
+                          "): " + describeScore(scoreCourse(*ranked, words)));
+        }
+    }
 
     progress.begin("Checking the starter exercises");
     const fs::path exerciseFile = options.data / "exercises.json";

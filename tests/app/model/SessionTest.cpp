@@ -1,6 +1,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "SpokenText.h"
 #include "TestSupport.h"
 
 using namespace tessel;
@@ -270,8 +271,9 @@ class SessionTest : public QObject {
         QTest::addColumn<QString>("firstSpoken");
         QTest::newRow("blank filled") << true << "chinese"
                                       << "你好，我叫小明。";
+        // the voice cannot read kanji: the sentence's kana with the word's reading
         QTest::newRow("japanese sentence") << true << "japanese"
-                                           << "毎朝パンを食べる。";
+                                           << "まいあさぱんをたべる。";
         QTest::newRow("off") << false << "chinese"
                              << "";
     }
@@ -310,6 +312,61 @@ class SessionTest : public QObject {
         const auto count = h.speech->spoken.size();
         model.speak("hello", "klingon");
         QCOMPARE(h.speech->spoken.size(), count);
+    }
+
+    void spokenTextFollowsWhatTheVoiceCanRead_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QString>("reading");
+        QTest::addColumn<QString>("example");
+        QTest::addColumn<QString>("sentenceReading");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("mandarin reads characters")
+            << "chinese" << "你好" << "nǐ hǎo" << "___，我叫小明。" << ""
+            << "你好" << "你好，我叫小明。";
+        QTest::newRow("japanese reads kana")
+            << "japanese" << "食べる" << "たべる" << "毎朝パンを___。" << "まいあさぱんを___。"
+            << "たべる" << "まいあさぱんをたべる。";
+        QTest::newRow("japanese card without a sentence")
+            << "japanese" << "食べる" << "たべる" << "___" << "" << "たべる" << "たべる";
+        QTest::newRow("japanese sentence without kana: the word alone")
+            << "japanese" << "食べる" << "たべる" << "毎朝パンを___。" << "" << "たべる"
+            << "たべる";
+        QTest::newRow("katakana word") << "japanese" << "コーヒー" << "コーヒー" << "___" << ""
+                                       << "コーヒー" << "コーヒー";
+        QTest::newRow("no kana reading: nothing")
+            << "japanese" << "ＡＢＣ" << "ＡＢＣ" << "___を見る。" << "___をみる。" << "" << "";
+    }
+
+    void spokenTextFollowsWhatTheVoiceCanRead() {
+        QFETCH(QString, language);
+        QFETCH(QString, term);
+        QFETCH(QString, reading);
+        QFETCH(QString, example);
+        QFETCH(QString, sentenceReading);
+        QFETCH(QString, word);
+        QFETCH(QString, sentence);
+        VocabularyItem item;
+        item.language = *learningLanguageFromRawValue(language.toStdString());
+        item.term = term.toStdString();
+        item.reading = reading.toStdString();
+        item.exampleTarget = example.toStdString();
+        QCOMPARE(QString::fromStdString(spokenWord(item.language, item.term, item.reading)), word);
+        QCOMPARE(QString::fromStdString(spokenSentence(item, sentenceReading.toStdString())),
+                 sentence);
+    }
+
+    void dictionaryPronouncesJapaneseFromItsReading() {
+        Harness h;
+        AppModel& model = h.build();
+        model.pronounce("食べる", "たべる", "japanese");
+        model.pronounce("你好", "nǐ hǎo", "chinese");
+        QCOMPARE(h.speech->spoken.size(), std::size_t(2));
+        QCOMPARE(h.speech->spoken[0].text, QString("たべる"));
+        QCOMPARE(h.speech->spoken[1].text, QString("你好"));
+        model.pronounce("ＡＢＣ", "", "japanese");
+        QCOMPARE(h.speech->spoken.size(), std::size_t(2));  // nothing said without kana
     }
 };
 
