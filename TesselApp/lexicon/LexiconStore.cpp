@@ -12,6 +12,7 @@
 #include "LessonReader.h"
 #include "LexiconSql.h"
 #include "SearchIndex.h"
+#include "SearchInterpretation.h"
 #include "SearchText.h"
 #include "SqliteStatement.h"
 
@@ -217,8 +218,27 @@ Result<std::vector<LexiconEntry>> LexiconStore::searchReference(std::string_view
         statement->bindText(10, prefix);
         statement->bindInt(11, boundLimit(limit));
     }
-    return readRows<LexiconEntry>(
+    auto entries = readRows<LexiconEntry>(
         *statement, [&](const SqliteStatement& row) { return readEntry(row, language); });
+    if (!entries || browsing) return entries;
+    const auto byId = [](const LexiconEntry& entry) -> const std::string& { return entry.id; };
+    const auto wanted = static_cast<std::size_t>(boundLimit(limit));
+    for (const std::string& spelling : searchInterpretations(trimmed, language)) {
+        if (entries->size() >= wanted) break;
+        auto more = SqliteStatement::prepare(m_database, sql::kRomanizationSearchSQL);
+        if (!more) return queryFailed(more.error());
+        const std::string escaped = escapedForLike(spelling);
+        more->bindText(1, code);
+        more->bindText(2, "%" + escaped + "%");
+        more->bindText(3, spelling);
+        more->bindText(4, escaped + "%");
+        more->bindInt(5, boundLimit(limit));
+        auto found = readRows<LexiconEntry>(
+            *more, [&](const SqliteStatement& row) { return readEntry(row, language); });
+        if (!found) return tl::unexpected(found.error());
+        appendUnlisted(*entries, std::move(*found), wanted, byId);
+    }
+    return entries;
 }
 
 LexiconStore::SearchState& LexiconStore::searchState(LearningLanguage language) const {
@@ -257,7 +277,20 @@ Result<std::vector<LexiconEntry>> LexiconStore::search(std::string_view query,
     if (!state.index || state.disabled.load() || !SearchIndex::canAnswer(trimmed, patternLimit)) {
         return searchReference(query, language, limit);
     }
-    const auto positions = state.index->find(trimmed, static_cast<std::size_t>(boundLimit(limit)));
+    const auto wanted = static_cast<std::size_t>(boundLimit(limit));
+    const std::vector<std::string> spellings =
+        trimmed.empty() ? std::vector<std::string>() : searchInterpretations(trimmed, language);
+    for (const std::string& spelling : spellings) {
+        if (!SearchIndex::canAnswer(spelling, patternLimit)) {
+            return searchReference(query, language, limit);
+        }
+    }
+    auto positions = state.index->find(trimmed, wanted);
+    for (const std::string& spelling : spellings) {
+        if (positions.size() >= wanted) break;
+        appendUnlisted(positions, state.index->findRomanization(spelling, wanted), wanted,
+                       [](std::uint32_t position) { return position; });
+    }
     auto entries = fetchEntries(*state.index, positions, language);
     if (!entries) return tl::unexpected(entries.error());
     if (entries->size() != positions.size()) {

@@ -76,8 +76,10 @@ class LexiconStore {
     // Dictionary search over term, alternate, reading, romanization and meanings: exact
     // term/alternate matches first, then term/alternate prefixes, then other matches, each
     // group course entries first, then by frequency rank and term; ASCII letters match either
-    // case. A blank query lists the language's entries in that order. At most `limit`
-    // (clamped as for lessons). Empty when nothing matches. Fails with queryFailed.
+    // case. A blank query lists the language's entries in that order. The entries found by the
+    // query's romaji or pinyin interpretations (searchInterpretations) follow, without repeats.
+    // At most `limit` (clamped as for lessons). Empty when nothing matches. Fails with
+    // queryFailed.
     // Answers exactly as searchReference, usually from memory (the first search of a language
     // loads its search data).
     Result<std::vector<LexiconEntry>> search(std::string_view query, LearningLanguage language,

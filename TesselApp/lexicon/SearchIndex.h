@@ -53,6 +53,12 @@ class SearchIndex {
     // REQUIRES: canAnswer(trimmedQuery, ...).
     std::vector<Position> find(std::string_view trimmedQuery, std::size_t limit) const;
 
+    // The positions of the first `limit` entries whose romanization contains `spelling` (ASCII
+    // letters in either case): those whose romanization equals it (byte for byte) first, then
+    // those beginning with it, then the rest, each group in result order. Empty when nothing
+    // matches. REQUIRES: canAnswer(spelling, ...) and a non-empty spelling.
+    std::vector<Position> findRomanization(std::string_view spelling, std::size_t limit) const;
+
     const std::string& languageCode() const { return m_language; }
     std::size_t size() const { return m_rowids.size(); }
     std::int64_t rowid(Position position) const { return m_rowids[position]; }
@@ -71,6 +77,9 @@ class SearchIndex {
     static Result<std::int64_t> highestRowid(sqlite3* db);
 
     std::vector<Match> termMatches(std::string_view query) const;
+    // Fills the romanization lookup from the records; run once the records are in place.
+    void indexRomanizations();
+    std::string_view loweredRomanization(Position position) const;
     std::string_view keyText(std::uint32_t key) const;
     bool isConsistent() const;
 
@@ -82,6 +91,12 @@ class SearchIndex {
     // text, so the keys beginning with a query form one run.
     std::vector<std::uint32_t> m_keys;
     std::uint32_t m_highestRowid = 0;  // of the whole table when the index was built
+    // Romanizations ASCII-lowered, each followed by kFieldEnd, with their starts by position
+    // (then the text's size), and the positions with one, ordered by it: built in memory from
+    // the records, so the stored format does not change.
+    std::string m_romanText;
+    std::vector<std::uint32_t> m_romanOffsets;
+    std::vector<std::uint32_t> m_romanKeys;
 };
 
 }  // namespace tessel

@@ -126,6 +126,7 @@ Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db, const std::str
     auto highest = highestRowid(db);
     if (!highest) return tl::unexpected(highest.error());
     if (*highest != index.m_highestRowid) return std::optional<SearchIndex>();
+    index.indexRomanizations();
     return std::optional<SearchIndex>(std::move(index));
 }
 bool SearchIndex::isConsistent() const {
