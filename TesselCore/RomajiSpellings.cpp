@@ -145,6 +145,14 @@ class Reader {
                 return;
             }
             push({"n"});
+        } else if ((isVowel(next) || next == 'y') && m_at == 0) {
+            // Text that begins inside a keyboard "nn" (the "nen" of "kinnen", きんえん).
+            push({"n", "n'"});
+            ++m_at;
+            m_afterDoubleN = true;
+            m_wordStart = false;
+            m_vowel = 0;
+            return;
         } else if (isVowel(next) || next == 'y') {
             readConsonants();
             return;

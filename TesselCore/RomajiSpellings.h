@@ -17,7 +17,8 @@ namespace tessel {
 //   - "ji" and "zu" also as "di" and "du" ("tetsuzuki" -> "tetsuduki");
 //   - "tch" and "cch" as "tch" ("setchi");
 //   - the keyboard's "nn" before a vowel or y also as "n'" ("sannin" -> "san'in"), and before
-//     a consonant or at the end as "n";
+//     a consonant or at the end as "n"; a leading "n" before a vowel or y also as "n'", for
+//     text that begins inside such an "nn";
 //   - "wa", "e" and "o" after the start of a word also as the particles "ha", "he", "wo"
 //     ("jitsuwa" -> "jitsuha");
 //   - the keyboard's long mark "-" as the vowel before it, and its small-kana "x" spellings

@@ -109,6 +109,13 @@ class LexiconStore {
     // also when there is no row.
     Result<std::int64_t> scalar(const char* text, const std::string& code) const;
     SearchState& searchState(LearningLanguage language) const;
+    // The SQL search for a trimmed query itself, and for a romanization interpretation.
+    Result<std::vector<LexiconEntry>> searchAsWritten(const std::string& trimmed,
+                                                      LearningLanguage language,
+                                                      std::int64_t limit) const;
+    Result<std::vector<LexiconEntry>> searchRomanization(const std::string& spelling,
+                                                         LearningLanguage language,
+                                                         std::int64_t limit) const;
     Result<std::vector<LexiconEntry>> fetchEntries(const SearchIndex& index,
                                                    const std::vector<std::uint32_t>& positions,
                                                    LearningLanguage language) const;

@@ -9,14 +9,26 @@
 
 namespace tessel {
 
-// The romanizations a dictionary query may mean besides its own text, for searching the
-// romanization column: for Chinese the query as toneless pinyin ("nǐ hǎo", "ni3 hao3",
-// "ｎｉ３ｈａｏ３" -> "nihao"; "lüsè", "lv4 se4" -> "lvse"), for Japanese the lexicon's spellings
-// of Hepburn or keyboard romaji ("tōkyō" -> "toukyou", "tookyou", ...; see RomajiSpellings.h).
-// Spellings equal to the query with ASCII letters lowered are left out (the query as written
-// finds those already), so are empty ones. Empty when the query holds no Latin letter.
-std::vector<std::string> searchInterpretations(std::string_view trimmedQuery,
-                                               LearningLanguage language);
+// Another way a dictionary query may be meant, searched after the query itself.
+struct SearchInterpretation {
+    std::string text;
+    // True: entries whose romanization holds `text`; false: `text` searched like a query.
+    bool romanizationOnly = true;
+
+    bool operator==(const SearchInterpretation&) const = default;
+};
+
+// The interpretations of a trimmed query, in the order their results are listed:
+//   - Chinese erhua written apart from its syllable, as the dictionary used to show it, joined
+//     to it ("gè r" -> "gèr"), searched like a query;
+//   - Chinese: the query as toneless pinyin ("nǐ hǎo", "ni3 hao3", "ｎｉ３ｈａｏ３" -> "nihao";
+//     "lüsè", "lv4 se4" -> "lvse"), in the romanization column;
+//   - Japanese: the lexicon's spellings of Hepburn or keyboard romaji ("tōkyō" -> "toukyou",
+//     "tookyou", ...; see RomajiSpellings.h), in the romanization column.
+// Romanization spellings equal to the query with ASCII letters lowered are left out (the query
+// itself finds those), so are empty ones. Empty when the query holds no Latin letter.
+std::vector<SearchInterpretation> searchInterpretations(std::string_view trimmedQuery,
+                                                        LearningLanguage language);
 
 // Appends to `results` the items of `more` whose key is not in `results` yet, until `results`
 // holds `limit`: the results of an interpretation come after the query's own, without repeats.

@@ -35,6 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RomajiCase{"ファイル", "fairu"}, RomajiCase{"ｶﾀｶﾅ", "katakana"},
                     // a small kana outside a syllable reads as the full-size one
                     RomajiCase{"ねぇ", "nee"}, RomajiCase{"ゃ", "ya"},
+                    RomajiCase{"ウィ", "wi"}, RomajiCase{"ゐ", "wyi"},
                     // punctuation is dropped, Latin letters and digits kept in lower case
                     RomajiCase{"ア・イ", "ai"}, RomajiCase{"ＣＤ", "cd"},
                     RomajiCase{"Ｔシャツ", "tshatsu"},
@@ -50,10 +51,11 @@ TEST(RomajiCollisionsTest, OnlyReadingsThatSoundAlikeShareASpelling) {
         "ねぇ", "ねえ", "カフェ", "かふぇ"};
     EXPECT_TRUE(romajiCollisions(readings).empty());
 
-    const std::vector<RomajiCollision> found = romajiCollisions({"ゐ", "うぃ", "ゐ"});
+    // A Latin letter in a reading is no kana sound.
+    const std::vector<RomajiCollision> found = romajiCollisions({"あ", "Ａ", "あ", "ａ"});
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].romaji, "wi");
-    EXPECT_EQ(found[0].otherReading, "うぃ");
+    EXPECT_EQ(found[0].romaji, "a");
+    EXPECT_EQ(found[0].otherReading, "Ａ");
 }
 
 }  // namespace

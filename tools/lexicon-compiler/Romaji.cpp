@@ -16,14 +16,15 @@ namespace {
 
 // Hiragana from ぁ (U+3041) to ゖ (U+3096); "" marks the ones handled apart (っ, ん). A small
 // kana outside a two-kana syllable (ねぇ, ゃ) is spelled like its full-size kana: the keyboard's
-// "x" prefix is a way of typing it, not of writing it.
+// "x" prefix is a way of typing it, not of writing it. The old ゐ and ゑ take the keyboard's
+// "wyi" and "wye", as "wi" and "we" spell the loanword sounds ウィ and ウェ.
 constexpr const char* kHiragana[] = {
     "a",  "a",  "i",   "i",  "u",  "u",   "e",   "e",   "o",   "o",   "ka",  "ga", "ki", "gi", "ku",
     "gu", "ke", "ge",  "ko", "go", "sa",  "za",  "shi", "ji",  "su",  "zu",  "se", "ze", "so", "zo",
     "ta", "da", "chi", "di", "",   "tsu", "du",  "te",  "de",  "to",  "do",  "na", "ni", "nu", "ne",
     "no", "ha", "ba",  "pa", "hi", "bi",  "pi",  "fu",  "bu",  "pu",  "he",  "be", "pe", "ho", "bo",
     "po", "ma", "mi",  "mu", "me", "mo",  "ya",  "ya",  "yu",  "yu",  "yo",  "yo", "ra", "ri", "ru",
-    "re", "ro", "wa",  "wa", "wi", "we",  "wo",  "",    "vu",  "ka",  "ke"};
+    "re", "ro", "wa",  "wa", "wyi", "wye", "wo", "",    "vu",  "ka",  "ke"};
 
 static_assert(std::size(kHiragana) == 0x3096 - 0x3041 + 1);
 

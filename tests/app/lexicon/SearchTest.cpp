@@ -83,6 +83,17 @@ const std::vector<SearchCase> kSearchCases = {
     {"zeroLimit", "好", zh, 0, {}},
     {"negativeLimit", "好", zh, -1, {}},
     {"negativeLimitBrowse", "", zh, -80, {}},
+    // Pinyin and romaji as typed find the entry through their romanization; the query's own
+    // results stay first, and nothing is listed twice.
+    {"pinyinWithDigits", "ni3 hao3", zh, 80, {"zh-nihao"}},
+    {"fullWidthPinyin", "ｎｉ３ｈａｏ３", zh, 80, {"zh-nihao"}},
+    {"pinyinUmlaut", "lü", zh, 80, {"zh-lv"}},
+    {"interpretationFollows", "hǎo", zh, 80, {"zh-nihao", "zh-hao", "zh-haochi", "zh-haoren",
+                                               "zh-percent-sign"}},
+    {"interpretationWithinLimit", "hǎo", zh, 2, {"zh-nihao", "zh-hao"}},
+    {"hepburnMacrons", "Tōkyō", ja, 80, {"ja-toukyou"}},
+    {"macronOnO", "ōkii", ja, 80, {"ja-ookii"}},
+    {"droppedLongVowel", "tokyou", ja, 80, {}},
     // A NULL column reads as empty and still lets the row match on its term.
     {"nullColumns", "攷", zh, 80, {"zh-variant"}},
 };
