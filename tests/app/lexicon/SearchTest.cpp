@@ -10,6 +10,7 @@
 #include "LexiconStore.h"
 #include "LexiconTestSupport.h"
 #include "SearchIndex.h"
+#include "SearchInterpretation.h"
 #include "SearchText.h"
 
 namespace tessel {
@@ -269,6 +270,28 @@ TEST(StoredSearchDataTest, LongQueriesAgreeWithTheDatabase) {
 }
 
 // ---- query text ----
+
+TEST(SearchInterpretationTest, ReadsPinyinAndRomajiAsTheLexiconSpellsThem) {
+    using I = SearchInterpretation;
+    const struct {
+        const char* query;
+        LearningLanguage language;
+        std::vector<I> expected;
+    } cases[] = {
+        {"lv4 se4", zh, {I{"lvse"}}},
+        {"gè r", zh, {I{"gèr", false}, I{"ger"}}},
+        {"nihao", zh, {}},
+        {"你好", zh, {}},
+        {"tōkyō", ja, {I{"toukyou"}, I{"toukyoo"}, I{"tookyou"}, I{"tookyoo"}}},
+        {"sannin", ja, {I{"san'in"}}},
+        {"natsu", ja, {I{"n'atsu"}}},
+        {"taberu", ja, {}},
+        {"たべる", ja, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(searchInterpretations(c.query, c.language), c.expected) << c.query;
+    }
+}
 
 TEST(SearchTextTest, TrimsUnicodeWhiteSpaceAtBothEndsOnly) {
     const std::pair<std::string, std::string> cases[] = {
