@@ -28,12 +28,23 @@ bool isLetter(char c) {
 
 char longVowelBase(UChar32 c) {
     switch (c) {
-        case 0x0101: case 0x00E2: return 'a';
-        case 0x012B: case 0x00EE: return 'i';
-        case 0x016B: case 0x00FB: return 'u';
-        case 0x0113: case 0x00EA: return 'e';
-        case 0x014D: case 0x00F4: return 'o';
-        default: return 0;
+        case 0x0101:
+        case 0x00E2:
+            return 'a';
+        case 0x012B:
+        case 0x00EE:
+            return 'i';
+        case 0x016B:
+        case 0x00FB:
+            return 'u';
+        case 0x0113:
+        case 0x00EA:
+            return 'e';
+        case 0x014D:
+        case 0x00F4:
+            return 'o';
+        default:
+            return 0;
     }
 }
 
@@ -82,7 +93,9 @@ class Reader {
   private:
     char letter(std::size_t at) const { return at < m_units.size() ? m_units[at].letter : 0; }
 
-    void push(std::vector<std::string> alternatives) { m_pieces.push_back(std::move(alternatives)); }
+    void push(std::vector<std::string> alternatives) {
+        m_pieces.push_back(std::move(alternatives));
+    }
 
     // The second half of a long vowel: ō is "ou" or "oo", ē "ei" or "ee".
     void pushExtension(char vowel) {

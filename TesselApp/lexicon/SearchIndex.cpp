@@ -136,7 +136,8 @@ void SearchIndex::indexRomanizations() {
 
 std::string_view SearchIndex::loweredRomanization(Position position) const {
     return std::string_view(m_romanText)
-        .substr(m_romanOffsets[position], m_romanOffsets[position + 1] - m_romanOffsets[position] - 1);
+        .substr(m_romanOffsets[position],
+                m_romanOffsets[position + 1] - m_romanOffsets[position] - 1);
 }
 
 std::vector<SearchIndex::Position> SearchIndex::findRomanization(std::string_view spelling,

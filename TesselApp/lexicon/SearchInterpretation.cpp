@@ -23,7 +23,8 @@ std::string joinedErhua(std::string_view query) {
     std::string joined;
     for (std::size_t i = 0; i < query.size(); ++i) {
         const bool detachedR = query[i] == ' ' && i > 0 && query[i - 1] != ' ' &&
-                               i + 1 < query.size() && (query[i + 1] == 'r' || query[i + 1] == 'R') &&
+                               i + 1 < query.size() &&
+                               (query[i + 1] == 'r' || query[i + 1] == 'R') &&
                                (i + 2 == query.size() || query[i + 2] == ' ');
         if (!detachedR) joined.push_back(query[i]);
     }

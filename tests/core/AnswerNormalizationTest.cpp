@@ -181,6 +181,7 @@ TEST(AnswerValidatorTest, AcceptsHepburnAndKeyboardRomaji) {
     const auto san_in = item(kJapanese, "参院", "さんいん", "san'in");
     const auto sannin = item(kJapanese, "三人", "さんにん", "sannin");
     const auto genin = item(kJapanese, "原因", "げんいん", "gen'in");
+    // clang-format off
     const std::vector<Case> cases = {
         {toukyou, "tōkyō", true},      {toukyou, "Tôkyô", true},
         {toukyou, "tookyoo", true},    {toukyou, "toukyou", true},
@@ -197,6 +198,7 @@ TEST(AnswerValidatorTest, AcceptsHepburnAndKeyboardRomaji) {
         {genin, "genin", false},       {san_in, "sannin", true},
         {sannin, "san'in", false},     {sannin, "sannnin", true},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.input + " for " + *c.item.romanization);
         const auto evaluation = AnswerValidator().evaluate(c.input, c.item, target);

@@ -34,8 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RomajiCase{"シーディー", "shiidhii"}, RomajiCase{"ヴァイオリン", "vaiorin"},
                     RomajiCase{"ファイル", "fairu"}, RomajiCase{"ｶﾀｶﾅ", "katakana"},
                     // a small kana outside a syllable reads as the full-size one
-                    RomajiCase{"ねぇ", "nee"}, RomajiCase{"ゃ", "ya"},
-                    RomajiCase{"ウィ", "wi"}, RomajiCase{"ゐ", "wyi"},
+                    RomajiCase{"ねぇ", "nee"}, RomajiCase{"ゃ", "ya"}, RomajiCase{"ウィ", "wi"},
+                    RomajiCase{"ゐ", "wyi"},
                     // punctuation is dropped, Latin letters and digits kept in lower case
                     RomajiCase{"ア・イ", "ai"}, RomajiCase{"ＣＤ", "cd"},
                     RomajiCase{"Ｔシャツ", "tshatsu"},
@@ -46,9 +46,9 @@ INSTANTIATE_TEST_SUITE_P(
 // n row, plus readings that sound alike and may share one.
 TEST(RomajiCollisionsTest, OnlyReadingsThatSoundAlikeShareASpelling) {
     const std::vector<std::string_view> readings = {
-        "さんにん", "さんいん", "たんに", "たんい", "きんねん", "きんえん", "ぜんにん", "ぜんいん",
-        "しんにゅう", "しんゆう", "かんねん", "かんえん", "ラーメン", "らあめん", "ア・イ", "あい",
-        "ねぇ", "ねえ", "カフェ", "かふぇ"};
+        "さんにん", "さんいん",   "たんに",   "たんい",   "きんねん", "きんえん", "ぜんにん",
+        "ぜんいん", "しんにゅう", "しんゆう", "かんねん", "かんえん", "ラーメン", "らあめん",
+        "ア・イ",   "あい",       "ねぇ",     "ねえ",     "カフェ",   "かふぇ"};
     EXPECT_TRUE(romajiCollisions(readings).empty());
 
     // A Latin letter in a reading is no kana sound.

@@ -72,8 +72,7 @@ class AsWrittenSearch {
                 if (built) m_index.emplace(language, std::move(*built));
             }
         }
-        sqlite3_prepare_v2(m_db, "SELECT id FROM vocabulary WHERE rowid = ?", -1, &m_idOf,
-                           nullptr);
+        sqlite3_prepare_v2(m_db, "SELECT id FROM vocabulary WHERE rowid = ?", -1, &m_idOf, nullptr);
     }
     ~AsWrittenSearch() {
         sqlite3_finalize(m_idOf);
@@ -155,7 +154,8 @@ int main(int argc, char** argv) {
                 ++answers.checked;
                 const auto verdict =
                     validator.evaluate(answer, *found->second, ExerciseDirection::targetLanguage);
-                if (!verdict.isCorrect) answers.loss(card.id + " " + card.term + ": \"" + answer + "\"");
+                if (!verdict.isCorrect)
+                    answers.loss(card.id + " " + card.term + ": \"" + answer + "\"");
             }
         }
     }
@@ -195,9 +195,9 @@ int main(int argc, char** argv) {
 
     std::cout << "answers: " << answers.checked << " accepted before, " << answers.lost
               << " no longer accepted; " << leftCourse << " cards left the course\n"
-              << "search: " << seen.size() << " queries (" << corpusQueries
-              << " from the corpus), " << results.checked << " results before, " << results.lost
-              << " no longer found, " << displaced.lost
+              << "search: " << seen.size() << " queries (" << corpusQueries << " from the corpus), "
+              << results.checked << " results before, " << results.lost << " no longer found, "
+              << displaced.lost
               << " still found but pushed past the cut by entries that now match too\n";
     return answers.lost + results.lost == 0 ? 0 : 1;
 }

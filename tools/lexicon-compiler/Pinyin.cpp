@@ -128,7 +128,8 @@ std::vector<std::string_view> syllablesOf(std::string_view token) {
     return pieces;
 }
 
-void appendMarked(std::string& decomposed, std::string_view syllable, std::vector<Letter>& letters) {
+void appendMarked(std::string& decomposed, std::string_view syllable,
+                  std::vector<Letter>& letters) {
     int tone = 0;
     if (!parseSyllable(syllable, letters, tone)) {
         decomposed.append(syllable);

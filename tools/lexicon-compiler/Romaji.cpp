@@ -19,12 +19,12 @@ namespace {
 // "x" prefix is a way of typing it, not of writing it. The old ゐ and ゑ take the keyboard's
 // "wyi" and "wye", as "wi" and "we" spell the loanword sounds ウィ and ウェ.
 constexpr const char* kHiragana[] = {
-    "a",  "a",  "i",   "i",  "u",  "u",   "e",   "e",   "o",   "o",   "ka",  "ga", "ki", "gi", "ku",
-    "gu", "ke", "ge",  "ko", "go", "sa",  "za",  "shi", "ji",  "su",  "zu",  "se", "ze", "so", "zo",
-    "ta", "da", "chi", "di", "",   "tsu", "du",  "te",  "de",  "to",  "do",  "na", "ni", "nu", "ne",
-    "no", "ha", "ba",  "pa", "hi", "bi",  "pi",  "fu",  "bu",  "pu",  "he",  "be", "pe", "ho", "bo",
-    "po", "ma", "mi",  "mu", "me", "mo",  "ya",  "ya",  "yu",  "yu",  "yo",  "yo", "ra", "ri", "ru",
-    "re", "ro", "wa",  "wa", "wyi", "wye", "wo", "",    "vu",  "ka",  "ke"};
+    "a",  "a",  "i",   "i",  "u",   "u",   "e",  "e",   "o",  "o",  "ka", "ga", "ki", "gi", "ku",
+    "gu", "ke", "ge",  "ko", "go",  "sa",  "za", "shi", "ji", "su", "zu", "se", "ze", "so", "zo",
+    "ta", "da", "chi", "di", "",    "tsu", "du", "te",  "de", "to", "do", "na", "ni", "nu", "ne",
+    "no", "ha", "ba",  "pa", "hi",  "bi",  "pi", "fu",  "bu", "pu", "he", "be", "pe", "ho", "bo",
+    "po", "ma", "mi",  "mu", "me",  "mo",  "ya", "ya",  "yu", "yu", "yo", "yo", "ra", "ri", "ru",
+    "re", "ro", "wa",  "wa", "wyi", "wye", "wo", "",    "vu", "ka", "ke"};
 
 static_assert(std::size(kHiragana) == 0x3096 - 0x3041 + 1);
 
@@ -131,8 +131,15 @@ std::string syllableAt(const std::u32string& text, std::size_t& i) {
 // The full-size kana a small one is pronounced as when it stands alone.
 char32_t fullSizeKana(char32_t c) {
     switch (c) {
-        case U'ぁ': case U'ぃ': case U'ぅ': case U'ぇ': case U'ぉ':
-        case U'ゃ': case U'ゅ': case U'ょ': case U'ゎ':
+        case U'ぁ':
+        case U'ぃ':
+        case U'ぅ':
+        case U'ぇ':
+        case U'ぉ':
+        case U'ゃ':
+        case U'ゅ':
+        case U'ょ':
+        case U'ゎ':
             return c + 1;
         case U'ゕ':
             return U'か';
@@ -145,11 +152,16 @@ char32_t fullSizeKana(char32_t c) {
 
 char32_t vowelKana(char vowel) {
     switch (vowel) {
-        case 'a': return U'あ';
-        case 'i': return U'い';
-        case 'u': return U'う';
-        case 'e': return U'え';
-        default: return U'お';
+        case 'a':
+            return U'あ';
+        case 'i':
+            return U'い';
+        case 'u':
+            return U'う';
+        case 'e':
+            return U'え';
+        default:
+            return U'お';
     }
 }
 
