@@ -115,23 +115,54 @@ Result<SearchIndex> SearchIndex::build(sqlite3* db, const std::string& languageC
 }
 
 void SearchIndex::indexRomanizations() {
+    const std::size_t n = m_rowids.size();
+    bool storedText = m_romanOffsets.size() == n + 1 && m_romanOffsets.front() == 0 &&
+                      m_romanOffsets.back() == m_romanText.size();
+    for (std::size_t i = 0; storedText && i < n; ++i) {
+        storedText = m_romanOffsets[i + 1] > m_romanOffsets[i] &&
+                     m_romanText[m_romanOffsets[i + 1] - 1] == kFieldEnd;
+    }
+    if (!storedText) buildRomanizationText();
+    std::size_t withRomanization = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (m_romanOffsets[i + 1] - m_romanOffsets[i] > 1) ++withRomanization;
+    }
+    // Stored keys are trusted as far as the stored term keys are: they must name entries with
+    // a romanization, one each. Sorting afresh takes most of the time of loading otherwise.
+    bool usable = m_romanKeys.size() == withRomanization;
+    for (std::size_t i = 0; usable && i < m_romanKeys.size(); ++i) {
+        usable = m_romanKeys[i] < n &&
+                 m_romanOffsets[m_romanKeys[i] + 1] - m_romanOffsets[m_romanKeys[i]] > 1;
+    }
+    if (usable) return;
+    m_romanKeys.clear();
+    for (Position position = 0; position < n; ++position) {
+        if (m_romanOffsets[position + 1] - m_romanOffsets[position] > 1) {
+            m_romanKeys.push_back(position);
+        }
+    }
+    std::stable_sort(m_romanKeys.begin(), m_romanKeys.end(), [&](Position a, Position b) {
+        return loweredRomanization(a) < loweredRomanization(b);
+    });
+}
+
+// Walking every record takes tens of milliseconds on the full lexicon; files written with the
+// romanization text load it instead.
+void SearchIndex::buildRomanizationText() {
     m_romanText.clear();
     m_romanOffsets.clear();
     m_romanOffsets.reserve(m_rowids.size() + 1);
-    m_romanKeys.clear();
     for (Position position = 0; position < m_rowids.size(); ++position) {
         m_romanOffsets.push_back(static_cast<std::uint32_t>(m_romanText.size()));
-        const std::string_view romanization = field(position, 3);
-        if (!romanization.empty()) m_romanKeys.push_back(position);
-        for (const char c : romanization) {
-            m_romanText.push_back(static_cast<char>(lowerASCII(static_cast<unsigned char>(c))));
+        const std::size_t start = m_romanText.size();
+        m_romanText.append(field(position, 3));
+        for (std::size_t i = start; i < m_romanText.size(); ++i) {
+            m_romanText[i] =
+                static_cast<char>(lowerASCII(static_cast<unsigned char>(m_romanText[i])));
         }
         m_romanText.push_back(kFieldEnd);
     }
     m_romanOffsets.push_back(static_cast<std::uint32_t>(m_romanText.size()));
-    std::stable_sort(m_romanKeys.begin(), m_romanKeys.end(), [&](Position a, Position b) {
-        return loweredRomanization(a) < loweredRomanization(b);
-    });
 }
 
 std::string_view SearchIndex::loweredRomanization(Position position) const {
@@ -160,11 +191,11 @@ std::vector<SearchIndex::Position> SearchIndex::findRomanization(std::string_vie
     }
     std::vector<Position> listed(results.begin(), results.end());
     std::sort(listed.begin(), listed.end());
-    const std::string_view text(m_romanText);
+    const CaseFoldingFinder finder(lowered);
     std::size_t from = 0;
     while (results.size() < limit) {
-        const std::size_t hit = text.find(lowered, from);
-        if (hit == std::string_view::npos) break;
+        const std::size_t hit = finder.find(m_romanText, from);
+        if (hit == CaseFoldingFinder::npos) break;
         const auto next = std::upper_bound(m_romanOffsets.begin(), m_romanOffsets.end(), hit);
         const auto position = static_cast<Position>(next - m_romanOffsets.begin() - 1);
         if (!std::binary_search(listed.begin(), listed.end(), position)) {

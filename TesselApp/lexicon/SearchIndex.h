@@ -79,6 +79,7 @@ class SearchIndex {
     std::vector<Match> termMatches(std::string_view query) const;
     // Fills the romanization lookup from the records; run once the records are in place.
     void indexRomanizations();
+    void buildRomanizationText();
     std::string_view loweredRomanization(Position position) const;
     std::string_view keyText(std::uint32_t key) const;
     bool isConsistent() const;
@@ -92,8 +93,8 @@ class SearchIndex {
     std::vector<std::uint32_t> m_keys;
     std::uint32_t m_highestRowid = 0;  // of the whole table when the index was built
     // Romanizations ASCII-lowered, each followed by kFieldEnd, with their starts by position
-    // (then the text's size), and the positions with one, ordered by it: built in memory from
-    // the records, so the stored format does not change.
+    // (then the text's size), and the positions with one, ordered by it. Stored as optional
+    // parts: files written before them build them on loading.
     std::string m_romanText;
     std::vector<std::uint32_t> m_romanOffsets;
     std::vector<std::uint32_t> m_romanKeys;

@@ -106,6 +106,11 @@ Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db, const std::str
             ++found;
             continue;
         }
+        // Optional parts: files written before them have none and build them on loading.
+        if (part == "romantext") {
+            index.m_romanText = std::move(*bytes);
+            continue;
+        }
         auto words = decodeWords(*bytes);
         if (!words) return std::optional<SearchIndex>();
         if (part == "rowids") {
@@ -114,6 +119,9 @@ Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db, const std::str
             index.m_offsets = std::move(*words);
         } else if (part == "keys") {
             index.m_keys = std::move(*words);
+        } else if (part == "romankeys" || part == "romanoffsets") {
+            (part == "romankeys" ? index.m_romanKeys : index.m_romanOffsets) = std::move(*words);
+            continue;
         } else if (part == "meta") {
             if (words->size() != 1) return std::optional<SearchIndex>();
             index.m_highestRowid = words->front();
@@ -162,6 +170,9 @@ Result<void> SearchIndex::save(sqlite3* db) const {
         {"offsets", encodeWords(m_offsets)},
         {"text", m_text},
         {"keys", encodeWords(m_keys)},
+        {"romankeys", encodeWords(m_romanKeys)},
+        {"romantext", m_romanText},
+        {"romanoffsets", encodeWords(m_romanOffsets)},
         {"meta", encodeWords({m_highestRowid})},
     };
     for (const auto& [name, bytes] : parts) {
