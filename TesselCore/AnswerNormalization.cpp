@@ -17,9 +17,13 @@
 #include <unicode/utf8.h>
 
 #include "JsonParsing.h"
+#include "RomajiSpellings.h"
 
 namespace tessel {
 namespace {
+
+// Enough for every spelling of a long word with several long vowels and particles.
+constexpr std::size_t kRomajiSpellingLimit = 256;
 
 // The pinyin tables. Compile-time constants: built once, shared read-only by every thread.
 constexpr std::array<char32_t, 6> kToneDigits = {U'0', U'1', U'2', U'3', U'4', U'5'};
@@ -52,13 +56,15 @@ bool isWhitespaceScalar(UChar32 c) {
 }
 
 // Every scalar counts, so A-Z, a-z and the Latin block from U+00C0 to U+02AF, taken whole.
+// Width never matters, so the full-width letters count too: "ｎｉ３ｈａｏ３" is pinyin.
 bool containsLatinLetter(std::string_view text) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     const auto length = static_cast<int32_t>(text.size());
     for (int32_t i = 0; i < length;) {
         UChar32 c;
         U8_NEXT(bytes, i, length, c);
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c <= 0x2AF)) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c <= 0x2AF) ||
+            (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A)) {
             return true;
         }
     }
@@ -420,12 +426,29 @@ AnswerEvaluation AnswerValidator::evaluate(std::string_view input,
     AnswerEvaluation evaluation;
     evaluation.input = std::string(input);
     evaluation.normalizedInput = AnswerNormalizer::normalize(input, language, content);
+    std::vector<std::string> normalizedCandidates;
+    normalizedCandidates.reserve(acceptedAnswers.size());
     for (const auto& candidate : acceptedAnswers) {
         // With automatic content each candidate picks its own rule.
-        const auto normalizedCandidate = AnswerNormalizer::normalize(candidate, language, content);
-        if (canonicallyEquivalent(normalizedCandidate, evaluation.normalizedInput)) {
+        normalizedCandidates.push_back(AnswerNormalizer::normalize(candidate, language, content));
+        if (canonicallyEquivalent(normalizedCandidates.back(), evaluation.normalizedInput)) {
             evaluation.isCorrect = !evaluation.normalizedInput.empty();
             evaluation.matchedAnswer = candidate;
+            return evaluation;
+        }
+    }
+    // Japanese typed in romaji: Hepburn and keyboard spellings of the card's romanization count
+    // too. Only where the card's own script is expected: a meaning is English, not romaji.
+    if (language != LearningLanguage::japanese || content != AnswerContent::automatic ||
+        !containsLatinLetter(input)) {
+        return evaluation;
+    }
+    const auto spellings = lexiconRomajiSpellings(input, kRomajiSpellingLimit);
+    for (std::size_t i = 0; i < acceptedAnswers.size(); ++i) {
+        if (std::find(spellings.begin(), spellings.end(), normalizedCandidates[i]) !=
+            spellings.end()) {
+            evaluation.isCorrect = true;
+            evaluation.matchedAnswer = acceptedAnswers[i];
             break;
         }
     }

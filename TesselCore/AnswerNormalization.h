@@ -41,7 +41,8 @@ struct AnswerEvaluation {
 namespace AnswerNormalizer {
 // The comparable form: Japanese always by the text rule; Chinese by the pinyin rule for `pinyin`,
 // by the text rule for `text`, and for `automatic` by the pinyin rule exactly when the input
-// holds a Latin letter (A-Z, a-z or U+00C0..U+02AF). Empty when the input is only whitespace.
+// holds a Latin letter (A-Z, a-z or U+00C0..U+02AF, in any width). Empty when the input is only
+// whitespace.
 std::string normalize(std::string_view input, LearningLanguage language, AnswerContent content);
 // The pinyin rule, whatever the language: tone marks, tone digits 0-5, the separators
 // U+002D, U+0027, U+2019, U+02BC, U+00B7 and whitespace go, "u:" and the u-umlaut family become
@@ -57,6 +58,9 @@ struct AnswerValidator {
     // The first accepted answer whose normalised form equals the input's (canonically) wins and
     // is reported as given; none matching gives no matchedAnswer. An empty normalised input is
     // never correct, though a candidate that also normalises to nothing is still reported.
+    // Japanese with automatic content also accepts romaji that lexiconRomajiSpellings reads as
+    // a candidate (Hepburn "tōkyō" for the candidate "toukyou"), when no candidate matches as
+    // typed; the first such candidate is reported.
     AnswerEvaluation evaluate(std::string_view input,
                               const std::vector<std::string>& acceptedAnswers,
                               LearningLanguage language, AnswerContent content) const;

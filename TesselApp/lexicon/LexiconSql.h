@@ -63,6 +63,20 @@ inline constexpr const char* kSearchSQL =
     "    learnable DESC, frequency_rank, term\n"
     "LIMIT ?";
 
+// A query's romanization interpretation (a romaji or pinyin spelling): entries whose
+// romanization holds it, equal ones first, then those beginning with it.
+inline constexpr const char* kRomanizationSearchSQL =
+    "SELECT id, term, alternate, reading, romanization, meanings_json,\n"
+    "       frequency_rank, level, learnable, source, part_of_speech_json\n"
+    "FROM vocabulary\n"
+    "WHERE language = ? AND romanization LIKE ? ESCAPE '\\'\n"
+    "ORDER BY\n"
+    "    CASE WHEN romanization = ? THEN 0\n"
+    "         WHEN romanization LIKE ? ESCAPE '\\' THEN 1\n"
+    "         ELSE 2 END,\n"
+    "    learnable DESC, frequency_rank, term\n"
+    "LIMIT ?";
+
 // The fast search finds rows by position in memory and reads them one at a time.
 inline constexpr const char* kEntryByRowidSQL =
     "SELECT id, term, alternate, reading, romanization, meanings_json,\n"

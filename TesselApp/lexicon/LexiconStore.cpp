@@ -12,6 +12,7 @@
 #include "LessonReader.h"
 #include "LexiconSql.h"
 #include "SearchIndex.h"
+#include "SearchInterpretation.h"
 #include "SearchText.h"
 #include "SentenceReadings.h"
 #include "SqliteStatement.h"
@@ -205,12 +206,28 @@ Result<std::vector<LexiconEntry>> LexiconStore::searchReference(std::string_view
                                                                 LearningLanguage language,
                                                                 std::int64_t limit) const {
     const std::string trimmed = trimmedSearchText(query);
-    const std::string code = lexiconLanguageCode(language);
+    auto entries = searchAsWritten(trimmed, language, limit);
+    if (!entries || trimmed.empty()) return entries;
+    const auto byId = [](const LexiconEntry& entry) -> const std::string& { return entry.id; };
+    const auto wanted = static_cast<std::size_t>(boundLimit(limit));
+    for (const SearchInterpretation& meant : searchInterpretations(trimmed, language)) {
+        if (entries->size() >= wanted) break;
+        auto found = meant.romanizationOnly ? searchRomanization(meant.text, language, limit)
+                                            : searchAsWritten(meant.text, language, limit);
+        if (!found) return found;
+        appendUnlisted(*entries, std::move(*found), wanted, byId);
+    }
+    return entries;
+}
+
+Result<std::vector<LexiconEntry>> LexiconStore::searchAsWritten(const std::string& trimmed,
+                                                                LearningLanguage language,
+                                                                std::int64_t limit) const {
     const bool browsing = trimmed.empty();
     auto statement =
         SqliteStatement::prepare(m_database, browsing ? sql::kBrowseSQL : sql::kSearchSQL);
     if (!statement) return queryFailed(statement.error());
-    statement->bindText(1, code);
+    statement->bindText(1, lexiconLanguageCode(language));
     if (browsing) {
         statement->bindInt(2, boundLimit(limit));
     } else {
@@ -224,6 +241,21 @@ Result<std::vector<LexiconEntry>> LexiconStore::searchReference(std::string_view
         statement->bindText(10, prefix);
         statement->bindInt(11, boundLimit(limit));
     }
+    return readRows<LexiconEntry>(
+        *statement, [&](const SqliteStatement& row) { return readEntry(row, language); });
+}
+
+Result<std::vector<LexiconEntry>> LexiconStore::searchRomanization(const std::string& spelling,
+                                                                   LearningLanguage language,
+                                                                   std::int64_t limit) const {
+    auto statement = SqliteStatement::prepare(m_database, sql::kRomanizationSearchSQL);
+    if (!statement) return queryFailed(statement.error());
+    const std::string escaped = escapedForLike(spelling);
+    statement->bindText(1, lexiconLanguageCode(language));
+    statement->bindText(2, "%" + escaped + "%");
+    statement->bindText(3, spelling);
+    statement->bindText(4, escaped + "%");
+    statement->bindInt(5, boundLimit(limit));
     return readRows<LexiconEntry>(
         *statement, [&](const SqliteStatement& row) { return readEntry(row, language); });
 }
@@ -279,7 +311,23 @@ Result<std::vector<LexiconEntry>> LexiconStore::search(std::string_view query,
     if (!state.index || state.disabled.load() || !SearchIndex::canAnswer(trimmed, patternLimit)) {
         return searchReference(query, language, limit);
     }
-    const auto positions = state.index->find(trimmed, static_cast<std::size_t>(boundLimit(limit)));
+    const auto wanted = static_cast<std::size_t>(boundLimit(limit));
+    const std::vector<SearchInterpretation> interpretations =
+        trimmed.empty() ? std::vector<SearchInterpretation>()
+                        : searchInterpretations(trimmed, language);
+    for (const SearchInterpretation& meant : interpretations) {
+        if (!SearchIndex::canAnswer(meant.text, patternLimit)) {
+            return searchReference(query, language, limit);
+        }
+    }
+    auto positions = state.index->find(trimmed, wanted);
+    for (const SearchInterpretation& meant : interpretations) {
+        if (positions.size() >= wanted) break;
+        appendUnlisted(positions,
+                       meant.romanizationOnly ? state.index->findRomanization(meant.text, wanted)
+                                              : state.index->find(meant.text, wanted),
+                       wanted, [](std::uint32_t position) { return position; });
+    }
     auto entries = fetchEntries(*state.index, positions, language);
     if (!entries) return tl::unexpected(entries.error());
     if (entries->size() != positions.size()) {

@@ -77,8 +77,10 @@ class LexiconStore {
     // Dictionary search over term, alternate, reading, romanization and meanings: exact
     // term/alternate matches first, then term/alternate prefixes, then other matches, each
     // group course entries first, then by frequency rank and term; ASCII letters match either
-    // case. A blank query lists the language's entries in that order. At most `limit`
-    // (clamped as for lessons). Empty when nothing matches. Fails with queryFailed.
+    // case. A blank query lists the language's entries in that order. The entries found by the
+    // query's romaji or pinyin interpretations (searchInterpretations) follow, without repeats.
+    // At most `limit` (clamped as for lessons). Empty when nothing matches. Fails with
+    // queryFailed.
     // Answers exactly as searchReference, usually from memory (the first search of a language
     // loads its search data).
     Result<std::vector<LexiconEntry>> search(std::string_view query, LearningLanguage language,
@@ -112,6 +114,13 @@ class LexiconStore {
     // also when there is no row.
     Result<std::int64_t> scalar(const char* text, const std::string& code) const;
     SearchState& searchState(LearningLanguage language) const;
+    // The SQL search for a trimmed query itself, and for a romanization interpretation.
+    Result<std::vector<LexiconEntry>> searchAsWritten(const std::string& trimmed,
+                                                      LearningLanguage language,
+                                                      std::int64_t limit) const;
+    Result<std::vector<LexiconEntry>> searchRomanization(const std::string& spelling,
+                                                         LearningLanguage language,
+                                                         std::int64_t limit) const;
     Result<std::vector<LexiconEntry>> fetchEntries(const SearchIndex& index,
                                                    const std::vector<std::uint32_t>& positions,
                                                    LearningLanguage language) const;

@@ -151,7 +151,100 @@ Result<SearchIndex> SearchIndex::build(sqlite3* db, const std::string& languageC
     std::vector<std::uint32_t> keys(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) keys[i] = index.m_keys[order[i]];
     index.m_keys = std::move(keys);
+    index.indexRomanizations();
     return index;
+}
+
+void SearchIndex::indexRomanizations() {
+    const std::size_t n = m_rowids.size();
+    bool storedText = m_romanOffsets.size() == n + 1 && m_romanOffsets.front() == 0 &&
+                      m_romanOffsets.back() == m_romanText.size();
+    for (std::size_t i = 0; storedText && i < n; ++i) {
+        storedText = m_romanOffsets[i + 1] > m_romanOffsets[i] &&
+                     m_romanText[m_romanOffsets[i + 1] - 1] == kFieldEnd;
+    }
+    if (!storedText) buildRomanizationText();
+    std::size_t withRomanization = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (m_romanOffsets[i + 1] - m_romanOffsets[i] > 1) ++withRomanization;
+    }
+    // Stored keys are trusted as far as the stored term keys are: they must name entries with
+    // a romanization, one each. Sorting afresh takes most of the time of loading otherwise.
+    bool usable = m_romanKeys.size() == withRomanization;
+    for (std::size_t i = 0; usable && i < m_romanKeys.size(); ++i) {
+        usable = m_romanKeys[i] < n &&
+                 m_romanOffsets[m_romanKeys[i] + 1] - m_romanOffsets[m_romanKeys[i]] > 1;
+    }
+    if (usable) return;
+    m_romanKeys.clear();
+    for (Position position = 0; position < n; ++position) {
+        if (m_romanOffsets[position + 1] - m_romanOffsets[position] > 1) {
+            m_romanKeys.push_back(position);
+        }
+    }
+    std::stable_sort(m_romanKeys.begin(), m_romanKeys.end(), [&](Position a, Position b) {
+        return loweredRomanization(a) < loweredRomanization(b);
+    });
+}
+
+// Walking every record takes tens of milliseconds on the full lexicon; files written with the
+// romanization text load it instead.
+void SearchIndex::buildRomanizationText() {
+    m_romanText.clear();
+    m_romanOffsets.clear();
+    m_romanOffsets.reserve(m_rowids.size() + 1);
+    for (Position position = 0; position < m_rowids.size(); ++position) {
+        m_romanOffsets.push_back(static_cast<std::uint32_t>(m_romanText.size()));
+        const std::size_t start = m_romanText.size();
+        m_romanText.append(field(position, 3));
+        for (std::size_t i = start; i < m_romanText.size(); ++i) {
+            m_romanText[i] =
+                static_cast<char>(lowerASCII(static_cast<unsigned char>(m_romanText[i])));
+        }
+        m_romanText.push_back(kFieldEnd);
+    }
+    m_romanOffsets.push_back(static_cast<std::uint32_t>(m_romanText.size()));
+}
+
+std::string_view SearchIndex::loweredRomanization(Position position) const {
+    return std::string_view(m_romanText)
+        .substr(m_romanOffsets[position],
+                m_romanOffsets[position + 1] - m_romanOffsets[position] - 1);
+}
+
+std::vector<SearchIndex::Position> SearchIndex::findRomanization(std::string_view spelling,
+                                                                 std::size_t limit) const {
+    const std::string lowered = asciiLowered(spelling);
+    auto it = std::partition_point(m_romanKeys.begin(), m_romanKeys.end(), [&](Position key) {
+        return loweredRomanization(key) < lowered;
+    });
+    std::vector<Match> matches;
+    for (; it != m_romanKeys.end() && loweredRomanization(*it).starts_with(lowered); ++it) {
+        matches.push_back({*it, field(*it, 3) == spelling ? 0 : 1});
+    }
+    std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
+        return a.group != b.group ? a.group < b.group : a.position < b.position;
+    });
+    std::vector<Position> results;
+    for (const Match& match : matches) {
+        if (results.size() == limit) return results;
+        results.push_back(match.position);
+    }
+    std::vector<Position> listed(results.begin(), results.end());
+    std::sort(listed.begin(), listed.end());
+    const CaseFoldingFinder finder(lowered);
+    std::size_t from = 0;
+    while (results.size() < limit) {
+        const std::size_t hit = finder.find(m_romanText, from);
+        if (hit == CaseFoldingFinder::npos) break;
+        const auto next = std::upper_bound(m_romanOffsets.begin(), m_romanOffsets.end(), hit);
+        const auto position = static_cast<Position>(next - m_romanOffsets.begin() - 1);
+        if (!std::binary_search(listed.begin(), listed.end(), position)) {
+            results.push_back(position);
+        }
+        from = *next;
+    }
+    return results;
 }
 bool SearchIndex::canAnswer(std::string_view trimmedQuery, int maxPatternLength) {
     if (trimmedQuery.find_first_of(std::string_view("\0\x1E\x1F", 3)) != std::string_view::npos) {

@@ -61,6 +61,12 @@ class SearchIndex {
     // REQUIRES: canAnswer(trimmedQuery, ...).
     std::vector<Position> find(std::string_view trimmedQuery, std::size_t limit) const;
 
+    // The positions of the first `limit` entries whose romanization contains `spelling` (ASCII
+    // letters in either case): those whose romanization equals it (byte for byte) first, then
+    // those beginning with it, then the rest, each group in result order. Empty when nothing
+    // matches. REQUIRES: canAnswer(spelling, ...) and a non-empty spelling.
+    std::vector<Position> findRomanization(std::string_view spelling, std::size_t limit) const;
+
     const std::string& languageCode() const { return m_language; }
     std::size_t size() const { return m_rowids.size(); }
     std::int64_t rowid(Position position) const { return m_rowids[position]; }
@@ -79,6 +85,10 @@ class SearchIndex {
     static Result<std::int64_t> highestRowid(sqlite3* db);
 
     std::vector<Match> termMatches(std::string_view query) const;
+    // Fills the romanization lookup from the records; run once the records are in place.
+    void indexRomanizations();
+    void buildRomanizationText();
+    std::string_view loweredRomanization(Position position) const;
     std::string_view keyText(std::uint32_t key) const;
     bool isConsistent() const;
 
@@ -91,6 +101,12 @@ class SearchIndex {
     std::vector<std::uint32_t> m_keys;
     std::uint32_t m_highestRowid = 0;  // of the whole table when the index was built
     std::uint64_t m_fingerprint = 0;
+    // Romanizations ASCII-lowered, each followed by kFieldEnd, with their starts by position
+    // (then the text's size), and the positions with one, ordered by it. Stored as optional
+    // parts: files written before them build them on loading.
+    std::string m_romanText;
+    std::vector<std::uint32_t> m_romanOffsets;
+    std::vector<std::uint32_t> m_romanKeys;
 };
 
 }  // namespace tessel

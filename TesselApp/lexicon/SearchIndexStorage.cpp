@@ -106,6 +106,11 @@ Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db, const std::str
             ++found;
             continue;
         }
+        // Optional parts: files written before them have none and build them on loading.
+        if (part == "romantext") {
+            index.m_romanText = std::move(*bytes);
+            continue;
+        }
         auto words = decodeWords(*bytes);
         if (!words) return std::optional<SearchIndex>();
         if (part == "rowids") {
@@ -114,6 +119,9 @@ Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db, const std::str
             index.m_offsets = std::move(*words);
         } else if (part == "keys") {
             index.m_keys = std::move(*words);
+        } else if (part == "romankeys" || part == "romanoffsets") {
+            (part == "romankeys" ? index.m_romanKeys : index.m_romanOffsets) = std::move(*words);
+            continue;
         } else if (part == "meta") {
             if (words->size() != 1) return std::optional<SearchIndex>();
             index.m_highestRowid = words->front();
@@ -129,6 +137,7 @@ Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db, const std::str
     auto highest = highestRowid(db);
     if (!highest) return tl::unexpected(highest.error());
     if (*highest != index.m_highestRowid) return std::optional<SearchIndex>();
+    index.indexRomanizations();
     return std::optional<SearchIndex>(std::move(index));
 }
 bool SearchIndex::isConsistent() const {
@@ -164,6 +173,9 @@ Result<void> SearchIndex::save(sqlite3* db) const {
         {"offsets", encodeWords(m_offsets)},
         {"text", m_text},
         {"keys", encodeWords(m_keys)},
+        {"romankeys", encodeWords(m_romanKeys)},
+        {"romantext", m_romanText},
+        {"romanoffsets", encodeWords(m_romanOffsets)},
         {"meta", encodeWords({m_highestRowid})},
         {"fingerprint", encodeWords({static_cast<std::uint32_t>(m_fingerprint),
                                      static_cast<std::uint32_t>(m_fingerprint >> 32)})},

@@ -92,7 +92,8 @@ const NormalizeCase kAutomaticChoice[] = {
     {kChinese, kAutomatic, "×5", "×"},
     {kChinese, kAutomatic, "ʯ5", "ʯ"},
     {kChinese, kAutomatic, "Ͱ5", "ͱ5"},
-    {kChinese, kAutomatic, "ｎｉ3", "ni3"},
+    {kChinese, kAutomatic, "ｎｉ3", "ni"},  // width is folded before the letter test
+    {kChinese, kAutomatic, "ｎｉ３ｈａｏ３", "nihao"},
     {kChinese, kAutomatic, "ni3 好", "ni好"},
 };
 // clang-format on
@@ -143,6 +144,7 @@ TEST(AnswerValidatorTest, JudgesInputsAgainstAnItem) {
         {"hyphenated", nihao, target, "nǐ-hǎo", true, "nǐ hǎo", "nihao"},
         {"punctuation counts", nihao, target, "nihao!", false, {}, "nihao!"},
         {"misspelt", nihao, target, "ni hau", false, {}, "nihau"},
+        {"full-width digits", nihao, target, "ｎｉ３ｈａｏ３", true, "nǐ hǎo", "nihao"},
         {"other script", taberu, target, "たべる", false, {}, "たべる"},
         {"half-width kana", taberu, target, "ﾀﾍﾞﾙ", true, "タベル", "タベル"},
         {"romanization", taberu, target, "TABERU", true, "taberu", "taberu"},
@@ -163,6 +165,49 @@ TEST(AnswerValidatorTest, JudgesInputsAgainstAnItem) {
         const auto evaluation = AnswerValidator().evaluate(c.input, c.item, c.direction);
         EXPECT_EQ(evaluation, (AnswerEvaluation{c.input, c.normalized, c.correct, c.matched}));
     }
+}
+
+// Cards carry the lexicon's romaji ("toukyou", "san'in"); learners type Hepburn or keyboard romaji.
+TEST(AnswerValidatorTest, AcceptsHepburnAndKeyboardRomaji) {
+    const auto target = ExerciseDirection::targetLanguage;
+    struct Case {
+        VocabularyItem item;
+        std::string input;
+        bool correct;
+    };
+    const auto toukyou = item(kJapanese, "東京", "とうきょう", "toukyou");
+    const auto ookii = item(kJapanese, "大きい", "おおきい", "ookii");
+    const auto sensei = item(kJapanese, "先生", "せんせい", "sensei");
+    const auto san_in = item(kJapanese, "参院", "さんいん", "san'in");
+    const auto sannin = item(kJapanese, "三人", "さんにん", "sannin");
+    const auto genin = item(kJapanese, "原因", "げんいん", "gen'in");
+    // clang-format off
+    const std::vector<Case> cases = {
+        {toukyou, "tōkyō", true},      {toukyou, "Tôkyô", true},
+        {toukyou, "tookyoo", true},    {toukyou, "toukyou", true},
+        {toukyou, "tokyo", false},     {toukyou, "toukyo", false},
+        {ookii, "ōkii", true},         {sensei, "sensē", true},
+        {sensei, "sensee", true},
+        {item(kJapanese, "手続き", "てつづき", "tetsuduki"), "tetsuzuki", true},
+        {item(kJapanese, "設置", "せっち", "setchi"), "secchi", true},
+        {item(kJapanese, "実は", "じつは", "jitsuha"), "jitsu wa", true},
+        {item(kJapanese, "気を付けて", "きをつけて", "kiwotsukete"), "ki o tsukete", true},
+        {item(kJapanese, "ラーメン", "らーめん", "raamen"), "ra-men", true},
+        {item(kJapanese, "あっ", "あっ", "a'"), "axtsu", true},
+        {genin, "gen'in", true},       {genin, "gennin", true},
+        {genin, "genin", false},       {san_in, "sannin", true},
+        {sannin, "san'in", false},     {sannin, "sannnin", true},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input + " for " + *c.item.romanization);
+        const auto evaluation = AnswerValidator().evaluate(c.input, c.item, target);
+        EXPECT_EQ(evaluation.isCorrect, c.correct);
+        if (c.correct) EXPECT_EQ(evaluation.matchedAnswer, c.item.romanization);
+    }
+    // A meaning is English: "to eat" is no romaji spelling of "to heat".
+    const auto heat = item(kJapanese, "熱する", "ねっする", "nessuru", {}, {"to heat"});
+    EXPECT_FALSE(AnswerValidator().evaluate("to eat", heat, ExerciseDirection::meaning).isCorrect);
 }
 
 TEST(AnswerValidatorTest, AutomaticContentChoosesPerCandidate) {

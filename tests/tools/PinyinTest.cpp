@@ -30,16 +30,21 @@ INSTANTIATE_TEST_SUITE_P(
                     PinyinCase{"hua1", "huā", "hua"}, PinyinCase{"xue2", "xué", "xue"},
                     PinyinCase{"gou3", "gǒu", "gou"}, PinyinCase{"liu2", "liú", "liu"},
                     PinyinCase{"gui4", "guì", "gui"}, PinyinCase{"shuo1", "shuō", "shuo"},
-                    // neutral tone and erhua carry no mark
+                    // the neutral tone carries no mark
                     PinyinCase{"dong1 xi5", "dōng xi", "dongxi"},
-                    PinyinCase{"wan2 r5", "wán r", "wanr"},
+                    PinyinCase{"wan2 r5", "wánr", "wanr"},
+                    // erhua joins its syllable; a token of several syllables is marked whole
+                    PinyinCase{"you3 dian3 r5", "yǒu diǎnr", "youdianr"},
+                    PinyinCase{"shi2ke4", "shíkè", "shike"},
+                    PinyinCase{"yi1mo2-yi1yang4", "yīmó-yīyàng", "yimoyiyang"},
                     // syllables without a vowel mark their nasal
                     PinyinCase{"m2", "ḿ", "m"}, PinyinCase{"ng4", "ǹg", "ng"},
                     PinyinCase{"e^2", "ế", "e"},
                     // letters and punctuation that are not syllables pass through
                     PinyinCase{"A A zhi4", "A A zhì", "aazhi"},
                     PinyinCase{"Ka3 er3 · Ma3 ke4 si1", "Kǎ ěr · Mǎ kè sī", "kaermakesi"},
-                    PinyinCase{"xx5", "xx", "xx"}, PinyinCase{"", "", ""}));
+                    // the placeholder for "no Mandarin reading" is no reading
+                    PinyinCase{"xx5", "", ""}, PinyinCase{"jiu4 xx5", "jiù", "jiu"}, PinyinCase{"", "", ""}));
 
 }  // namespace
 }  // namespace tessel::compiler

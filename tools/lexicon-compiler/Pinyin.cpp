@@ -99,27 +99,79 @@ std::string nfc(const std::string& text) {
     return out;
 }
 
+// "xx5" is the dictionary's placeholder for a character without a Mandarin reading.
+bool isPlaceholder(std::string_view token) {
+    return token == "xx" || token == "xx5" || token == "XX" || token == "XX5";
+}
+
+bool isErhuaSuffix(std::string_view token) {
+    return token == "r5" || token == "R5";
+}
+
+// A token holding several numbered syllables ("shi2ke4") split after each tone number, or the
+// token alone when it is not made of such syllables.
+std::vector<std::string_view> syllablesOf(std::string_view token) {
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        if (token[i] >= '1' && token[i] <= '5' && i > start) {
+            pieces.push_back(token.substr(start, i + 1 - start));
+            start = i + 1;
+        }
+    }
+    if (start != token.size() || pieces.size() < 2) return {token};
+    std::vector<Letter> letters;
+    int tone = 0;
+    for (std::string_view piece : pieces) {
+        if (!parseSyllable(piece, letters, tone)) return {token};
+    }
+    return pieces;
+}
+
+void appendMarked(std::string& decomposed, std::string_view syllable,
+                  std::vector<Letter>& letters) {
+    int tone = 0;
+    if (!parseSyllable(syllable, letters, tone)) {
+        decomposed.append(syllable);
+        return;
+    }
+    const std::size_t marked = (tone >= 1 && tone <= 4) ? toneIndex(letters) : letters.size();
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        decomposed.push_back(letters[i].base);
+        if (letters[i].umlaut) decomposed.append("\u0308");
+        if (letters[i].circumflex) decomposed.append("\u0302");
+        if (i == marked) decomposed.append(kToneMarks[tone - 1]);
+    }
+}
+
 }  // namespace
 
 std::string pinyinWithToneMarks(std::string_view numbered) {
     std::string decomposed;
     std::vector<Letter> letters;
-    bool first = true;
+    bool afterSyllable = false;
     for (std::string_view token : splitTokens(numbered)) {
-        if (!first) decomposed.push_back(' ');
-        first = false;
-        int tone = 0;
-        if (!parseSyllable(token, letters, tone)) {
-            decomposed.append(token);
+        if (isPlaceholder(token)) continue;
+        if (isErhuaSuffix(token) && afterSyllable) {
+            decomposed.push_back(token[0]);  // 哪儿: "nǎr", written onto its syllable
             continue;
         }
-        const std::size_t marked = (tone >= 1 && tone <= 4) ? toneIndex(letters) : letters.size();
-        for (std::size_t i = 0; i < letters.size(); ++i) {
-            decomposed.push_back(letters[i].base);
-            if (letters[i].umlaut) decomposed.append("\u0308");
-            if (letters[i].circumflex) decomposed.append("\u0302");
-            if (i == marked) decomposed.append(kToneMarks[tone - 1]);
+        if (!decomposed.empty()) decomposed.push_back(' ');
+        // Hyphenated words ("yi1mo2-yi1yang4") are marked part by part.
+        std::size_t start = 0;
+        std::string_view part;
+        while (true) {
+            const std::size_t hyphen = token.find('-', start);
+            part = token.substr(start, hyphen == std::string_view::npos ? hyphen : hyphen - start);
+            for (std::string_view syllable : syllablesOf(part)) {
+                appendMarked(decomposed, syllable, letters);
+            }
+            if (hyphen == std::string_view::npos) break;
+            decomposed.push_back('-');
+            start = hyphen + 1;
         }
+        int tone = 0;
+        afterSyllable = parseSyllable(syllablesOf(part).back(), letters, tone);
     }
     return nfc(decomposed);
 }
@@ -127,12 +179,14 @@ std::string pinyinWithToneMarks(std::string_view numbered) {
 std::string pinyinRomanization(std::string_view numbered) {
     std::string out;
     out.reserve(numbered.size());
-    for (std::size_t i = 0; i < numbered.size(); ++i) {
-        const char c = numbered[i];
-        if (c == ':' && !out.empty() && out.back() == 'u') {
-            out.back() = 'v';
-        } else if (isAsciiLetter(c)) {
-            out.push_back(lower(c));
+    for (std::string_view token : splitTokens(numbered)) {
+        if (isPlaceholder(token)) continue;
+        for (const char c : token) {
+            if (c == ':' && !out.empty() && out.back() == 'u') {
+                out.back() = 'v';
+            } else if (isAsciiLetter(c)) {
+                out.push_back(lower(c));
+            }
         }
     }
     return out;

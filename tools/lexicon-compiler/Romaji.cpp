@@ -8,19 +8,23 @@
 #include <iterator>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace tessel::compiler {
 
 namespace {
 
-// Hiragana from ぁ (U+3041) to ゖ (U+3096); "" marks the ones handled apart (っ, ん).
+// Hiragana from ぁ (U+3041) to ゖ (U+3096); "" marks the ones handled apart (っ, ん). A small
+// kana outside a two-kana syllable (ねぇ, ゃ) is spelled like its full-size kana: the keyboard's
+// "x" prefix is a way of typing it, not of writing it. The old ゐ and ゑ take the keyboard's
+// "wyi" and "wye", as "wi" and "we" spell the loanword sounds ウィ and ウェ.
 constexpr const char* kHiragana[] = {
-    "xa", "a",  "xi",  "i",  "xu", "u",   "xe",  "e",   "xo",  "o",   "ka",  "ga", "ki", "gi", "ku",
-    "gu", "ke", "ge",  "ko", "go", "sa",  "za",  "shi", "ji",  "su",  "zu",  "se", "ze", "so", "zo",
-    "ta", "da", "chi", "di", "",   "tsu", "du",  "te",  "de",  "to",  "do",  "na", "ni", "nu", "ne",
-    "no", "ha", "ba",  "pa", "hi", "bi",  "pi",  "fu",  "bu",  "pu",  "he",  "be", "pe", "ho", "bo",
-    "po", "ma", "mi",  "mu", "me", "mo",  "xya", "ya",  "xyu", "yu",  "xyo", "yo", "ra", "ri", "ru",
-    "re", "ro", "xwa", "wa", "wi", "we",  "wo",  "",    "vu",  "xka", "xke"};
+    "a",  "a",  "i",   "i",  "u",   "u",   "e",  "e",   "o",  "o",  "ka", "ga", "ki", "gi", "ku",
+    "gu", "ke", "ge",  "ko", "go",  "sa",  "za", "shi", "ji", "su", "zu", "se", "ze", "so", "zo",
+    "ta", "da", "chi", "di", "",    "tsu", "du", "te",  "de", "to", "do", "na", "ni", "nu", "ne",
+    "no", "ha", "ba",  "pa", "hi",  "bi",  "pi", "fu",  "bu", "pu", "he", "be", "pe", "ho", "bo",
+    "po", "ma", "mi",  "mu", "me",  "mo",  "ya", "ya",  "yu", "yu", "yo", "yo", "ra", "ri", "ru",
+    "re", "ro", "wa",  "wa", "wyi", "wye", "wo", "",    "vu", "ka", "ke"};
 
 static_assert(std::size(kHiragana) == 0x3096 - 0x3041 + 1);
 
@@ -124,39 +128,95 @@ std::string syllableAt(const std::u32string& text, std::size_t& i) {
     }
 }
 
+// The full-size kana a small one is pronounced as when it stands alone.
+char32_t fullSizeKana(char32_t c) {
+    switch (c) {
+        case U'ぁ':
+        case U'ぃ':
+        case U'ぅ':
+        case U'ぇ':
+        case U'ぉ':
+        case U'ゃ':
+        case U'ゅ':
+        case U'ょ':
+        case U'ゎ':
+            return c + 1;
+        case U'ゕ':
+            return U'か';
+        case U'ゖ':
+            return U'け';
+        default:
+            return c;
+    }
+}
+
+char32_t vowelKana(char vowel) {
+    switch (vowel) {
+        case 'a':
+            return U'あ';
+        case 'i':
+            return U'い';
+        case 'u':
+            return U'う';
+        case 'e':
+            return U'え';
+        default:
+            return U'お';
+    }
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    icu::UnicodeString(static_cast<UChar32>(c)).toUTF8String(out);
+}
+
 }  // namespace
 
-std::string kanaToRomaji(std::string_view reading) {
+RomajiSpelling spellKana(std::string_view reading) {
     const std::u32string text = normalizedCodePoints(reading);
-    std::string out;
+    RomajiSpelling spelling;
+    std::string& out = spelling.romaji;
+    std::string& sounds = spelling.sounds;
     std::size_t i = 0;
     while (i < text.size()) {
         const char32_t c = text[i];
         if (c == kSmallTsu) {
             std::size_t next = i + 1;
             const std::string following = next < text.size() ? syllableAt(text, next) : "";
-            if (!following.empty() && isConsonant(following[0])) {
+            if (following.rfind("ch", 0) == 0) {
+                out.push_back('t');  // まっちゃ: "matcha", the one doubling that changes letter
+            } else if (!following.empty() && isConsonant(following[0])) {
                 out.push_back(following[0]);
             } else {
-                out.append("xtsu");
+                out.push_back('\'');  // a final catch (あっ) or one before a vowel or n
             }
+            appendUtf8(sounds, c);
             ++i;
         } else if (c == kSyllabicN) {
             std::size_t next = i + 1;
             const std::string following = next < text.size() ? syllableAt(text, next) : "";
-            out.append(startsWithVowelOrY(following) ? "nn" : "n");
+            // The apostrophe keeps きんえん "kin'en" apart from きんねん "kinnen".
+            out.append(startsWithVowelOrY(following) ? "n'" : "n");
+            appendUtf8(sounds, c);
             ++i;
         } else if (c == kLongMark) {
             const auto vowel = out.find_last_of("aiueo");
             out.push_back(vowel == std::string::npos ? '-' : out[vowel]);
+            appendUtf8(sounds, vowel == std::string::npos ? c : vowelKana(out[vowel]));
             ++i;
         } else if (c < 0x80 && std::isalnum(static_cast<int>(c))) {
             out.push_back(static_cast<char>(std::tolower(static_cast<int>(c))));
+            sounds.push_back(out.back());
             ++i;
         } else {
+            const std::size_t start = i;
             std::string syllable = syllableAt(text, i);
             if (!syllable.empty()) {
                 out.append(syllable);
+                if (i - start == 1) {
+                    appendUtf8(sounds, fullSizeKana(text[start]));
+                } else {
+                    for (std::size_t k = start; k < i; ++k) appendUtf8(sounds, text[k]);
+                }
                 continue;
             }
             const int8_t category = u_charType(static_cast<UChar32>(c));
@@ -165,11 +225,33 @@ std::string kanaToRomaji(std::string_view reading) {
                 (category >= U_DASH_PUNCTUATION && category <= U_OTHER_PUNCTUATION) ||
                 (category >= U_MATH_SYMBOL && category <= U_OTHER_SYMBOL) ||
                 category == U_INITIAL_PUNCTUATION || category == U_FINAL_PUNCTUATION;
-            if (!droppable) return "";
+            if (!droppable) return {};
             ++i;
         }
     }
-    return out;
+    return spelling;
+}
+
+std::string kanaToRomaji(std::string_view reading) {
+    return spellKana(reading).romaji;
+}
+
+std::vector<RomajiCollision> romajiCollisions(const std::vector<std::string_view>& readings) {
+    // romaji -> the first reading spelled so, and the sounds it stands for
+    std::unordered_map<std::string, std::pair<std::string_view, std::string>> first;
+    std::vector<RomajiCollision> collisions;
+    std::unordered_map<std::string, bool> reported;
+    for (const std::string_view reading : readings) {
+        RomajiSpelling spelling = spellKana(reading);
+        if (spelling.romaji.empty()) continue;
+        auto [it, inserted] =
+            first.try_emplace(spelling.romaji, reading, std::move(spelling.sounds));
+        if (inserted || it->second.second == spelling.sounds) continue;
+        if (reported.emplace(it->first, true).second) {
+            collisions.push_back({it->first, std::string(it->second.first), std::string(reading)});
+        }
+    }
+    return collisions;
 }
 
 }  // namespace tessel::compiler

@@ -25,6 +25,7 @@
 #include "KanjiDictionary.h"
 #include "LexiconWriter.h"
 #include "ProgressReporter.h"
+#include "Romaji.h"
 #include "SearchIndexWriter.h"
 #include "SourceFiles.h"
 #include "SourceRecords.h"
@@ -106,6 +107,22 @@ struct CompileFailure {
     std::string message;
 };
 
+// A romaji typed as an answer or a query must stand for one reading: two readings that
+// sound different but share a spelling stop the build.
+Result<void> checkRomajiSpellings(const RankedEntries& japanese) {
+    std::vector<std::string_view> readings;
+    readings.reserve(japanese.entries.size());
+    for (const CompiledEntry& entry : japanese.entries) readings.push_back(entry.reading);
+    const std::vector<RomajiCollision> collisions = romajiCollisions(readings);
+    if (collisions.empty()) return {};
+    std::string message = std::to_string(collisions.size()) + " romaji spell two readings:";
+    for (std::size_t i = 0; i < collisions.size() && i < 20; ++i) {
+        message += " \"" + collisions[i].romaji + "\" (" + collisions[i].firstReading + ", " +
+                   collisions[i].otherReading + ")";
+    }
+    return fail(message);
+}
+
 template <class T>
 T orExit(Result<T> result) {
     if (!result) throw CompileFailure{result.error().description};
@@ -179,6 +196,7 @@ int run(const Options& options) {
 
     progress.begin("Ranking Japanese entries");
     RankedEntries japanese = buildJapaneseEntries(edict, priorities, kanji);
+    orExit(checkRomajiSpellings(japanese));
     const CourseSummary japaneseCourse = orExit(assignCourse(japanese, kJapaneseCourse));
     describeCourse(progress, "Japanese", japaneseCourse);
 

@@ -21,10 +21,33 @@ using testing::CorpusQuery;
 using testing::SearchData;
 using testing::TemporaryFolder;
 
+// A romanization as a learner may type it, so that the query's interpretations have work to
+// do: Japanese with Hepburn long vowels and keyboard "nn", Chinese with tone digits and spaces.
+std::string asLearnerTypes(std::string text, LearningLanguage language) {
+    const auto replaceAll = [&](std::string_view from, std::string_view to) {
+        for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+            text.replace(at, from.size(), to);
+            at += to.size();
+        }
+    };
+    if (language == LearningLanguage::japanese) {
+        replaceAll("ou", "ō");
+        replaceAll("n'", "nn");
+        replaceAll("du", "zu");
+        replaceAll("ha", "wa");
+    } else {
+        replaceAll("a", "a3 ");
+        replaceAll("v", "ü");
+    }
+    return text;
+}
+
 // Pieces of 1 to 4 characters (on character boundaries) of the searchable text of random
-// rows, with the case of ASCII letters sometimes changed, plus a few joined with spaces.
+// rows, with the case of ASCII letters sometimes changed, plus a few joined with spaces, and
+// whole romanizations as learners type them.
 std::vector<CorpusQuery> randomQueries(const std::string& path, std::size_t count, unsigned seed) {
     std::vector<std::pair<LearningLanguage, std::string>> texts;
+    std::vector<CorpusQuery> typed;
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* statement = nullptr;
@@ -43,6 +66,9 @@ std::vector<CorpusQuery> randomQueries(const std::string& path, std::size_t coun
             const auto* text = sqlite3_column_text(statement, column);
             if (text != nullptr && *text != 0) {
                 texts.emplace_back(language, reinterpret_cast<const char*>(text));
+                if (column == 4) {
+                    typed.push_back({language, asLearnerTypes(texts.back().second, language)});
+                }
             }
         }
     }
@@ -75,6 +101,9 @@ std::vector<CorpusQuery> randomQueries(const std::string& path, std::size_t coun
                  : language;
         if (random() % 20 == 0) piece = " " + piece + "\u3000";
         queries.push_back({target, piece});
+    }
+    for (std::size_t i = 0; i < count / 10 && !typed.empty(); ++i) {
+        queries.push_back(typed[random() % typed.size()]);
     }
     return queries;
 }

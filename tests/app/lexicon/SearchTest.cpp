@@ -10,6 +10,7 @@
 #include "LexiconStore.h"
 #include "LexiconTestSupport.h"
 #include "SearchIndex.h"
+#include "SearchInterpretation.h"
 #include "SearchText.h"
 
 namespace tessel {
@@ -83,6 +84,20 @@ const std::vector<SearchCase> kSearchCases = {
     {"zeroLimit", "好", zh, 0, {}},
     {"negativeLimit", "好", zh, -1, {}},
     {"negativeLimitBrowse", "", zh, -80, {}},
+    // Pinyin and romaji as typed find the entry through their romanization; the query's own
+    // results stay first, and nothing is listed twice.
+    {"pinyinWithDigits", "ni3 hao3", zh, 80, {"zh-nihao"}},
+    {"fullWidthPinyin", "ｎｉ３ｈａｏ３", zh, 80, {"zh-nihao"}},
+    {"pinyinUmlaut", "lü", zh, 80, {"zh-lv"}},
+    {"interpretationFollows",
+     "hǎo",
+     zh,
+     80,
+     {"zh-nihao", "zh-hao", "zh-haochi", "zh-haoren", "zh-percent-sign"}},
+    {"interpretationWithinLimit", "hǎo", zh, 2, {"zh-nihao", "zh-hao"}},
+    {"hepburnMacrons", "Tōkyō", ja, 80, {"ja-toukyou"}},
+    {"macronOnO", "ōkii", ja, 80, {"ja-ookii"}},
+    {"droppedLongVowel", "tokyou", ja, 80, {}},
     // A NULL column reads as empty and still lets the row match on its term.
     {"nullColumns", "攷", zh, 80, {"zh-variant"}},
 };
@@ -262,6 +277,28 @@ TEST(StoredSearchDataTest, LongQueriesAgreeWithTheDatabase) {
 }
 
 // ---- query text ----
+
+TEST(SearchInterpretationTest, ReadsPinyinAndRomajiAsTheLexiconSpellsThem) {
+    using I = SearchInterpretation;
+    const struct {
+        const char* query;
+        LearningLanguage language;
+        std::vector<I> expected;
+    } cases[] = {
+        {"lv4 se4", zh, {I{"lvse"}}},
+        {"gè r", zh, {I{"gèr", false}, I{"ger"}}},
+        {"nihao", zh, {}},
+        {"你好", zh, {}},
+        {"tōkyō", ja, {I{"toukyou"}, I{"toukyoo"}, I{"tookyou"}, I{"tookyoo"}}},
+        {"sannin", ja, {I{"san'in"}}},
+        {"natsu", ja, {I{"n'atsu"}}},
+        {"taberu", ja, {}},
+        {"たべる", ja, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(searchInterpretations(c.query, c.language), c.expected) << c.query;
+    }
+}
 
 TEST(SearchTextTest, TrimsUnicodeWhiteSpaceAtBothEndsOnly) {
     const std::pair<std::string, std::string> cases[] = {
