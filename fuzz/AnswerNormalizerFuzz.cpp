@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Normalises arbitrary bytes under every language and content, checks that the table shortcut
 // agrees with the full Unicode path, and judges the input against candidates cut from it.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decodes arbitrary bytes as a vocabulary catalogue; whatever decodes must survive an
 // encode/decode round trip unchanged and encode to the same text again.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decodes arbitrary bytes as a progress file. Whatever decodes must encode (both layouts), read
 // back equal, and encode to the same text again; a failed decode must say why.
 #include <cstdint>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder writes brindle_<version>_amd64.deb with
 # everything the install rules put under /usr, the AppStream entry, the Debian copyright file and
 # changelog, and a Depends line of the computed shared-library dependencies plus what the

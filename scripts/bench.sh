@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the optimised tree build/release and runs every benchmark binary in it (core_bench,
 # lexicon_bench and any other *_bench target), printing their figures.
 # Usage: scripts/bench.sh [NAME_FILTER]   e.g. scripts/bench.sh lexicon

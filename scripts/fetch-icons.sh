@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rebuilds the bundled icon font from the pinned Material Design Icons release.
 #
 #   scripts/fetch-icons.sh [CACHE_DIR]

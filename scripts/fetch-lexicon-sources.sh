@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fetches the six pinned open-data sources the lexicon compiler reads into a cache folder
 # outside the source tree, verifying every archive and every extracted file against the
 # SHA-256 sums pinned below. A second run with a complete, verified cache does no network work.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (clang, sanitizers) and runs every *Fuzz binary for a bounded time.
 # Usage: scripts/fuzz.sh [seconds-per-target]   (default 30)
 # Each target keeps its corpus in build/fuzz/corpus/<target> between runs; crashing inputs land in

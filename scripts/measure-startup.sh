@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures how fast the application answers, on the real lexicon when it exists (else the
 # fixture), in a Release build under Xvfb with software OpenGL:
 #   - cold start to the first frame (a new process each run; median of RUNS), for a first start

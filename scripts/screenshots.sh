@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Photographs the real application in named states (see scripts/screenshots/states.txt).
 #
 #   scripts/screenshots.sh [--lexicon fixture|real] [OUTDIR]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package Brindle needs to build, run and test, skipping what is present.
 # Idempotent: a second run installs nothing. Needs root (or sudo) only when something is missing.
 #

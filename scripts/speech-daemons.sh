@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by test.sh. stop_speech_daemons_under FOLDER...: ends the speech-dispatcher daemons
 # started for the given runtime folders, and only those. A daemon keeps its process id under the
 # runtime folder it was started for (speech-dispatcher/pid/speech-dispatcher.pid), so the

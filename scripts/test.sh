@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything (lexicon included), fuzzes the decoders for a bounded
 # time, runs every test, then builds the Debian package and checks it. Exits non-zero on any
 # failure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The brindle executable: builds the application model, loads the window and, when asked,
 // hands the window to the screenshot driver.
 #include <QtQml/qqmlextensionplugin.h>

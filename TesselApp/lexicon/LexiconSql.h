@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The statements the store runs, kept verbatim in one place: the search ranking of the fast

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The learner-facing records as QML value types. Each property carries the record's field name;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "About Brindle" (Help menu): the version, the licences of the code and content, and every data
 // source of the lexicon with its licence. "Data sources" opens the sources page.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Brindle needs attention" alert: a title, the message (or "Unknown error") and one "OK".
 //
 //   AttentionDialog { message: "..."; onClosed: ... }   // open() to show

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A capsule that shows a figure rather than offering a choice: the look of TesselPill with an
 // optional leading symbol (streak badges, chart totals, entry counts).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counts per day as bars, optionally stacked, with the value axis on the leading side.
 //
 //   BarChart {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The onboarding's green brand panel: the logo, the promise and the privacy note.
 import QtQuick
 import QtQuick.Controls.Basic

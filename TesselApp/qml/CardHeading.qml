@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A card's title (bold 17) over an optional one-line explanation (12, secondary text).
 import QtQuick
 import QtQuick.Controls.Basic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pop-up picker in the theme's colours: a list of numbers, each shown through `textFor`.
 //
 //   ChoicePicker { values: [10, 20]; textFor: v => v + " cards"; current: 20; onPicked: v => … }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The home screen's green panel: the daily-goal ring, the session title and summary, the button
 // that starts the session and three facts about today's queue.
 import QtQuick

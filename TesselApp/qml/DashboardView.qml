@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Today" screen: greeting, the daily goal and the button that starts the session, three
 // headline figures, the last seven days, the size of the local library and the next words of
 // the adaptive queue, all for the selected language.

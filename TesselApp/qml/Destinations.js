@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sidebar's destinations: label, symbol and screen file for each of the model's pages.
 .pragma library
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary's detail pane for one entry: written forms and reading with a speaker button,
 // the numbered meanings, the grammar tags, the entry's place in the study path and its source.
 import QtQuick

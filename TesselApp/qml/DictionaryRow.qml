@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One line of the dictionary's result list: the written form, then its reading over the first
 // meaning, and the entry's band at the right.
 //

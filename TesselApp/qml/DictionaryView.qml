@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The offline dictionary: a search field that searches the local lexicon of the selected
 // language while the learner types, the list of results and the chosen entry in detail.
 // The search field has the keyboard when the screen opens; the arrow keys move through the

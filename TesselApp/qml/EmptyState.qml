@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a pane shows when it has nothing to list: a large symbol, a title and a description,
 // centred.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A single row of small capsules, at most the first four values; the row never wraps.
 //
 //   FlowTags { values: ["noun", "verb"] }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts and figures shared by the home, dictionary, progress, settings and sources screens.
 // Pure functions of their arguments, so the screens' wording can be checked without a model.
 .pragma library

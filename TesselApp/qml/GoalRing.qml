@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The daily-goal ring of the home screen: a faint circular track and, from the top clockwise,
 // an arc filled to `progress` (0 … 1), with `centerText` over `caption` in the middle.
 import QtQuick

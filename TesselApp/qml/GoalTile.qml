@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Onboarding choice of a daily goal: the number of cards over "cards / day".
 import QtQuick
 import QtQuick.Controls.Basic

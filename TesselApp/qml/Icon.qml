@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One picture from the bundled icon set, named by the symbol names the screens use.
 //
 //   Icon { name: "house.fill"; size: 14; color: TesselTheme.primary }

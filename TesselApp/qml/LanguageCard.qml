@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Onboarding choice of a study language: native sample, name and detail, with a check mark.
 import QtQuick
 import QtQuick.Controls.Basic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Onboarding choice of a starting level: symbol tile, title over detail, and a check mark.
 import QtQuick
 import QtQuick.Controls.Basic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shown when the system could not open a link (no browser, for example): the address, selectable,
 // and "Copy" to put it on the clipboard.
 //

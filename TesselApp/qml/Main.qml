@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application window: the "File", "Study" and "Help" menus, the content and the "Brindle needs
 // attention" alert.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stepper showing its current whole number between a minus and a plus button; the buttons stop
 // at `from` and `to`.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First start: three steps choosing the language, the starting band and the daily goal.
 import QtQuick
 import QtQuick.Controls.Basic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Your growth": the streak, four headline figures, thirty days of correct and missed recall,
 // memory health and how much of the course has been learned, for the selected language.
 import QtQuick

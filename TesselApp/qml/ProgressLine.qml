@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A titled figure with a thin bar of value out of total and a detail line under it (the
 // progress screen's memory health).
 import QtQuick

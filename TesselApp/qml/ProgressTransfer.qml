@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backup and restore of the progress file through the system's file choosers: "Brindle
 // Progress.json" suggested when saving, JSON files only, a folder can be made on the way. Shared
 // by the File menu and the settings page, so both report into the same message.

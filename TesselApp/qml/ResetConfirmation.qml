@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question asked before learning history is erased. "Reset learning history" emits
 // `confirmed` and closes; "Cancel", Escape or a click outside only close.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's content: onboarding until it is completed, then the sidebar beside the screen of
 // the model's destination.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small round button showing only a symbol, e.g. the study header's close and speaker buttons.
 //
 //   RoundIconButton { iconName: "xmark"; Accessible.name: "Leave session"; onClicked: ... }

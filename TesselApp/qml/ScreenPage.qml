@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scrolling frame of the home, progress, settings and sources screens: a vertical column of
 // sections, centred, at most `maxContentWidth` wide, padded 30 left and right, 22 on top and 36
 // at the bottom, sections 22 apart.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A screen's heading: an optional eyebrow, the title and an optional subtitle, left aligned.
 //
 //   SectionTitle { eyebrow: "Daily goal"; title: "Set a gentle daily rhythm"; subtitle: "..." }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One setting: its title over a short explanation on the left, the control on the right, and a
 // divider above it unless it is the first row of its card.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A card of the settings screen: a heading with its symbol, then the card's rows.
 //
 //   SettingsCard { heading: "Local voice"; symbol: "waveform"; SettingRow { divided: false … } }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Make it yours": the learner's preferences, backup and restore of the progress file, the reset
 // of learning history behind a confirmation, and a few words about Brindle.
 import QtQuick

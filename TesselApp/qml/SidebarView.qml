@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The left column: logo, language switch, navigation with the Today badge, and the privacy note.
 import QtQuick
 import QtQuick.Controls.Basic

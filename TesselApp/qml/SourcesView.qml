@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "A promise you can audit": what the local data covers, the sizes of the lexicon, every open
 // data source with its licence, checksum and links, and the clean-room boundary.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A continuous slider in the theme's colours.
 import QtQuick
 import QtQuick.Controls.Basic

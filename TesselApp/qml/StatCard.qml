@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One headline figure in a card: a symbol in a tinted tile, the value, its label and an
 // optional detail line (home dashboard and progress screen).
 //

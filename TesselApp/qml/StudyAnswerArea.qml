@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answer field with "Check", "Hear sentence" and "Show answer". It takes the keyboard as
 // soon as it appears, so the learner can type at once; Return submits even a blank answer.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One card of the session: chip and band, the prompt, then the answer field or the verdict, and
 // the keyboard hint row below the card.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a session: "Your queue is clear" when there was nothing to study, otherwise
 // "Session planted" with the session's figures.
 import QtQuick

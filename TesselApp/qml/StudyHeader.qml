@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study screen's header: leave button, language and "N / T" with a progress bar, and the
 // speaker button that reads the current sentence.
 import QtQuick

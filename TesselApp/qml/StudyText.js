@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study screen's texts and figures, as pure functions of the model's values, so that the
 // wording rules can be checked on their own.
 .pragma library

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The verdict on the current card: the answer with its reading and meanings, then the rating
 // buttons after a right answer or "Continue" after a wrong one (Return continues too: see
 // RootView, which holds that shortcut).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study screen: the header, then the panel for the session's phase (start, card, closing).
 // It keeps no session state: everything comes from the model, so leaving the page and coming
 // back resumes the same card.

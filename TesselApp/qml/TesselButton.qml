@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's button.
 //
 //   TesselButton { text: "Continue"; prominent: true; onClicked: ... }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A white rounded card with a soft forest-tinted shadow; the content sits inset by `padding`.
 //
 //   TesselCard {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Brindle mark: a leaf on a rounded green square.
 //
 //   TesselLogo { size: 35 }

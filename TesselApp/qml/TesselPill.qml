@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A capsule-shaped choice, e.g. the sidebar's language switch.
 //
 //   TesselPill { text: "中文"; selected: true; onClicked: ... }

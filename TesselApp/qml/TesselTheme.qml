@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one theme of the application: colours by name, font families and shared sizes.
 //
 //   import Brindle

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A thin horizontal bar filled to value / total in primary; a total below 1 counts as 1, so an
 // empty course or no learned words draws an empty bar, never an undefined one.
 import QtQuick

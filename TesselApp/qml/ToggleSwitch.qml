@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An on/off switch in the theme's colours; the label is the setting row's title.
 import QtQuick
 import QtQuick.Controls.Basic

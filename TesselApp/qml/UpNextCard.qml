@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Up next" on the home screen: the first four words of today's queue, or a note that the queue
 // is clear.
 import QtQuick

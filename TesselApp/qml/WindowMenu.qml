@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A menu of the window's menu bar, in the application's colours, its actions' shortcuts at the
 // right.
 //

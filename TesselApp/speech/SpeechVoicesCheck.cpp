@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Manual check of the system voices: lists what the speech engine offers, which voice each study
 // language would use, and with --speak says a word in each language.
 //

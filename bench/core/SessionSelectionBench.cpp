@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Planning a session over the whole course: 40,000 items and 10,000 scheduling records, as the
 // application does on every refresh of the home page.
 #include <random>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints a progress backup with thirty days of Mandarin study ending today (in the local time
 # zone), for the screenshot states that need a learner with history: cards of the fixture
 # lexicon's first bands, three of them due again, two stable, a six-day streak and fourteen

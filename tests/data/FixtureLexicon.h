@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Builds the small test lexicon from tests/data/lexicon-fixture.sql. Header-only so that every

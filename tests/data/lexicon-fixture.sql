@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- A small lexicon for tests: the three tables the application reads, with rows chosen for the
 -- cases the store and the screens must handle (ranking groups, literal %, _ and \, empty
 -- romanization, missing or malformed JSON, entries with several exercises, both languages).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a learner receives it: builds it with CPack, validates its desktop entry,
 # AppStream entry and the package itself, then runs the binary extracted from it in an empty home
 # and checks that it opens the lexicon inside the package, shows the first screen, and that every
@@ -43,7 +44,7 @@ for size in 16 24 32 48 64 128 256; do
   [[ -s "$root/usr/share/icons/hicolor/${size}x${size}/apps/brindle.png" ]] ||
     fail "the package lacks the ${size}x${size} icon"
 done
-for source in CC-CEDICT JMdict KANJIDIC2 jieba "Material Design Icons" GPL-3.0-or-later; do
+for source in CC-CEDICT JMdict KANJIDIC2 jieba "Rime essay" "Material Design Icons" GPL-3.0-or-later; do
   grep -q "$source" "$root/usr/share/doc/brindle/copyright" || fail "copyright does not name $source"
 done
 

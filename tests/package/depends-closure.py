@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks that every file a running Brindle loaded or will load (paths on stdin) comes from the extracted
 package, from the test's private folders, or from an installed Debian package that the package's
 Depends line pulls in, directly or through the dependencies of its dependencies.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the application model with the same property names, for screen tests that need
 // figures the fixture lexicon and a fresh progress cannot produce (ranks of 40,000, a stored
 // correct count above the reviews, a queue of exactly one due and one new card). It records the

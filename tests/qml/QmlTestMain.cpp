@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the QML screen tests: one process per tst_*.qml file (ctest passes -input FILE), each on a
 // fresh model over the fixture lexicon, with its preferences, progress file and home folder in a
 // temporary directory, so no test sees the learner's own data or another test file's state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every screen and dialog as assistive technology sees it: each control a person can operate has
 // a name, and Tab reaches it. Walks the real window from onboarding through a whole session.
 import QtQuick

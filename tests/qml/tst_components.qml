@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared building blocks: icons, buttons, pills, titles and cards.
 import QtQuick
 import QtTest

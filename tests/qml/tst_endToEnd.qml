@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A learner's first run of the application, start to finish: the model built as the application
 // builds it (fixture lexicon in a temporary home), the real window, onboarding with the mouse,
 // then a whole session of three cards by keyboard alone, one of them wrong.

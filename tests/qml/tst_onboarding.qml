@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Onboarding on a first start: the three steps, their choices, and finishing into the main layout.
 import QtQuick
 import QtTest

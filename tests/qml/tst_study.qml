@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study screen on the real model and the fixture lexicon: panels, keyboard flow, verdicts,
 // counters and the closing panels.
 import QtQuick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study screen's wording rules, one table per rule.
 import QtQuick
 import QtTest

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application window: the Study menu and its shortcuts, the attention alert, the sidebar's
 // language switch, navigation and Today badge.
 import QtQuick

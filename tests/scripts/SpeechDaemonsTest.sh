@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # test.sh ends the speech daemons its tests started and leaves every other one alone. Stand-ins
 # named speech-dispatcher play the daemons: one for the tests' runtime folder (with its pid file)
 # and one of the learner's (a screen reader's).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brindle-lexicon-compare OLD.sqlite NEW.sqlite [QUERY-FILE]
 //
 // Compares a lexicon built before a change with one built after it, as the learner meets them:

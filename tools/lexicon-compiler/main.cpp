@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brindle-lexicon-compiler: builds the read-only lexicon "Tessel.sqlite" from the cached open
 // dictionary and frequency files (see scripts/fetch-lexicon-sources.sh) and the hand-written
 // starter set and source records under data/.

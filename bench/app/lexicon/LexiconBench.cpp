@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the lexicon store's operations and prints median, 95th percentile and worst in
 // milliseconds. Usage: lexicon_bench [--database PATH] [--rounds N] [--no-reference]
 

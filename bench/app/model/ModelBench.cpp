@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the application model on the main thread: start-up with the selected language's
 // content, recomputing the plan over a large course, and rating one card.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times how long the brindle window takes from being asked to quit until its process has ended,
 // on a throw-away home folder and the fixture lexicon, headless. Prints median and worst in
 // milliseconds for a session without speech and one that spoke a word (so the speech engine

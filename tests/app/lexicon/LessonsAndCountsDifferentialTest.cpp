@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The course list and the counts answer from index look-ups and memory instead of the SQL
 // statements that define them; these tests hold the two to exactly the same results on the
 // fixture, on variants of it built to break the shortcuts' assumptions, and on the real lexicon.

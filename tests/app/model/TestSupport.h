@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Fakes and a harness shared by the model tests: a progress store the test answers by hand, a
