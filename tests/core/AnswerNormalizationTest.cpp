@@ -204,7 +204,9 @@ TEST(AnswerValidatorTest, AcceptsHepburnAndKeyboardRomaji) {
         SCOPED_TRACE(c.input + " for " + *c.item.romanization);
         const auto evaluation = AnswerValidator().evaluate(c.input, c.item, target);
         EXPECT_EQ(evaluation.isCorrect, c.correct);
-        if (c.correct) EXPECT_EQ(evaluation.matchedAnswer, c.item.romanization);
+        if (c.correct) {
+            EXPECT_EQ(evaluation.matchedAnswer, c.item.romanization);
+        }
     }
     // A meaning is English: "to eat" is no romaji spelling of "to heat".
     const auto heat = item(kJapanese, "熱する", "ねっする", "nessuru", {}, {"to heat"});
