@@ -62,6 +62,28 @@ std::uint64_t rowShare(sqlite3_stmt* row) {
     return hash ^ (hash >> 31);
 }
 
+// Appends, up to `limit`, the positions whose field in `text` (fields start at `offsets`, the last
+// offset being the text's size) contains `needle` and that `results` does not hold yet, in the
+// order of the text.
+void appendContaining(std::string_view needle, const std::string& text,
+                      const std::vector<std::uint32_t>& offsets, std::size_t limit,
+                      std::vector<SearchIndex::Position>& results) {
+    std::vector<SearchIndex::Position> listed(results.begin(), results.end());
+    std::sort(listed.begin(), listed.end());
+    const CaseFoldingFinder finder(needle);
+    std::size_t from = 0;
+    while (results.size() < limit) {
+        const std::size_t hit = finder.find(text, from);
+        if (hit == CaseFoldingFinder::npos) break;
+        const auto next = std::upper_bound(offsets.begin(), offsets.end(), hit);
+        const auto position = static_cast<SearchIndex::Position>(next - offsets.begin() - 1);
+        if (!std::binary_search(listed.begin(), listed.end(), position)) {
+            results.push_back(position);
+        }
+        from = *next;
+    }
+}
+
 }  // namespace
 
 Result<std::uint64_t> SearchIndex::tableFingerprint(sqlite3* db, const std::string& languageCode) {
@@ -231,20 +253,7 @@ std::vector<SearchIndex::Position> SearchIndex::findRomanization(std::string_vie
         if (results.size() == limit) return results;
         results.push_back(match.position);
     }
-    std::vector<Position> listed(results.begin(), results.end());
-    std::sort(listed.begin(), listed.end());
-    const CaseFoldingFinder finder(lowered);
-    std::size_t from = 0;
-    while (results.size() < limit) {
-        const std::size_t hit = finder.find(m_romanText, from);
-        if (hit == CaseFoldingFinder::npos) break;
-        const auto next = std::upper_bound(m_romanOffsets.begin(), m_romanOffsets.end(), hit);
-        const auto position = static_cast<Position>(next - m_romanOffsets.begin() - 1);
-        if (!std::binary_search(listed.begin(), listed.end(), position)) {
-            results.push_back(position);
-        }
-        from = *next;
-    }
+    appendContaining(lowered, m_romanText, m_romanOffsets, limit, results);
     return results;
 }
 bool SearchIndex::canAnswer(std::string_view trimmedQuery, int maxPatternLength) {
@@ -309,20 +318,7 @@ std::vector<SearchIndex::Position> SearchIndex::find(std::string_view query,
     }
     if (results.size() == limit) return results;
 
-    std::vector<Position> listed(results.begin(), results.end());
-    std::sort(listed.begin(), listed.end());
-    const CaseFoldingFinder finder(query);
-    std::size_t from = 0;
-    while (results.size() < limit) {
-        const std::size_t hit = finder.find(m_text, from);
-        if (hit == CaseFoldingFinder::npos) break;
-        const auto next = std::upper_bound(m_offsets.begin(), m_offsets.end(), hit);
-        const auto position = static_cast<Position>(next - m_offsets.begin() - 1);
-        if (!std::binary_search(listed.begin(), listed.end(), position)) {
-            results.push_back(position);
-        }
-        from = *next;
-    }
+    appendContaining(query, m_text, m_offsets, limit, results);
     return results;
 }
 
