@@ -13,10 +13,10 @@
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
-#include <unicode/utf8.h>
 
 #include "JsonParsing.h"
 #include "RomajiSpellings.h"
+#include "Utf8.h"
 
 namespace tessel {
 namespace {
@@ -57,11 +57,9 @@ bool isWhitespaceScalar(UChar32 c) {
 // Every scalar counts, so A-Z, a-z and the Latin block from U+00C0 to U+02AF, taken whole.
 // Width never matters, so the full-width letters count too: "ｎｉ３ｈａｏ３" is pinyin.
 bool containsLatinLetter(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto [c, length] = utf8::decode(text, i);
+        i += std::max<std::size_t>(length, 1);
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c <= 0x2AF) ||
             (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A)) {
             return true;
