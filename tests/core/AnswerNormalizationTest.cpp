@@ -97,10 +97,17 @@ const NormalizeCase kAutomaticChoice[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(WorkedExamples, NormalizeTest, testing::ValuesIn(kWorkedExamples));
-INSTANTIATE_TEST_SUITE_P(PinyinRule, NormalizeTest, testing::ValuesIn(kPinyinRule));
-INSTANTIATE_TEST_SUITE_P(TextRule, NormalizeTest, testing::ValuesIn(kTextRule));
-INSTANTIATE_TEST_SUITE_P(AutomaticChoice, NormalizeTest, testing::ValuesIn(kAutomaticChoice));
+std::string caseName(const testing::TestParamInfo<NormalizeCase>& info) {
+    return std::string(rawValue(info.param.language)) + "_" +
+           std::string(rawValue(info.param.content)) + "_" + std::to_string(info.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, NormalizeTest, testing::ValuesIn(kWorkedExamples),
+                         caseName);
+INSTANTIATE_TEST_SUITE_P(PinyinRule, NormalizeTest, testing::ValuesIn(kPinyinRule), caseName);
+INSTANTIATE_TEST_SUITE_P(TextRule, NormalizeTest, testing::ValuesIn(kTextRule), caseName);
+INSTANTIATE_TEST_SUITE_P(AutomaticChoice, NormalizeTest, testing::ValuesIn(kAutomaticChoice),
+                         caseName);
 
 struct EvaluationCase {
     const char* name;
