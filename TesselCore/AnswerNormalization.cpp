@@ -3,11 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <mutex>
 #include <utility>
 
 #include <unicode/brkiter.h>
@@ -15,10 +13,10 @@
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
-#include <unicode/utf8.h>
 
 #include "JsonParsing.h"
 #include "RomajiSpellings.h"
+#include "Utf8.h"
 
 namespace tessel {
 namespace {
@@ -59,11 +57,9 @@ bool isWhitespaceScalar(UChar32 c) {
 // Every scalar counts, so A-Z, a-z and the Latin block from U+00C0 to U+02AF, taken whole.
 // Width never matters, so the full-width letters count too: "ｎｉ３ｈａｏ３" is pinyin.
 bool containsLatinLetter(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto [c, length] = utf8::decode(text, i);
+        i += std::max<std::size_t>(length, 1);
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c <= 0x2AF) ||
             (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A)) {
             return true;
@@ -165,7 +161,7 @@ icu::UnicodeString foldDiacriticsAndWidth(const icu::UnicodeString& character) {
     return normalized(normalizers().nfc, kept);
 }
 
-std::string referenceText(std::string_view input) {
+std::string textRule(std::string_view input) {
     const auto text = foldedCaseAndForm(input);
     icu::UnicodeString result;
     forEachCharacter(text, [&](const icu::UnicodeString& character) {
@@ -175,7 +171,7 @@ std::string referenceText(std::string_view input) {
     return result.toUTF8String(out);
 }
 
-std::string referencePinyin(std::string_view input) {
+std::string pinyinRule(std::string_view input) {
     auto text = foldedCaseAndForm(input);
     text.findAndReplace(icu::UnicodeString(u"u:"), icu::UnicodeString(u"v"));
     icu::UnicodeString result;
@@ -195,174 +191,6 @@ std::string referencePinyin(std::string_view input) {
     });
     std::string out;
     return result.toUTF8String(out);
-}
-
-// The shortcut: a per-scalar table for the Basic Multilingual Plane. Answers are typed one at a
-// time, but a session and the tests normalise many, and the Unicode machinery above costs
-// microseconds per string. For text in which no scalar can change its neighbours the rules work
-// scalar by scalar, so they can be precomputed per scalar: a scalar qualifies when NFKC leaves it
-// alone and cannot combine it with a neighbour (quick check "yes", combining class 0), its lower
-// case is one scalar that does not depend on context, and it always stands as a character of its
-// own. Text holding anything else takes the full path.
-
-enum FastFlags : uint8_t { kUsable = 1, kTextDrops = 2, kPinyinDrops = 4 };
-
-struct FastEntry {
-    char16_t lower = 0;
-    char16_t pinyin = 0;
-    uint8_t flags = 0;
-};
-
-bool standsAlone(UChar32 c) {
-    if (u_getIntPropertyValue(c, UCHAR_NFKC_QUICK_CHECK) != UNORM_YES) return false;
-    if (u_getCombiningClass(c) != 0) return false;
-    switch (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
-        case U_GCB_OTHER:
-        case U_GCB_CONTROL:
-        case U_GCB_CR:
-        case U_GCB_LF:
-        case U_GCB_LV:
-        case U_GCB_LVT:
-            return true;
-        default:
-            return false;
-    }
-}
-
-std::optional<char16_t> onlyBmpScalar(const icu::UnicodeString& text) {
-    if (text.length() != 1 || U16_IS_SURROGATE(text.charAt(0))) return std::nullopt;
-    return text.charAt(0);
-}
-
-FastEntry fastEntry(UChar32 c) {
-    // Capital sigma lower-cases differently at the end of a word.
-    if (U_IS_SURROGATE(c) || c == 0x03A3 || !standsAlone(c)) return {};
-    icu::UnicodeString lowered(c);
-    lowered.toLower(icu::Locale::getRoot());
-    const auto lower = onlyBmpScalar(lowered);
-    if (!lower || !standsAlone(*lower)) return {};
-
-    FastEntry entry;
-    entry.lower = *lower;
-    entry.flags = kUsable;
-    if (isWhitespaceScalar(*lower)) entry.flags |= kTextDrops | kPinyinDrops;
-    if (const auto base = pinyinBase(*lower)) {
-        entry.pinyin = static_cast<char16_t>(*base);
-    } else if (contains(kToneDigits, *lower) || contains(kIgnoredPinyinSeparators, *lower)) {
-        entry.flags |= kPinyinDrops;
-    } else if (!(entry.flags & kPinyinDrops)) {
-        const auto folded = onlyBmpScalar(foldDiacriticsAndWidth(lowered));
-        if (!folded) return {};
-        entry.pinyin = *folded;
-    }
-    return entry;
-}
-
-// Filled one block of 256 scalars at a time on first use, so that the first answer does not pay
-// for the whole plane: Latin text touches two or three blocks. A block is published with a
-// release store and read after an acquire load; filling is serialised by a mutex.
-class FastTable {
-  public:
-    const FastEntry& operator[](char16_t c) {
-        const std::size_t block = c >> 8;
-        if (!m_ready[block].load(std::memory_order_acquire)) fill(block);
-        return m_entries[c];
-    }
-
-  private:
-    std::array<std::atomic<bool>, 256> m_ready{};
-    std::array<FastEntry, 0x10000> m_entries{};
-    std::mutex m_fillLock;
-
-    void fill(std::size_t block) {
-        const std::lock_guard<std::mutex> lock(m_fillLock);
-        if (m_ready[block].load(std::memory_order_relaxed)) return;
-        for (std::size_t c = block << 8; c < ((block + 1) << 8); ++c) {
-            m_entries[c] = fastEntry(static_cast<UChar32>(c));
-        }
-        m_ready[block].store(true, std::memory_order_release);
-    }
-};
-
-FastTable& fastTable() {
-    static FastTable table;
-    return table;
-}
-
-// The next scalar if it is a well-formed one- to three-byte sequence (the BMP without
-// surrogates); -1 otherwise.
-inline int32_t nextBmpScalar(const uint8_t* bytes, std::size_t length, std::size_t& i) {
-    const uint8_t lead = bytes[i];
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    const auto continuation = [&](std::size_t at, uint8_t low = 0x80, uint8_t high = 0xBF) {
-        return at < length && bytes[at] >= low && bytes[at] <= high;
-    };
-    if (lead >= 0xC2 && lead <= 0xDF && continuation(i + 1)) {
-        const int32_t c = ((lead & 0x1F) << 6) | (bytes[i + 1] & 0x3F);
-        i += 2;
-        return c;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        const uint8_t low = lead == 0xE0 ? 0xA0 : 0x80;
-        const uint8_t high = lead == 0xED ? 0x9F : 0xBF;
-        if (continuation(i + 1, low, high) && continuation(i + 2)) {
-            const int32_t c =
-                ((lead & 0x0F) << 12) | ((bytes[i + 1] & 0x3F) << 6) | (bytes[i + 2] & 0x3F);
-            i += 3;
-            return c;
-        }
-    }
-    return -1;
-}
-
-inline void appendUtf8(std::string& out, char16_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-// Fills `out` and returns true when every scalar of `input` has a table entry.
-bool normalizeFast(std::string_view input, bool pinyin, std::string& out) {
-    auto& table = fastTable();
-    const auto* bytes = reinterpret_cast<const uint8_t*>(input.data());
-    out.clear();
-    out.reserve(input.size());
-    bool pendingU = false;  // a lower-case u that may start "u:"
-    for (std::size_t i = 0; i < input.size();) {
-        const int32_t c = nextBmpScalar(bytes, input.size(), i);
-        if (c < 0) return false;
-        const FastEntry& entry = table[static_cast<char16_t>(c)];
-        if (!(entry.flags & kUsable)) return false;
-        if (!pinyin) {
-            if (!(entry.flags & kTextDrops)) appendUtf8(out, entry.lower);
-            continue;
-        }
-        if (pendingU) {
-            pendingU = false;
-            if (entry.lower == u':') {
-                out.push_back('v');
-                continue;
-            }
-            out.push_back('u');
-        }
-        if (entry.lower == u'u') {
-            pendingU = true;
-        } else if (!(entry.flags & kPinyinDrops)) {
-            appendUtf8(out, entry.pinyin);
-        }
-    }
-    if (pendingU) out.push_back('u');
-    return true;
 }
 
 bool usesPinyinRule(std::string_view input, LearningLanguage language, AnswerContent content) {
@@ -402,21 +230,11 @@ std::optional<AnswerContent> answerContentFromRawValue(std::string_view raw) {
 namespace AnswerNormalizer {
 
 std::string normalize(std::string_view input, LearningLanguage language, AnswerContent content) {
-    const bool pinyin = usesPinyinRule(input, language, content);
-    std::string out;
-    if (normalizeFast(input, pinyin, out)) return out;
-    return pinyin ? referencePinyin(input) : referenceText(input);
+    return usesPinyinRule(input, language, content) ? pinyinRule(input) : textRule(input);
 }
 
 std::string normalizePinyin(std::string_view input) {
-    std::string out;
-    if (normalizeFast(input, /*pinyin=*/true, out)) return out;
-    return referencePinyin(input);
-}
-
-std::string normalizeReference(std::string_view input, LearningLanguage language,
-                               AnswerContent content) {
-    return usesPinyinRule(input, language, content) ? referencePinyin(input) : referenceText(input);
+    return pinyinRule(input);
 }
 
 }  // namespace AnswerNormalizer

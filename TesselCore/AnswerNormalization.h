@@ -37,7 +37,7 @@ struct AnswerEvaluation {
 
 // Turns answers into their comparable form: case, width, compatibility forms and spaces never
 // matter; for Mandarin in Latin letters neither do tone marks, tone digits, separators or the
-// spelling of ü. Thread-safe; the character tables are built once.
+// spelling of ü. Thread-safe.
 // Input is UTF-8; ill-formed sequences are read as U+FFFD. REQUIRES: inputs shorter than 2 GiB.
 namespace AnswerNormalizer {
 // The comparable form: Japanese always by the text rule; Chinese by the pinyin rule for `pinyin`,
@@ -49,10 +49,6 @@ std::string normalize(std::string_view input, LearningLanguage language, AnswerC
 // U+002D, U+0027, U+2019, U+02BC, U+00B7 and whitespace go, "u:" and the u-umlaut family become
 // "v", other diacritics are folded away; digits 6-9, hanzi and other punctuation stay.
 std::string normalizePinyin(std::string_view input);
-// The same results as normalize(), always computed with the full Unicode machinery instead of
-// the table-driven shortcut that normalize() takes for common text. For checking the shortcut.
-std::string normalizeReference(std::string_view input, LearningLanguage language,
-                               AnswerContent content);
 }  // namespace AnswerNormalizer
 
 struct AnswerValidator {

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ProgressJSON.h"
+#include "Utf8.h"
 
 namespace tessel::ProgressJSON {
 
@@ -13,31 +14,6 @@ namespace {
 
 constexpr std::string_view kCannotWrite =
     "The data couldn’t be written because it isn’t in the correct format: ";
-
-// Length of the well-formed UTF-8 sequence starting at `s[i]` (overlong forms, surrogates and
-// values above U+10FFFF are not well formed), or 0.
-std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b0 = byte(i);
-    const auto continuation = [&](std::size_t k, unsigned char lo, unsigned char hi) {
-        return k < s.size() && byte(k) >= lo && byte(k) <= hi;
-    };
-    if (b0 >= 0xC2 && b0 <= 0xDF) return continuation(i + 1, 0x80, 0xBF) ? 2 : 0;
-    if (b0 >= 0xE0 && b0 <= 0xEF) {
-        const unsigned char lo = b0 == 0xE0 ? 0xA0 : 0x80;
-        const unsigned char hi = b0 == 0xED ? 0x9F : 0xBF;
-        return continuation(i + 1, lo, hi) && continuation(i + 2, 0x80, 0xBF) ? 3 : 0;
-    }
-    if (b0 >= 0xF0 && b0 <= 0xF4) {
-        const unsigned char lo = b0 == 0xF0 ? 0x90 : 0x80;
-        const unsigned char hi = b0 == 0xF4 ? 0x8F : 0xBF;
-        return continuation(i + 1, lo, hi) && continuation(i + 2, 0x80, 0xBF) &&
-                       continuation(i + 3, 0x80, 0xBF)
-                   ? 4
-                   : 0;
-    }
-    return 0;
-}
 
 // Writes the JSON text directly, byte for byte what nlohmann's dump(2) / dump() gives for the
 // same tree: building the tree first costs more than the whole write for a large progress.
@@ -106,7 +82,7 @@ bool Writer::string(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
-            const std::size_t length = utf8SequenceLength(text, i);
+            const std::size_t length = utf8::decode(text, i).length;
             if (length == 0) return false;
             i += length;
             continue;
@@ -192,7 +168,7 @@ class ProgressWriter {
             std::string shown(name);
             for (std::size_t i = 0; i < shown.size(); ++i) {
                 if (static_cast<unsigned char>(shown[i]) >= 0x80 &&
-                    utf8SequenceLength(shown, i) == 0) {
+                    utf8::decode(shown, i).length == 0) {
                     shown = "(a key)";
                     break;
                 }

@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include <unicode/utf8.h>
-
 #include "AnswerNormalization.h"
+#include "Utf8.h"
 
 namespace tessel {
 namespace {
@@ -27,7 +26,7 @@ bool isLetter(char c) {
     return c >= 'a' && c <= 'z';
 }
 
-char longVowelBase(UChar32 c) {
+char longVowelBase(char32_t c) {
     switch (c) {
         case 0x0101:
         case 0x00E2:
@@ -51,19 +50,18 @@ char longVowelBase(UChar32 c) {
 
 std::vector<Unit> unitsOf(const std::string& folded) {
     std::vector<Unit> units;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(folded.data());
-    const auto length = static_cast<int32_t>(folded.size());
-    for (int32_t i = 0; i < length;) {
-        const int32_t start = i;
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c >= 0 && c < 0x80) {
+    for (std::size_t i = 0; i < folded.size();) {
+        // Normalised text is well formed; a stray byte would still be kept as a unit of its own.
+        const auto [c, decodedLength] = utf8::decode(folded, i);
+        const std::size_t length = std::max<std::size_t>(decodedLength, 1);
+        if (decodedLength != 0 && c < 0x80) {
             units.push_back({static_cast<char>(c), false, {}});
-        } else if (const char base = longVowelBase(c)) {
+        } else if (const char base = decodedLength != 0 ? longVowelBase(c) : 0) {
             units.push_back({base, true, {}});
         } else {
-            units.push_back({0, false, folded.substr(start, i - start)});
+            units.push_back({0, false, folded.substr(i, length)});
         }
+        i += length;
     }
     return units;
 }

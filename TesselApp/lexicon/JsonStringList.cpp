@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JsonStringList.h"
 
-#include <cstdint>
 #include <optional>
 
-#include "SearchText.h"
+#include "Utf8.h"
 
 namespace tessel {
 namespace {
@@ -72,24 +71,6 @@ class Reader {
         return value;
     }
 
-    static void appendUTF8(std::string& out, char32_t c) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-
     bool escape(std::string& out) {
         if (m_at >= m_text.size()) return false;
         const char c = m_text[m_at++];
@@ -133,7 +114,7 @@ class Reader {
             if (!low || *low < 0xDC00 || *low > 0xDFFF) return false;
             scalar = 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00);
         }
-        appendUTF8(out, scalar);
+        utf8::append(out, scalar);
         return true;
     }
 
@@ -147,7 +128,7 @@ class Reader {
                 out.append(m_text.substr(runStart, m_at - runStart));
                 ++m_at;
                 if (c == '"') {
-                    if (!isValidUTF8(out)) return std::nullopt;
+                    if (!utf8::isValid(out)) return std::nullopt;
                     return out;
                 }
                 if (!escape(out)) return std::nullopt;

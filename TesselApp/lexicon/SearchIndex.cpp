@@ -9,6 +9,7 @@
 #include "CaseFoldingFinder.h"
 #include "SearchText.h"
 #include "SqliteStatement.h"
+#include "Utf8.h"
 
 namespace tessel {
 namespace {
@@ -265,7 +266,7 @@ bool SearchIndex::canAnswer(std::string_view trimmedQuery, int maxPatternLength)
     if (maxPatternLength >= 0 && patternLength > static_cast<std::size_t>(maxPatternLength)) {
         return false;
     }
-    return isValidUTF8(trimmedQuery);
+    return utf8::isValid(trimmedQuery);
 }
 
 std::string_view SearchIndex::field(Position position, int field) const {

@@ -15,10 +15,6 @@ std::string trimmedSearchText(std::string_view query);
 // character is the backslash.
 std::string escapedForLike(std::string_view text);
 
-// True when every byte sequence of `text` is well-formed UTF-8 (no overlong forms, no
-// surrogates, nothing above U+10FFFF).
-bool isValidUTF8(std::string_view text);
-
 // The text with the ASCII letters A-Z lowered and every other byte unchanged: the folding the
 // database's LIKE applies.
 std::string asciiLowered(std::string_view text);

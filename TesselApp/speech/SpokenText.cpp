@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpokenText.h"
 
+#include "Utf8.h"
+
 namespace tessel {
 namespace {
 
@@ -10,15 +12,11 @@ constexpr std::string_view kBlank = "___";
 bool isKana(std::string_view text) {
     if (text.empty()) return false;
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0xE0 || lead >= 0xF0 || i + 3 > text.size()) return false;
-        const char32_t c = ((lead & 0x0F) << 12) |
-                           ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
-                           (static_cast<unsigned char>(text[i + 2]) & 0x3F);
+        const auto [c, length] = utf8::decode(text, i);
         const bool kana = (c >= 0x3041 && c <= 0x30FF) || (c >= 0x31F0 && c <= 0x31FF) ||
                           (c >= 0xFF66 && c <= 0xFF9F);
-        if (!kana) return false;
-        i += 3;
+        if (length == 0 || !kana) return false;
+        i += length;
     }
     return true;
 }

@@ -17,14 +17,12 @@ const std::vector<std::string> kTypicalAnswers = {
     "lu:4",   "péngyou",  "你好",    "xièxie", "Běijīng",  "chi1 fan4", "谢谢",
 };
 
-void normalizeAll(benchmark::State& state, AnswerContent content, bool reference) {
+void normalizeAll(benchmark::State& state, AnswerContent content) {
     std::size_t processed = 0;
     for (auto _ : state) {
         for (const auto& answer : kTypicalAnswers) {
-            auto normalized = reference ? tessel::AnswerNormalizer::normalizeReference(
-                                              answer, LearningLanguage::chinese, content)
-                                        : tessel::AnswerNormalizer::normalize(
-                                              answer, LearningLanguage::chinese, content);
+            auto normalized =
+                tessel::AnswerNormalizer::normalize(answer, LearningLanguage::chinese, content);
             benchmark::DoNotOptimize(normalized);
         }
         processed += kTypicalAnswers.size();
@@ -33,13 +31,10 @@ void normalizeAll(benchmark::State& state, AnswerContent content, bool reference
 }
 
 void BM_NormalizeAutomatic(benchmark::State& state) {
-    normalizeAll(state, AnswerContent::automatic, false);
+    normalizeAll(state, AnswerContent::automatic);
 }
 void BM_NormalizePinyin(benchmark::State& state) {
-    normalizeAll(state, AnswerContent::pinyin, false);
-}
-void BM_NormalizeAutomaticFullUnicodePath(benchmark::State& state) {
-    normalizeAll(state, AnswerContent::automatic, true);
+    normalizeAll(state, AnswerContent::pinyin);
 }
 
 // One card judged the way the study screen does it.
@@ -61,7 +56,6 @@ void BM_EvaluateTargetLanguage(benchmark::State& state) {
 
 BENCHMARK(BM_NormalizeAutomatic);
 BENCHMARK(BM_NormalizePinyin);
-BENCHMARK(BM_NormalizeAutomaticFullUnicodePath);
 BENCHMARK(BM_EvaluateTargetLanguage);
 
 }  // namespace

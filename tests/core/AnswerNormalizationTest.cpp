@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -32,7 +31,6 @@ class NormalizeTest : public testing::TestWithParam<NormalizeCase> {};
 TEST_P(NormalizeTest, GivesTheComparableForm) {
     const auto& c = GetParam();
     EXPECT_EQ(AnswerNormalizer::normalize(c.input, c.language, c.content), c.expected);
-    EXPECT_EQ(AnswerNormalizer::normalizeReference(c.input, c.language, c.content), c.expected);
     if (c.content == kPinyin) {
         EXPECT_EQ(AnswerNormalizer::normalizePinyin(c.input), c.expected);
     }
@@ -99,10 +97,17 @@ const NormalizeCase kAutomaticChoice[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(WorkedExamples, NormalizeTest, testing::ValuesIn(kWorkedExamples));
-INSTANTIATE_TEST_SUITE_P(PinyinRule, NormalizeTest, testing::ValuesIn(kPinyinRule));
-INSTANTIATE_TEST_SUITE_P(TextRule, NormalizeTest, testing::ValuesIn(kTextRule));
-INSTANTIATE_TEST_SUITE_P(AutomaticChoice, NormalizeTest, testing::ValuesIn(kAutomaticChoice));
+std::string caseName(const testing::TestParamInfo<NormalizeCase>& info) {
+    return std::string(rawValue(info.param.language)) + "_" +
+           std::string(rawValue(info.param.content)) + "_" + std::to_string(info.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, NormalizeTest, testing::ValuesIn(kWorkedExamples),
+                         caseName);
+INSTANTIATE_TEST_SUITE_P(PinyinRule, NormalizeTest, testing::ValuesIn(kPinyinRule), caseName);
+INSTANTIATE_TEST_SUITE_P(TextRule, NormalizeTest, testing::ValuesIn(kTextRule), caseName);
+INSTANTIATE_TEST_SUITE_P(AutomaticChoice, NormalizeTest, testing::ValuesIn(kAutomaticChoice),
+                         caseName);
 
 struct EvaluationCase {
     const char* name;
@@ -220,128 +225,6 @@ TEST(AnswerValidatorTest, AutomaticContentChoosesPerCandidate) {
     EXPECT_EQ(evaluation.matchedAnswer, std::optional<std::string>("nǐ hǎo"));
     EXPECT_TRUE(evaluation.isCorrect);
     EXPECT_FALSE(AnswerValidator().evaluate("nihao", {}, kChinese, kAutomatic).isCorrect);
-}
-
-// Text likely to expose a difference between the table shortcut and the full Unicode path:
-// letters and their marked forms, combining marks, width and compatibility forms, scripts whose
-// characters join, case-changing oddities and ill-formed bytes.
-const std::vector<std::string> kPieces = {"a",
-                                          "N",
-                                          "u",
-                                          "U",
-                                          ":",
-                                          "v",
-                                          "3",
-                                          "5",
-                                          "7",
-                                          "-",
-                                          "'",
-                                          " ",
-                                          "\t",
-                                          "\r",
-                                          "\n",
-                                          "!",
-                                          "ǐ",
-                                          "Ǎ",
-                                          "ü",
-                                          "Ü",
-                                          "ǖ",
-                                          "ǘ",
-                                          "Ǚ",
-                                          "ǜ",
-                                          "ê",
-                                          "Ê",
-                                          "ń",
-                                          "ḿ",
-                                          "ò",
-                                          "×",
-                                          "ß",
-                                          "ẞ",
-                                          "Σ",
-                                          "İ",
-                                          "ǅ",
-                                          "ﬁ",
-                                          "’",
-                                          "ʼ",
-                                          "·",
-                                          "\u00A0",
-                                          "\u3000",
-                                          "\u2028",
-                                          "\u0085",
-                                          "\u0301",
-                                          "\u0308",
-                                          "\u030C",
-                                          "\u0323",
-                                          "\u200D",
-                                          "\uFE0F",
-                                          "ｎ",
-                                          "３",
-                                          "ﾀ",
-                                          "ﾞ",
-                                          "カ",
-                                          "\u3099",
-                                          "が",
-                                          "ヸ",
-                                          "你",
-                                          "好",
-                                          "豈",
-                                          "한",
-                                          "\u1100",
-                                          "\u1161",
-                                          "\u11A8",
-                                          "ก",
-                                          "\u0E33",
-                                          "क",
-                                          "\u093F",
-                                          "😀",
-                                          "𝐀",
-                                          "\xC3",
-                                          "\xE4\xBD",
-                                          "\xED\xA0\x80",
-                                          "\xF0\x9F",
-                                          "\xC0\xAF",
-                                          "\0"};
-
-std::string joined(std::mt19937& random, std::size_t count) {
-    std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += kPieces[pick(random)];
-    return text;
-}
-
-TEST(AnswerNormalizerTest, ShortcutEqualsFullUnicodePath) {
-    std::vector<std::string> inputs;
-    // Every BMP scalar alone and between neighbours that react to it.
-    for (char32_t c = 0; c < 0x10000; ++c) {
-        if (c >= 0xD800 && c <= 0xDFFF) continue;
-        std::string scalar;
-        if (c < 0x80) {
-            scalar = {static_cast<char>(c)};
-        } else if (c < 0x800) {
-            scalar = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
-        } else {
-            scalar = {static_cast<char>(0xE0 | (c >> 12)),
-                      static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                      static_cast<char>(0x80 | (c & 0x3F))};
-        }
-        inputs.push_back(scalar);
-        inputs.push_back("AΣ" + scalar + "u" + scalar + ":");
-    }
-    std::mt19937 random(20240501);
-    for (int i = 0; i < 50000; ++i) inputs.push_back(joined(random, 1 + i % 9));
-    std::size_t mismatches = 0;
-    for (const auto& input : inputs) {
-        // Japanese always takes the text rule, which Chinese text content covers.
-        for (const auto content : {kAutomatic, kPinyin, kText}) {
-            const auto fast = AnswerNormalizer::normalize(input, kChinese, content);
-            const auto reference = AnswerNormalizer::normalizeReference(input, kChinese, content);
-            if (fast != reference && ++mismatches <= 10) {
-                ADD_FAILURE() << "input \"" << input << "\" " << rawValue(content) << ": \"" << fast
-                              << "\" vs \"" << reference << "\"";
-            }
-        }
-    }
-    EXPECT_EQ(mismatches, 0u);
 }
 
 TEST(AnswerEvaluationTest, JsonRoundTripAndRefusals) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Progress.h"
 
+#include <cctype>
 #include <cmath>
 #include <ctime>
 #include <limits>
@@ -126,7 +127,17 @@ INSTANTIATE_TEST_SUITE_P(Zones, StreakAcrossShifts,
                                          ShiftRun{"America/Santiago", 2019, 9, 6, 4},
                                          ShiftRun{"Asia/Beirut", 2019, 3, 28, 4},
                                          ShiftRun{"America/Havana", 2019, 11, 1, 5},
-                                         ShiftRun{"America/Toronto", 1919, 3, 28, 4}));
+                                         ShiftRun{"America/Toronto", 1919, 3, 28, 4}),
+                         [](const testing::TestParamInfo<ShiftRun>& info) {
+                             std::string name = info.param.zone;
+                             for (char& c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             }
+                             char day[16];
+                             std::snprintf(day, sizeof day, "_%04d_%02d_%02d", info.param.year,
+                                           info.param.month, info.param.firstDay);
+                             return name + day;
+                         });
 
 // Zones that skipped a whole calendar date: the days either side of the gap are consecutive for
 // the learner, and the streak is counted (and finishes) on the day after the gap.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "CedictParser.h"
 
 namespace tessel::compiler {
@@ -35,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"綠 绿 [lu:4] //", false, {}}, LineCase{"綠 绿 [] /green/", false, {}},
                     LineCase{"綠 绿 lu:4 /green/", false, {}},
                     LineCase{"綠 [lu:4] /green/", false, {}},
-                    LineCase{"綠 绿 [lu:4] /green", false, {}}, LineCase{"", false, {}}));
+                    LineCase{"綠 绿 [lu:4] /green", false, {}}, LineCase{"", false, {}}),
+    [](const auto& info) { return testCaseName(info.index, info.param.line); });
 
 TEST(CedictModuleTest, UnwrapsTheTemplateString) {
     struct Case {

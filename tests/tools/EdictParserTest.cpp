@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "EdictParser.h"
 
 namespace tessel::compiler {
@@ -77,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {"某", "ぼう", {"Place", "certain"}, {"noun"}, false, false, false}},
         // no gloss, no slashes, no term
         EdictCase{"４° [しど] /", false, {}}, EdictCase{"４° [しど] /(n)/", false, {}},
-        EdictCase{"東京 [とうきょう] Tokyo", false, {}}, EdictCase{" /(n) x/", false, {}}));
+        EdictCase{"東京 [とうきょう] Tokyo", false, {}}, EdictCase{" /(n) x/", false, {}}),
+    [](const auto& info) { return testCaseName(info.index, info.param.line); });
 
 TEST(EdictTextTest, SkipsTheHeaderLineAndCountsInvalidLines) {
     const EdictText text = parseEdict(

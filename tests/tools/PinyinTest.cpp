@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "Pinyin.h"
 
 namespace tessel::compiler {
@@ -45,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PinyinCase{"A A zhi4", "A A zhì", "aazhi"},
                     PinyinCase{"Ka3 er3 · Ma3 ke4 si1", "Kǎ ěr · Mǎ kè sī", "kaermakesi"},
                     // the placeholder for "no Mandarin reading" is no reading
-                    PinyinCase{"xx5", "", ""}, PinyinCase{"jiu4 xx5", "jiù", "jiu"}, PinyinCase{"", "", ""}));
+                    PinyinCase{"xx5", "", ""}, PinyinCase{"jiu4 xx5", "jiù", "jiu"}, PinyinCase{"", "", ""}),
+    [](const auto& info) { return testCaseName(info.index, info.param.numbered); });
 
 }  // namespace
 }  // namespace tessel::compiler

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "Romaji.h"
 
 namespace tessel::compiler {
@@ -41,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RomajiCase{"ア・イ", "ai"}, RomajiCase{"ＣＤ", "cd"},
                     RomajiCase{"Ｔシャツ", "tshatsu"},
                     // anything that has no romaji leaves none rather than a wrong one
-                    RomajiCase{"漢字", ""}, RomajiCase{"か字", ""}, RomajiCase{"", ""}));
+                    RomajiCase{"漢字", ""}, RomajiCase{"か字", ""}, RomajiCase{"", ""}),
+    [](const auto& info) { return testCaseName(info.index, info.param.romaji); });
 
 // The pairs that shared a spelling when ん was written "nn" before a vowel but "n" before the
 // n row, plus readings that sound alike and may share one.

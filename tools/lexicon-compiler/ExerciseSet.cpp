@@ -8,6 +8,8 @@
 #include <set>
 #include <unordered_map>
 
+#include "Utf8.h"
+
 namespace tessel::compiler {
 
 namespace {
@@ -50,15 +52,12 @@ bool isSpokenKana(std::string_view text) {
             ++i;
             continue;
         }
-        if (lead < 0xE0 || lead >= 0xF0 || i + 3 > text.size()) return false;
-        const char32_t c = ((lead & 0x0F) << 12) |
-                           ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
-                           (static_cast<unsigned char>(text[i + 2]) & 0x3F);
+        const auto [c, length] = utf8::decode(text, i);
         const bool kana = c >= 0x3041 && c <= 0x30FF;  // hiragana, katakana, ー and ・
         const bool punctuation = (c >= 0x3000 && c <= 0x3003) || c == 0x300C || c == 0x300D ||
                                  c == 0xFF01 || c == 0xFF1F || c == 0xFF0C;
-        if (!kana && !punctuation) return false;
-        i += 3;
+        if (length == 0 || (!kana && !punctuation)) return false;
+        i += length;
     }
     return true;
 }

@@ -9,6 +9,7 @@
 
 #include "EntryId.h"
 #include "Romaji.h"
+#include "Utf8.h"
 
 namespace tessel::compiler {
 
@@ -21,8 +22,8 @@ constexpr std::uint8_t kIchi1 = 0b0010;  // bit of ichi1 among the first lists
 template <class Visit>
 void forEachCharacter(std::string_view text, Visit visit) {
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        // A stray byte that is not UTF-8 counts as a character of its own.
+        const std::size_t length = std::max<std::size_t>(utf8::decode(text, i).length, 1);
         visit(text.substr(i, length));
         i += length;
     }
@@ -37,11 +38,7 @@ std::size_t codePointCount(std::string_view text) {
 // A CJK ideograph (unified or extension A, or compatibility), which the kanji dictionary should
 // list; kana, marks like 々 and Latin letters are not kanji.
 bool isIdeograph(std::string_view character) {
-    if (character.size() < 3) return false;
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(character[i]); };
-    const char32_t c = character.size() == 3
-                           ? ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F)
-                           : 0x20000;
+    const char32_t c = utf8::decode(character, 0).scalar;
     return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||
            (c >= 0xF900 && c <= 0xFAFF) || c >= 0x20000;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JmdictPriorities.h"
 #include "TextLines.h"
+#include "Utf8.h"
 
 #include <algorithm>
 #include <bit>
@@ -31,18 +32,6 @@ void applyMarker(std::string_view marker, Priority& priority) {
     }
 }
 
-// UTF-8 decoding of one code point at `i`, advancing `i`.
-char32_t nextCodePoint(std::string_view text, std::size_t& i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    int length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
-    char32_t c = length == 1 ? byte : byte & (0xFF >> (length + 1));
-    for (int k = 1; k < length && i + k < text.size(); ++k) {
-        c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    }
-    i += length;
-    return c;
-}
-
 Priority shared(const Priority& a, const Priority& b) {
     Priority both;
     both.nf = (a.nf > 0 && b.nf > 0) ? std::max(a.nf, b.nf) : 0;
@@ -56,7 +45,9 @@ Priority shared(const Priority& a, const Priority& b) {
 bool isKanaOnly(std::string_view text) {
     if (text.empty()) return false;
     for (std::size_t i = 0; i < text.size();) {
-        const char32_t c = nextCodePoint(text, i);
+        const auto [c, length] = utf8::decode(text, i);
+        if (length == 0) return false;
+        i += length;
         const bool kana = (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A0 && c <= 0x30FF) ||
                           (c >= 0x31F0 && c <= 0x31FF) || (c >= 0xFF66 && c <= 0xFF9F);
         if (!kana) return false;

@@ -326,15 +326,6 @@ TEST(SearchTextTest, EscapesLikeWildcardsAndTheEscapeCharacter) {
     for (const auto& [input, expected] : cases) EXPECT_EQ(escapedForLike(input), expected);
 }
 
-TEST(SearchTextTest, RecognisesWellFormedUTF8) {
-    const std::pair<std::string, bool> cases[] = {
-        {"", true},      {"abc", true},        {"食べる", true},        {"🙂", true},
-        {"\xc3", false}, {"\xc0\xaf", false},  {"\xed\xa0\x80", false}, {"\xf4\x90\x80\x80", false},
-        {"\x80", false}, {"a\xe3\x81", false},
-    };
-    for (const auto& [input, valid] : cases) EXPECT_EQ(isValidUTF8(input), valid) << input;
-}
-
 // ---- JSON lists, checked against a general JSON parser ----
 
 TEST(JsonStringListTest, AgreesWithAGeneralParser) {
