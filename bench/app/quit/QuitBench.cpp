@@ -5,10 +5,10 @@
 // and its daemon are running when the window quits).
 // Usage: quit_bench [--binary PATH] [--rounds N]
 //
-// The window's screenshot driver prints a line right before the script's last two commands; the
-// driver then waits its fixed settle time (120 ms) and quits. The figure is the time from that
-// line to the end of the process, less the settle time. Any build's binary can be timed this
-// way, older ones included.
+// The window is opened by brindle-screenshots, whose script driver prints a line right before the
+// script's last two commands; the driver then waits its fixed settle time (120 ms) and quits. The
+// figure is the time from that line to the end of the process, less the settle time. Older
+// builds, whose brindle carried the driver itself, can be timed with --binary.
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -3,7 +3,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -12,12 +11,16 @@ class QQuickItem;
 
 namespace tessel {
 
+class AppModel;
+
 // Drives the running application through a plain-text script, one command per line, so that
 // screenshots and timings come from the real window on the real model. Lines starting with '#'
 // and blank lines are skipped. Commands:
 //
-//   set NAME VALUE      assign a model property (true/false, a number, or the rest of the line)
-//   call NAME [ARG]     call a model operation with no argument or one (true/false/number/text)
+//   set NAME VALUE      change one of the settings a screen state needs: destination,
+//                       searchQuery, dailyGoal, newWordsPerSession or playAudioAutomatically
+//   call NAME [ARG]     call a model action (Q_INVOKABLE) with no argument or one
+//                       (true/false/number/text)
 //   until NAME VALUE    wait, at most 10 s, until the model property NAME reads VALUE
 //   click OBJECTNAME    click the visible button with that objectName
 //   expect-visible NAME fail unless an item with that objectName is visible
@@ -37,8 +40,9 @@ namespace tessel {
 class ScreenshotDriver : public QObject {
     Q_OBJECT
   public:
-    // REQUIRES: `model` is the application model; `scriptPath` a readable file; `outDir` exists.
-    ScreenshotDriver(QObject* model, QString scriptPath, QString outDir, QObject* parent = nullptr);
+    // REQUIRES: `model` is the window's model; `outDir` exists.
+    ScreenshotDriver(AppModel* model, QString scriptPath, QString outDir,
+                     QObject* parent = nullptr);
 
     // Starts when `window` has shown its first frame. Returns false (after printing why) when
     // the script cannot be read.
@@ -47,7 +51,7 @@ class ScreenshotDriver : public QObject {
   private:
     void runNext();
     bool runLine(const QString& rawLine, bool* keepWaiting);
-    bool setProperty(const QString& name, const QString& value);
+    bool setSetting(const QString& name, const QString& value);
     bool callMethod(const QString& name, const QString& argument);
     bool click(const QString& objectName);
     void typeText(const QString& text);
@@ -58,7 +62,7 @@ class ScreenshotDriver : public QObject {
     void fail(const QString& reason);
     void scheduleNext(int delayMs);
 
-    QObject* m_model;
+    AppModel* m_model;
     QString m_scriptPath;
     QString m_outDir;
     QQuickWindow* m_window = nullptr;
