@@ -55,6 +55,12 @@ for source in CC-CEDICT JMdict KANJIDIC2 jieba "Rime essay" "Material Design Ico
   grep -q "$source" "$root/usr/share/doc/brindle/copyright" || fail "copyright does not name $source"
 done
 
+# Test tooling stays out of the package, and out of the options the learner is offered.
+tooling="$(find "$root" -iname '*screenshot*')"
+[[ -z "$tooling" ]] || fail "the package holds test tooling: $tooling"
+! QT_QPA_PLATFORM=offscreen "$root/usr/bin/brindle" --help 2>/dev/null | grep -qi screenshot ||
+  fail "brindle --help offers the screenshot driver's options"
+
 step "validating the desktop entry and the AppStream entry"
 desktop-file-validate "$root/usr/share/applications/brindle.desktop"
 # The plain id stays until the project has a domain of its own to name it by.
