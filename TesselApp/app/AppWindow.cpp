@@ -36,8 +36,8 @@ AppWindow::~AppWindow() = default;
 
 AppWindow::Opened AppWindow::open() {
     using Role = SingleInstance::Role;
-    m_instance = std::make_unique<SingleInstance>(
-        QFileInfo(AppModel::defaultProgressFilePath()).path());
+    m_instance =
+        std::make_unique<SingleInstance>(QFileInfo(AppModel::defaultProgressFilePath()).path());
     const Role role = m_instance->start();
     if (role == Role::handedOver) return Opened::handedOver;
 

@@ -286,8 +286,7 @@ bool ScreenshotDriver::callMethod(const QString& name, const QString& argument) 
             m_model, Qt::DirectConnection,
             QGenericArgument(method.parameterTypeName(0).constData(), value.constData()));
     }
-    fail(
-        QStringLiteral("no model action '%1' taking %2 argument(s)").arg(name).arg(wantedCount));
+    fail(QStringLiteral("no model action '%1' taking %2 argument(s)").arg(name).arg(wantedCount));
     return false;
 }
 
