@@ -19,10 +19,14 @@ xvfb_pid=""
 cleanup() {
   if [[ -n "$app_pid" ]]; then kill "$app_pid" 2>/dev/null || true; fi
   if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  # A speech daemon started for a run lives in its private runtime folder; stop only those.
-  local pid_file
-  for pid_file in "$scratch"/*/runtime/speech-dispatcher/pid/speech-dispatcher.pid; do
-    if [[ -f "$pid_file" ]]; then kill "$(cat "$pid_file")" 2>/dev/null || true; fi
+  # A speech daemon started for a run has its socket in the run's private runtime folder; stop
+  # only those (found by that path: a daemon asked for just before the run ended has no process
+  # id file yet).
+  local command_line
+  for command_line in /proc/[0-9]*/cmdline; do
+    if { tr '\0' ' ' <"$command_line"; } 2>/dev/null | grep -q "^/usr/bin/speech-dispatcher .*$scratch/"; then
+      kill "$(basename "$(dirname "$command_line")")" 2>/dev/null || true
+    fi
   done
   rm -rf "$scratch"
 }
