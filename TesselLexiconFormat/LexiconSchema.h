@@ -84,11 +84,13 @@ inline constexpr TableDefinition kSearchIndex{"search_index", R"sql(
 
 // The course list reads only course entries (about one row in ten), so its index holds only
 // those rows.
-inline constexpr IndexDefinition kLessonsIndex{
-    "vocabulary_lessons", "vocabulary", "language, learnable, level, frequency_rank, term",
-    "learnable = 1"};
+inline constexpr IndexDefinition kLessonsIndex{"vocabulary_lessons", "vocabulary",
+                                               "language, learnable, level, frequency_rank, term",
+                                               "learnable = 1"};
+// A language's entry count reads this narrow index instead of the table.
 inline constexpr IndexDefinition kLanguageIndex{"vocabulary_language", "vocabulary", "language",
                                                 ""};
+// Each course card looks up its entry's first exercise.
 inline constexpr IndexDefinition kExercisesByEntryIndex{"exercises_by_entry", "exercises",
                                                         "vocabulary_id, id", ""};
 

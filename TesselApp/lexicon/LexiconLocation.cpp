@@ -19,8 +19,8 @@ std::filesystem::path normal(const std::filesystem::path& path) {
 bool isInside(const std::filesystem::path& folder, const std::filesystem::path& root) {
     const auto inner = normal(folder);
     const auto outer = normal(root);
-    const auto [rootEnd, ignored] = std::mismatch(outer.begin(), outer.end(), inner.begin(),
-                                                  inner.end());
+    const auto [rootEnd, ignored] =
+        std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
     // A trailing separator leaves an empty last element in the root.
     return rootEnd == outer.end() || (std::next(rootEnd) == outer.end() && rootEnd->empty());
 }

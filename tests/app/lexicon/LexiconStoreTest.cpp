@@ -118,7 +118,8 @@ TEST(LexiconStoreOpenTest, DataFoldersFollowTheEnvironment) {
     EXPECT_EQ(xdgDataFolders(), (Folders{"/data/me", "/a", "/b"}));
     ::setenv("XDG_DATA_HOME", "relative", 1);
     ::unsetenv("XDG_DATA_DIRS");
-    EXPECT_EQ(xdgDataFolders(), (Folders{"/home/me/.local/share", "/usr/local/share", "/usr/share"}));
+    EXPECT_EQ(xdgDataFolders(),
+              (Folders{"/home/me/.local/share", "/usr/local/share", "/usr/share"}));
     int index = 0;
     for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"}) {
         const auto& value = saved[static_cast<std::size_t>(index++)];
