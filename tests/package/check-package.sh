@@ -174,6 +174,17 @@ for module in $(sed -n 's/^import \([A-Za-z][A-Za-z0-9.]*\).*/\1/p' "$repo"/Tess
 done
 loaded+=$'\n'"$plugins/texttospeech/libqtexttospeech_speechd.so"
 
+# The terminal tool needs no Qt, and an installed program never looks for its lexicon in the
+# build machine's source tree: a lone copy of the binary finds nothing.
+! ldd "$root/usr/bin/brindle-cli" | grep -q libQt6 || fail "brindle-cli links Qt"
+mkdir -p "$scratch/lone/bin"
+cp "$root/usr/bin/brindle-cli" "$scratch/lone/bin/"
+if looked="$(HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$scratch/lone" \
+             "$scratch/lone/bin/brindle-cli" search a --language chinese 2>&1)"; then
+  fail "a lone brindle-cli found a lexicon"
+fi
+! grep -q "$repo" <<<"$looked" || fail "brindle-cli looks in the source tree: $looked"
+
 step "checking the $(wc -l <<<"$loaded") files it loaded or will load against the package's Depends"
 depends="$(dpkg-deb -f "$deb" Depends)"
 python3 "$here/depends-closure.py" "$depends" "$root" "$scratch" <<<"$loaded"

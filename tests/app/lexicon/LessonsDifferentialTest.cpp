@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The course list and the counts answer from index look-ups and memory instead of the SQL
-// statements that define them; these tests hold the two to exactly the same results on the
-// fixture, on variants of it built to break the shortcuts' assumptions, and on the real lexicon.
+// The course list answers from index order and memory instead of the SQL statement that defines
+// it; these tests hold the two to exactly the same results on the fixture, on variants of it
+// built to break the shortcut's assumptions, and on the real lexicon.
 
 #include <optional>
 #include <string>
@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "EntryCounter.h"
 #include "LessonReader.h"
 #include "LexiconStore.h"
 #include "LexiconTestSupport.h"
@@ -20,7 +19,7 @@ namespace {
 
 constexpr std::int64_t kLimits[] = {0, 1, 7, 40000, -1, -40000};
 
-// Both languages, every limit: fast and reference lists equal field by field, counts equal.
+// Both languages, every limit: fast and reference lists equal field by field.
 void expectSameAsReference(const LexiconStore& store, const std::string& context) {
     for (const auto language : kAllLearningLanguages) {
         for (const std::int64_t limit : kLimits) {
@@ -31,11 +30,6 @@ void expectSameAsReference(const LexiconStore& store, const std::string& context
             EXPECT_EQ(*fast, *reference)
                 << context << ": " << rawValue(language) << " limit " << limit;
         }
-        auto counts = store.counts(language);
-        auto reference = store.countsReference(language);
-        ASSERT_TRUE(counts) << counts.error().description;
-        ASSERT_TRUE(reference) << reference.error().description;
-        EXPECT_EQ(*counts, *reference) << context << ": " << rawValue(language);
     }
 }
 
@@ -54,13 +48,10 @@ class Connection {
     sqlite3* m_db = nullptr;
 };
 
-constexpr const char* kLanguageIndex = "CREATE INDEX vocabulary_language ON vocabulary(language);";
-
 struct FixtureVariant {
     std::string name;
     std::string sql;           // run on the fixture before opening it
     bool lessonsTakeShortcut;  // readCourseLessons answers for both languages
-    bool countsTakeShortcut;   // entryCountFromRowidRuns answers
 };
 
 void PrintTo(const FixtureVariant& variant, std::ostream* out) {
@@ -69,8 +60,7 @@ void PrintTo(const FixtureVariant& variant, std::ostream* out) {
 
 const std::vector<FixtureVariant>& fixtureVariants() {
     static const std::vector<FixtureVariant> variants = {
-        {"as written", "", true, false},
-        {"with the language index", kLanguageIndex, true, true},
+        {"as written", "", true},
         // Exercises the list must not pick: a larger id added first, a NULL prompt that reads
         // "___", an empty id that joins but is no contextual card, exercises of entries outside
         // the course or the table, and of the other language.
@@ -81,43 +71,24 @@ const std::vector<FixtureVariant>& fixtureVariants() {
          " ('ex-zh-000', 'zh-ok', 'p3', 't3', 'n3', '[]', 'a3'),"
          " ('ex-none', 'zh-missing', 'p4', 't4', 'n4', '[]', 'a4'),"
          " ('ex-ja-000', 'ja-ame', '___', '', '', '[\"雨\",\"あめ\"]', '');",
-         true, false},
+         true},
         // Two course entries equal in level, rank and term may come in either order.
         {"tied sort keys",
          "INSERT INTO vocabulary VALUES ('zh-hao-2', 'zh', '好', '', 'hǎo', 'hao', '[\"fine\"]',"
          " 3, 1, 1, 'CC-CEDICT', '[]'), ('ja-kore-2', 'ja', 'これ', '', 'これ', 'kore', '[]',"
          " 1, 1, 1, 'EDICT', '[]');",
-         false, false},
+         false},
         // Ties broken only by the term, in byte order (upper case before lower case).
         {"ties broken by term",
          "INSERT INTO vocabulary VALUES ('zh-b', 'zh', 'b', '', '', '', '[]', 7, 1, 1, 's', '[]'),"
          " ('zh-B', 'zh', 'B', '', '', '', '[]', 7, 1, 1, 's', '[]'),"
          " ('zh-a2', 'zh', 'ab', '', '', '', '[]', 7, 1, 1, 's', '[]');",
-         true, false},
+         true},
         {"a course entry without a level",
          "INSERT INTO vocabulary VALUES ('zh-null', 'zh', '零', '', 'líng', 'ling', '[]', 9000,"
          " NULL, 1, 'CC-CEDICT', '[]'), ('ja-null', 'ja', '零', '', 'れい', 'rei', '[]', NULL,"
          " 2, 1, 'EDICT', '[]');",
-         false, false},
-        // Each breaks the row-span reasoning: a hole, an interleaved row, a language that is no
-        // text.
-        {"a deleted row",
-         std::string(kLanguageIndex) + "DELETE FROM vocabulary WHERE id = 'zh-da';", true, false},
-        {"an interleaved language",
-         std::string(kLanguageIndex) +
-             "INSERT INTO vocabulary VALUES ('zh-late', 'zh', '晚', '', 'wǎn', 'wan', '[]', 9001,"
-             " 4, 1, 'CC-CEDICT', '[]');",
-         true, false},
-        {"a language stored as bytes",
-         std::string(kLanguageIndex) +
-             "INSERT INTO vocabulary VALUES ('xx-blob', X'6A61', 'x', '', '', '', '[]', 1, 1, 1,"
-             " 's', '[]');",
-         true, false},
-        {"a third language after the others",
-         std::string(kLanguageIndex) +
-             "INSERT INTO vocabulary VALUES ('ko-1', 'ko', '물', '', '', '', '[]', 1, 1, 1, 's',"
-             " '[]');",
-         true, true},
+         false},
     };
     return variants;
 }
@@ -141,9 +112,6 @@ TEST_P(FixtureVariantTest, ShortcutsAnswerExactlyAsTheQueriesOrStepAside) {
         EXPECT_EQ(readCourseLessons(connection.get(), language, code, 40000).has_value(),
                   variant.lessonsTakeShortcut)
             << rawValue(language);
-        EXPECT_EQ(entryCountFromRowidRuns(connection.get(), code).has_value(),
-                  variant.countsTakeShortcut)
-            << rawValue(language);
     }
 }
 
@@ -155,31 +123,6 @@ INSTANTIATE_TEST_SUITE_P(Fixture, FixtureVariantTest, ::testing::ValuesIn(fixtur
                              }
                              return name;
                          });
-
-TEST(EntryCounterTest, CountsFromSpansMatchCountsOfEveryCode) {
-    TemporaryFolder folder;
-    const std::string path = fixtureLexicon(folder, SearchData::builtFromTable);
-    ASSERT_EQ(executeSQL(path, kLanguageIndex), "");
-    Connection connection(path);
-    const struct {
-        std::string code;
-        std::int64_t expected;
-    } cases[] = {{"zh", 24}, {"ja", 21}, {"ko", 0}, {"", 0}, {"z", 0}, {"zh ", 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(entryCountFromRowidRuns(connection.get(), c.code), c.expected) << c.code;
-    }
-}
-
-TEST(EntryCounterTest, AnEmptyTableHasNoEntries) {
-    TemporaryFolder folder;
-    const std::string path = fixtureLexicon(folder, SearchData::builtFromTable);
-    ASSERT_EQ(executeSQL(path, std::string(kLanguageIndex) + "DELETE FROM vocabulary;"), "");
-    Connection connection(path);
-    EXPECT_EQ(entryCountFromRowidRuns(connection.get(), "zh"), 0);
-    auto store = LexiconStore::open(path);
-    ASSERT_TRUE(store);
-    expectSameAsReference(**store, "empty table");
-}
 
 TEST(LessonsShortcutTest, FailuresAreTheQueriesOwn) {
     TemporaryFolder folder;
@@ -193,14 +136,10 @@ TEST(LessonsShortcutTest, FailuresAreTheQueriesOwn) {
         ASSERT_FALSE(lessons);
         ASSERT_FALSE(reference);
         EXPECT_EQ(lessons.error().description, reference.error().description);
-        auto counts = (*store)->counts(language);
-        ASSERT_FALSE(counts);
-        EXPECT_EQ(counts.error().description,
-                  (*store)->countsReference(language).error().description);
     }
 }
 
-TEST(RealLexiconShortcutTest, LessonsAndCountsMatchTheQueries) {
+TEST(RealLexiconShortcutTest, LessonsMatchTheQuery) {
     const std::string path = realLexiconPath();
     if (path.empty()) GTEST_SKIP() << "resources/Tessel.sqlite has not been built";
     auto store = LexiconStore::open(path);

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include "LexiconSchema.h"
 #include "SearchIndex.h"
 #include "SqliteStatement.h"
 
@@ -41,8 +42,8 @@ std::optional<std::vector<std::uint32_t>> decodeWords(const std::string& bytes) 
 
 Result<std::string> readBlob(sqlite3* db, std::int64_t rowid) {
     sqlite3_blob* blob = nullptr;
-    if (sqlite3_blob_open(db, "main", SearchIndex::kTableName, "data", rowid, 0, &blob) !=
-        SQLITE_OK) {
+    const std::string table(schema::kSearchIndex.name);
+    if (sqlite3_blob_open(db, "main", table.c_str(), "data", rowid, 0, &blob) != SQLITE_OK) {
         std::string message = sqliteMessage(db);
         sqlite3_blob_close(blob);
         return fail(std::move(message));
@@ -80,8 +81,9 @@ Result<std::int64_t> SearchIndex::highestRowid(sqlite3* db) {
 
 Result<std::optional<SearchIndex>> SearchIndex::load(sqlite3* db, const std::string& languageCode) {
     auto exists = SqliteStatement::prepare(
-        db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'search_index'");
+        db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = ?");
     if (!exists) return tl::unexpected(exists.error());
+    exists->bindTextBytes(1, schema::kSearchIndex.name);
     auto existsRow = exists->step();
     if (!existsRow) return tl::unexpected(existsRow.error());
     if (!*existsRow || exists->int64(0) == 0) return std::optional<SearchIndex>();
@@ -155,14 +157,7 @@ bool SearchIndex::isConsistent() const {
                        [&](std::uint32_t key) { return key / 2 < n; });
 }
 Result<void> SearchIndex::save(sqlite3* db) const {
-    auto created = run(db,
-                       "CREATE TABLE IF NOT EXISTS search_index (\n"
-                       "    language TEXT NOT NULL,\n"
-                       "    part TEXT NOT NULL,\n"
-                       "    format INTEGER NOT NULL,\n"
-                       "    data BLOB NOT NULL,\n"
-                       "    UNIQUE (language, part)\n"
-                       ")");
+    auto created = run(db, schema::createStatement(schema::kSearchIndex, true).c_str());
     if (!created) return created;
     auto removed = SqliteStatement::prepare(db, "DELETE FROM search_index WHERE language = ?");
     if (!removed) return tl::unexpected(removed.error());

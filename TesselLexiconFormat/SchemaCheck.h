@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "LexiconSchema.h"
+
 struct sqlite3;
 
 namespace tessel {
@@ -9,6 +11,6 @@ namespace tessel {
 // collation, so that C++ byte comparisons of its text agree with the queries' own. False when
 // the column is missing, compares otherwise, or the library cannot tell.
 // REQUIRES: `db` is open.
-bool columnComparesBytewise(sqlite3* db, const char* table, const char* column);
+bool columnComparesBytewise(sqlite3* db, const schema::TableDefinition& table, const char* column);
 
 }  // namespace tessel

@@ -10,6 +10,13 @@
 
 #include "Result.h"
 
+// Why this fast path exists: the dictionary searches as the learner types, and every keystroke's
+// results must appear within a frame or two (a few milliseconds per search) on the full lexicon,
+// where the plain LIKE query (LexiconStore::searchReference) takes tens to hundreds of
+// milliseconds. Measured by bench/app/lexicon (lexicon_bench: "search 80" against "search 80,
+// SQL query as written", and "first search load"); held to the plain query by
+// tests/app/lexicon/SearchDifferentialTest.cpp and RealLexiconDifferentialTest.
+
 struct sqlite3;
 
 namespace tessel {
@@ -26,8 +33,8 @@ class SearchIndex {
     // Position of an entry in result order.
     using Position = std::uint32_t;
 
+    // The version of the stored parts' layout in the table schema::kSearchIndex.
     static constexpr int kFormatVersion = 2;
-    static constexpr const char* kTableName = "search_index";
 
     // The index of every `vocabulary` row whose language is `languageCode`, read from the table.
     // Fails with the library's message, or when a rowid does not fit 32 bits.
