@@ -2,17 +2,15 @@
 // "About Brindle" (Help menu): the version, the licences of the code and content, and every data
 // source of the lexicon with its licence. "Data sources" opens the sources page.
 //
-//   AboutDialog { app: AppModel }   // open() to show
+//   AboutDialog { id: about }   // about.open() to show
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import QtQuick.Templates as T
+import Brindle.Model
 
 Dialog {
     id: root
-
-    // The application model; tests hand in a stand-in with `sources` and `destination`.
-    property var app
 
     objectName: "aboutDialog"
     parent: T.Overlay.overlay
@@ -89,7 +87,7 @@ Dialog {
             }
             Repeater {
                 objectName: "aboutSources"
-                model: root.app ? root.app.sources : []
+                model: AppModel.sources
                 delegate: Label {
                     required property var modelData
                     Layout.fillWidth: true
@@ -108,9 +106,9 @@ Dialog {
             TesselButton {
                 objectName: "aboutDataSources"
                 text: "Data sources"
-                visible: root.app && root.app.hasCompletedOnboarding === true
+                visible: AppModel.hasCompletedOnboarding
                 onClicked: {
-                    root.app.destination = "sources";
+                    AppModel.destination = "sources";
                     root.close();
                 }
             }

@@ -12,19 +12,18 @@ ScreenPage {
     id: root
 
     // The application model; tests hand in a stand-in with the same properties.
-    property var app: AppModel
     // Moves on every minute so the greeting follows the clock while the screen stays open.
     property int clockTick: 0
 
-    readonly property var plan: app.plan
+    readonly property var plan: AppModel.plan
     readonly property var recentDays: {
-        app.statisticsRevision;
+        AppModel.statisticsRevision;
         clockTick;
-        return app.statsForRecentDays(7);
+        return AppModel.statsForRecentDays(7);
     }
     readonly property string greeting: {
         clockTick;
-        return Format.greeting(app.currentHour());
+        return Format.greeting(AppModel.currentHour());
     }
 
     maxContentWidth: 1220
@@ -44,8 +43,8 @@ ScreenPage {
             objectName: "header"
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignBottom
-            eyebrow: Format.nativeLanguageName(root.app.selectedLanguage) + " · "
-                     + Format.englishLanguageName(root.app.selectedLanguage)
+            eyebrow: AppModel.nativeLanguageName(AppModel.selectedLanguage) + " · "
+                     + AppModel.languageName(AppModel.selectedLanguage)
             title: root.greeting
             subtitle: root.plan.availableDueCount >= 1
                       ? "A few words are ready to be strengthened."
@@ -56,7 +55,7 @@ ScreenPage {
             Layout.alignment: Qt.AlignBottom
             plain: true
             symbol: "flame.fill"
-            text: root.app.streak.currentDays + " day streak"
+            text: AppModel.streak.currentDays + " day streak"
         }
     }
 
@@ -64,15 +63,15 @@ ScreenPage {
         objectName: "hero"
         Layout.fillWidth: true
         Layout.preferredHeight: 205
-        reviewedToday: root.app.todayStats.reviewedCount
-        dailyGoal: root.app.dailyGoal
-        goalProgress: root.app.goalProgress
+        reviewedToday: AppModel.todayStats.reviewedCount
+        dailyGoal: AppModel.dailyGoal
+        goalProgress: AppModel.goalProgress
         dueNow: root.plan.availableDueCount
         newToday: Format.listLength(root.plan.newItems)
         dueInSession: Format.listLength(root.plan.dueItems)
-        todayAccuracy: Format.todayAccuracy(root.app.todayStats)
-        wordListMissing: root.app.isLexiconAvailable === false
-        onStartSession: root.app.beginSession(false)
+        todayAccuracy: AppModel.todayAccuracyText
+        wordListMissing: AppModel.isLexiconAvailable === false
+        onStartSession: AppModel.beginSession(false)
     }
 
     RowLayout {
@@ -94,9 +93,9 @@ ScreenPage {
             Layout.fillWidth: true
             Layout.preferredWidth: 1
             symbol: "leaf.fill"
-            value: Format.grouped(root.app.learnedCount)
+            value: Format.grouped(AppModel.learnedCount)
             label: "Words planted"
-            detail: Format.grouped(root.app.stableCount) + (root.app.stableCount === 1 ? " has" : " have")
+            detail: Format.grouped(AppModel.stableCount) + (AppModel.stableCount === 1 ? " has" : " have")
                     + " 21+ day stability"
         }
         StatCard {
@@ -104,9 +103,9 @@ ScreenPage {
             Layout.fillWidth: true
             Layout.preferredWidth: 1
             symbol: "target"
-            value: Format.overallAccuracy(root.app.overallAccuracy, root.app.totalAnswerCount)
+            value: AppModel.overallAccuracyText
             label: "Recall accuracy"
-            detail: "Across " + Format.counted(root.app.totalAnswerCount, "answer", "answers")
+            detail: "Across " + Format.counted(AppModel.totalAnswerCount, "answer", "answers")
         }
     }
 
@@ -167,11 +166,11 @@ ScreenPage {
                 Repeater {
                     model: [
                         { symbol: "books.vertical.fill", label: "Reference entries",
-                          value: root.app.counts.referenceEntries },
+                          value: AppModel.counts.referenceEntries },
                         { symbol: "list.number", label: "Frequency curriculum",
-                          value: root.app.counts.curriculumEntries },
+                          value: AppModel.counts.curriculumEntries },
                         { symbol: "text.bubble.fill", label: "Context lessons",
-                          value: root.app.counts.contextualExercises }
+                          value: AppModel.counts.contextualExercises }
                     ]
                     delegate: RowLayout {
                         required property var modelData
@@ -205,7 +204,7 @@ ScreenPage {
                     flat: true
                     text: "How coverage works"
                     textColor: TesselTheme.primary
-                    onClicked: root.app.destination = "sources"
+                    onClicked: AppModel.destination = "sources"
                 }
             }
         }
@@ -215,6 +214,6 @@ ScreenPage {
         objectName: "upNext"
         Layout.fillWidth: true
         items: root.plan.items
-        onOpenSession: root.app.beginSession(false)
+        onOpenSession: AppModel.beginSession(false)
     }
 }

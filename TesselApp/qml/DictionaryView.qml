@@ -13,18 +13,17 @@ Item {
     id: root
 
     // The application model; tests hand in a stand-in with the same properties.
-    property var app: AppModel
     // The id of the chosen result; undefined until the learner picks one.
     property var selection: undefined
 
-    readonly property var results: app.searchResults
+    readonly property var results: AppModel.searchResults
     readonly property int selectedIndex: Format.selectedIndex(results, selection)
     readonly property var selectedEntry: selectedIndex >= 0 ? results[selectedIndex] : undefined
 
     // Writes the query and searches for it (the model waits for a pause in typing).
     function search(text) {
-        app.searchQuery = text;
-        app.runSearch();
+        AppModel.searchQuery = text;
+        AppModel.runSearch();
     }
 
     // Moves the selection `step` results down (up when negative), staying within the list.
@@ -40,13 +39,13 @@ Item {
     Component.onCompleted: searchField.forceActiveFocus()
 
     Connections {
-        target: root.app
+        target: AppModel
         function onSelectedLanguageChanged() { root.selection = undefined; }
         // Typing breaks the field's binding to the query; a query written elsewhere (the clear
         // button, the model) is copied back.
         function onSearchQueryChanged() {
-            if (searchField.text !== root.app.searchQuery)
-                searchField.text = root.app.searchQuery;
+            if (searchField.text !== AppModel.searchQuery)
+                searchField.text = AppModel.searchQuery;
         }
     }
 
@@ -64,14 +63,14 @@ Item {
             SectionTitle {
                 Layout.fillWidth: true
                 Layout.alignment: Qt.AlignBottom
-                eyebrow: Format.nativeLanguageName(root.app.selectedLanguage)
+                eyebrow: AppModel.nativeLanguageName(AppModel.selectedLanguage)
                 title: "Offline dictionary"
                 subtitle: "Search forms, readings, pinyin, and English meanings."
             }
             BadgePill {
                 objectName: "entryCount"
                 Layout.alignment: Qt.AlignBottom
-                text: Format.counted(root.app.counts.referenceEntries, "entry", "entries")
+                text: Format.counted(AppModel.counts.referenceEntries, "entry", "entries")
             }
         }
 
@@ -97,11 +96,11 @@ Item {
                     id: searchField
                     objectName: "searchField"
                     Layout.fillWidth: true
-                    text: root.app.searchQuery
+                    text: AppModel.searchQuery
                     placeholderText: "Search Chinese, Japanese, a reading, or a meaning"
                     Accessible.name: "Search the dictionary"
                     placeholderTextColor: TesselTheme.secondaryText
-                    font.family: TesselTheme.fontFamilyFor(root.app.selectedLanguage)
+                    font.family: TesselTheme.fontFamilyFor(AppModel.selectedLanguage)
                     font.pixelSize: 14
                     font.weight: Font.Medium
                     color: TesselTheme.forest
@@ -118,14 +117,14 @@ Item {
                     objectName: "searchSpinner"
                     Layout.preferredWidth: 20
                     Layout.preferredHeight: 20
-                    visible: root.app.isSearching
+                    visible: AppModel.isSearching
                     running: visible
                 }
                 AbstractButton {
                     objectName: "clearSearch"
                     Layout.preferredWidth: 22
                     Layout.preferredHeight: 22
-                    visible: !root.app.isSearching && root.app.searchQuery !== ""
+                    visible: !AppModel.isSearching && AppModel.searchQuery !== ""
                     focusPolicy: Qt.StrongFocus
                     Keys.onReturnPressed: clicked()
                     Keys.onEnterPressed: clicked()
@@ -221,10 +220,10 @@ Item {
                         active: root.selectedEntry !== undefined
                         sourceComponent: DictionaryDetail {
                             entry: root.selectedEntry
-                            onPronounce: root.app.pronounce(root.selectedEntry.term,
+                            onPronounce: AppModel.pronounce(root.selectedEntry.term,
                                                             root.selectedEntry.reading,
                                                             root.selectedEntry.language)
-                            onViewLicenses: root.app.destination = "sources"
+                            onViewLicenses: AppModel.destination = "sources"
                         }
                     }
                 }

@@ -21,26 +21,6 @@ function counted(value, singular, plural) {
     return grouped(value) + " " + (Number(value) === 1 ? singular : plural);
 }
 
-// A fraction between 0 and 1 as a whole percentage in the locale ("67%").
-function percent(fraction) {
-    const n = Number(fraction);
-    return grouped(Math.round((isFinite(n) ? n : 0) * 100)) + locale().percent;
-}
-
-// Today's accuracy: "—" before the first review of the day.
-function todayAccuracy(stats) {
-    if (!stats || !(stats.reviewedCount >= 1))
-        return "—";
-    return percent(stats.correctCount / stats.reviewedCount);
-}
-
-// Accuracy over the language's card records: "—" while no answer has been recorded.
-function overallAccuracy(accuracy, totalAnswers) {
-    if (!(Number(totalAnswers) > 0))
-        return "—";
-    return percent(accuracy);
-}
-
 // "Good morning" before noon, "Good afternoon" before six in the evening, else "Good evening".
 function greeting(hour) {
     if (hour < 12)
@@ -48,14 +28,6 @@ function greeting(hour) {
     if (hour < 18)
         return "Good afternoon";
     return "Good evening";
-}
-
-function nativeLanguageName(language) {
-    return language === "japanese" ? "日本語" : "中文";
-}
-
-function englishLanguageName(language) {
-    return language === "japanese" ? "Japanese" : "Chinese";
 }
 
 // "3 reviews and 1 new word, selected for you."
@@ -66,13 +38,6 @@ function sessionSummary(dueCount, newCount) {
 
 function listLength(list) {
     return list && list.length !== undefined ? list.length : 0;
-}
-
-// Wrong answers of a day; a stored correct count above the reviews gives 0, never a negative bar.
-function againCount(stats) {
-    if (!stats)
-        return 0;
-    return Math.max(0, (stats.reviewedCount || 0) - (stats.correctCount || 0));
 }
 
 // Sum of the days' reviewed cards.

@@ -11,16 +11,15 @@ ScreenPage {
     id: root
 
     // The application model; tests hand in a stand-in with the same properties.
-    property var app: AppModel
     // Moves on every minute so the thirty days roll over at midnight while the screen is open.
     property int clockTick: 0
 
     readonly property var recentDays: {
-        app.statisticsRevision;
+        AppModel.statisticsRevision;
         clockTick;
-        return app.statsForRecentDays(30);
+        return AppModel.statsForRecentDays(30);
     }
-    readonly property int learned: app.learnedCount
+    readonly property int learned: AppModel.learnedCount
 
     maxContentWidth: 1220
 
@@ -37,7 +36,7 @@ ScreenPage {
         SectionTitle {
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignBottom
-            eyebrow: Format.nativeLanguageName(root.app.selectedLanguage)
+            eyebrow: AppModel.nativeLanguageName(AppModel.selectedLanguage)
             title: "Your growth"
             subtitle: "Progress reflects demonstrated recall, not a vague completion badge."
         }
@@ -45,8 +44,8 @@ ScreenPage {
             objectName: "streakPill"
             Layout.alignment: Qt.AlignBottom
             symbol: "flame.fill"
-            selected: root.app.streak.currentDays > 0
-            text: Format.counted(root.app.streak.currentDays, "day", "days")
+            selected: AppModel.streak.currentDays > 0
+            text: Format.counted(AppModel.streak.currentDays, "day", "days")
         }
     }
 
@@ -55,14 +54,14 @@ ScreenPage {
         spacing: 14
         Repeater {
             model: [
-                { symbol: "leaf.fill", value: Format.grouped(root.app.learnedCount),
+                { symbol: "leaf.fill", value: Format.grouped(AppModel.learnedCount),
                   label: "Words planted" },
-                { symbol: "shield.checkered", value: Format.grouped(root.app.stableCount),
+                { symbol: "shield.checkered", value: Format.grouped(AppModel.stableCount),
                   label: "Stable words" },
-                { symbol: "rectangle.stack.fill", value: Format.grouped(root.app.totalAnswerCount),
+                { symbol: "rectangle.stack.fill", value: Format.grouped(AppModel.totalAnswerCount),
                   label: "All answers" },
                 { symbol: "target", label: "Accuracy",
-                  value: Format.overallAccuracy(root.app.overallAccuracy, root.app.totalAnswerCount) }
+                  value: AppModel.overallAccuracyText }
             ]
             delegate: StatCard {
                 required property var modelData
@@ -133,7 +132,7 @@ ScreenPage {
                 points: root.recentDays.map((entry, index) => ({
                     label: index % 5 === 0 ? Format.monthDay(entry.day) : "",
                     name: Format.longDate(entry.day),
-                    values: [entry.stats.correctCount, Format.againCount(entry.stats)]
+                    values: [entry.stats.correctCount, entry.stats.incorrectCount]
                 }))
             }
         }
@@ -157,7 +156,7 @@ ScreenPage {
                     objectName: "dueNow"
                     Layout.fillWidth: true
                     title: "Due now"
-                    value: root.app.plan.availableDueCount
+                    value: AppModel.plan.availableDueCount
                     total: root.learned
                     detail: "Scheduled for reinforcement"
                 }
@@ -165,7 +164,7 @@ ScreenPage {
                     objectName: "stable"
                     Layout.fillWidth: true
                     title: "Stable 21+ days"
-                    value: root.app.stableCount
+                    value: AppModel.stableCount
                     total: root.learned
                     detail: "Strong spacing history"
                 }
@@ -202,7 +201,7 @@ ScreenPage {
                     Label {
                         objectName: "curriculumFigure"
                         anchors.baseline: learnedFigure.baseline
-                        text: "of " + Format.grouped(root.app.counts.curriculumEntries)
+                        text: "of " + Format.grouped(AppModel.counts.curriculumEntries)
                         font.pixelSize: 12
                         font.weight: Font.DemiBold
                         color: TesselTheme.secondaryText
@@ -212,13 +211,13 @@ ScreenPage {
                     objectName: "courseBar"
                     Layout.fillWidth: true
                     value: root.learned
-                    total: root.app.counts.curriculumEntries
+                    total: AppModel.counts.curriculumEntries
                 }
                 Label {
                     objectName: "referenceNote"
                     Layout.fillWidth: true
                     text: "The full reference dictionary contains "
-                          + Format.counted(root.app.counts.referenceEntries, "entry", "entries")
+                          + Format.counted(AppModel.counts.referenceEntries, "entry", "entries")
                           + ". The course queue uses the smaller frequency-ranked set; contextual cards are identified separately."
                     wrapMode: Text.Wrap
                     font.pixelSize: 11
@@ -229,7 +228,7 @@ ScreenPage {
                     flat: true
                     text: "Read the coverage promise"
                     textColor: TesselTheme.primary
-                    onClicked: root.app.destination = "sources"
+                    onClicked: AppModel.destination = "sources"
                 }
             }
         }

@@ -3,10 +3,11 @@
 // Progress.json" suggested when saving, JSON files only, a folder can be made on the way. Shared
 // by the File menu and the settings page, so both report into the same message.
 //
-//   ProgressTransfer { id: transfer; app: AppModel }
+//   ProgressTransfer { id: transfer }
 //   transfer.chooseExportFile()   transfer.chooseImportFile()   transfer.transferMessage
 import QtQuick
 import Qt.labs.platform as Platform
+import Brindle.Model
 import "Format.js" as Format
 
 Item {
@@ -15,8 +16,6 @@ Item {
     // Holds no picture; hidden so that layouts give it no place.
     visible: false
 
-    // The application model; tests hand in a stand-in with the same operations.
-    property var app
     // The last successful backup or restore, "" before the first.
     property string transferMessage: ""
 
@@ -29,11 +28,11 @@ Item {
     function exportTo(location) {
         if (location === undefined || location === null || String(location) === "")
             return;
-        const error = app.exportProgress(location);
+        const error = AppModel.exportProgress(location);
         if (error === "")
             transferMessage = "Progress exported to " + Format.lastPathComponent(location) + ".";
         else
-            app.startupError = "Export failed: " + error;
+            AppModel.startupError = "Export failed: " + error;
     }
 
     // Replaces the progress with the backup at `location` and reports the outcome; an empty
@@ -41,11 +40,11 @@ Item {
     function restoreFrom(location) {
         if (location === undefined || location === null || String(location) === "")
             return;
-        const error = app.restoreProgress(location);
+        const error = AppModel.restoreProgress(location);
         if (error === "")
             transferMessage = "Progress restored from " + Format.lastPathComponent(location) + ".";
         else
-            app.startupError = "Import failed: " + error;
+            AppModel.startupError = "Import failed: " + error;
     }
 
     function chooseExportFile() {

@@ -10,7 +10,6 @@ ScreenPage {
     id: root
 
     // The application model; tests hand in a stand-in with the same properties.
-    property var app: AppModel
     property bool showingResetConfirmation: false
     // Backup and restore: the window's, so that the File menu and this page share one message;
     // a page of its own when shown outside the window (tests).
@@ -30,13 +29,12 @@ ScreenPage {
 
     ProgressTransfer {
         id: ownTransfer
-        app: root.app
     }
 
     ResetConfirmation {
         id: resetDialog
         objectName: "resetDialog"
-        onConfirmed: root.app.resetProgress()
+        onConfirmed: AppModel.resetProgress()
         onClosed: root.showingResetConfirmation = false
     }
 
@@ -63,8 +61,8 @@ ScreenPage {
                 Accessible.name: "Daily goal"
                 values: [10, 20, 30, 50, 100]
                 textFor: value => value + " cards"
-                current: root.app.dailyGoal
-                onPicked: value => root.app.dailyGoal = value
+                current: AppModel.dailyGoal
+                onPicked: value => AppModel.dailyGoal = value
             }
         }
         SettingRow {
@@ -76,9 +74,9 @@ ScreenPage {
                 width: 115
                 from: 1
                 to: 20
-                value: root.app.newWordsPerSession
+                value: AppModel.newWordsPerSession
                 Accessible.name: "New words per session"
-                onValueModified: root.app.newWordsPerSession = value
+                onValueModified: AppModel.newWordsPerSession = value
             }
         }
         SettingRow {
@@ -91,8 +89,8 @@ ScreenPage {
                 Accessible.name: "Starting band"
                 values: [1, 2, 3, 4, 5, 6]
                 textFor: value => "Band " + value
-                current: root.app.startingBand
-                onPicked: value => root.app.startingBand = value
+                current: AppModel.startingBand
+                onPicked: value => AppModel.startingBand = value
             }
         }
     }
@@ -110,8 +108,8 @@ ScreenPage {
             ToggleSwitch {
                 objectName: "showTranslationSwitch"
                 Accessible.name: "Show sentence translation"
-                checked: root.app.showTranslation
-                onToggled: root.app.showTranslation = checked
+                checked: AppModel.showTranslation
+                onToggled: AppModel.showTranslation = checked
             }
         }
         SettingRow {
@@ -121,8 +119,8 @@ ScreenPage {
             ToggleSwitch {
                 objectName: "showReadingSwitch"
                 Accessible.name: "Show reading after answer"
-                checked: root.app.showReading
-                onToggled: root.app.showReading = checked
+                checked: AppModel.showReading
+                onToggled: AppModel.showReading = checked
             }
         }
         SettingRow {
@@ -132,8 +130,8 @@ ScreenPage {
             ToggleSwitch {
                 objectName: "autoplaySwitch"
                 Accessible.name: "Play audio automatically"
-                checked: root.app.playAudioAutomatically
-                onToggled: root.app.playAudioAutomatically = checked
+                checked: AppModel.playAudioAutomatically
+                onToggled: AppModel.playAudioAutomatically = checked
             }
         }
     }
@@ -159,9 +157,9 @@ ScreenPage {
                 width: 150
                 from: 0.3
                 to: 0.56
-                value: root.app.speechRate
+                value: AppModel.speechRate
                 Accessible.name: "Speech speed"
-                onMoved: root.app.speechRate = value
+                onMoved: AppModel.speechRate = value
                 anchors.verticalCenter: parent.verticalCenter
             }
             Icon {
@@ -256,7 +254,7 @@ ScreenPage {
             flat: true
             text: "Data sources"
             textColor: TesselTheme.primary
-            onClicked: root.app.destination = "sources"
+            onClicked: AppModel.destination = "sources"
         }
     }
 }

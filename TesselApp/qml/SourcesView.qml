@@ -11,7 +11,6 @@ ScreenPage {
     id: root
 
     // The application model; tests hand in a stand-in with the same properties.
-    property var app: AppModel
     // Hands an address to the system browser, true when something took it; tests replace it to
     // see what would open.
     property var openExternally: url => Qt.openUrlExternally(url)
@@ -76,11 +75,11 @@ ScreenPage {
         spacing: 14
         Repeater {
             model: [
-                { value: root.app.counts.referenceEntries, label: "reference entries",
+                { value: AppModel.counts.referenceEntries, label: "reference entries",
                   detail: "A dated, normalized dictionary projection" },
-                { value: root.app.counts.curriculumEntries, label: "frequency-ranked words",
+                { value: AppModel.counts.curriculumEntries, label: "frequency-ranked words",
                   detail: "Eligible for the usefulness path" },
-                { value: root.app.counts.contextualExercises, label: "context starter cards",
+                { value: AppModel.counts.contextualExercises, label: "context starter cards",
                   detail: "Original exercises; release review pending" }
             ]
             delegate: TesselCard {
@@ -134,7 +133,7 @@ ScreenPage {
         }
         Repeater {
             objectName: "sourceCards"
-            model: root.app.sources
+            model: AppModel.sources
             delegate: SourceCard {
                 required property var modelData
                 Layout.fillWidth: true

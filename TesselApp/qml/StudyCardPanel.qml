@@ -127,7 +127,7 @@ Flickable {
                     Label {
                         objectName: "promptSubtitle"
                         Layout.fillWidth: true
-                        text: "Write one accepted " + StudyText.languageName(AppModel.selectedLanguage) + " form."
+                        text: "Write one accepted " + AppModel.languageName(AppModel.selectedLanguage) + " form."
                         wrapMode: Text.WordWrap
                         font.pixelSize: 13
                         font.weight: Font.Medium

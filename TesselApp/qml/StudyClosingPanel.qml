@@ -72,7 +72,7 @@ Item {
                     { key: "reviewed", value: String(AppModel.sessionReviewed), label: "reviewed" },
                     { key: "correct", value: String(AppModel.sessionCorrect), label: "correct" },
                     { key: "accuracy", label: "accuracy",
-                      value: StudyText.accuracy(AppModel.sessionCorrect, AppModel.sessionReviewed, Qt.locale()) }
+                      value: AppModel.sessionAccuracyText }
                 ]
                 Rectangle {
                     required property var modelData

@@ -35,7 +35,7 @@ Item {
             spacing: 8
             Label {
                 objectName: "languageName"
-                text: StudyText.languageName(AppModel.selectedLanguage)
+                text: AppModel.languageName(AppModel.selectedLanguage)
                 font.pixelSize: 11
                 font.bold: true
                 color: TesselTheme.primary

@@ -3,11 +3,6 @@
 // wording rules can be checked on their own.
 .pragma library
 
-// "Chinese" or "Japanese" for a language text value.
-function languageName(language) {
-    return language === "japanese" ? "Japanese" : "Chinese"
-}
-
 // "N / T" with N = min(index + 1, T); "" when there are no items.
 function counter(index, total) {
     if (total < 1)
@@ -43,19 +38,6 @@ function showsReading(showReading, reading, term) {
 // Up to the first three meanings, joined by " · ".
 function meaningLine(meanings) {
     return meanings ? Array.prototype.slice.call(meanings, 0, 3).join(" · ") : ""
-}
-
-// The session's accuracy as a whole percentage in `locale`; "—" before the first answer. Halves
-// round to even, as number formatting does elsewhere on the desktop (1 of 8 shows 12%).
-function accuracy(correct, reviewed, locale) {
-    if (reviewed < 1)
-        return "—"
-    const scaled = correct * 100
-    let percent = Math.floor(scaled / reviewed)
-    const twiceRemainder = 2 * (scaled - percent * reviewed)
-    if (twiceRemainder > reviewed || (twiceRemainder === reviewed && percent % 2 === 1))
-        percent += 1
-    return Number(percent).toLocaleString(locale, "f", 0) + locale.percent
 }
 
 // The closing panel: "queueClear" when nothing was there to study, else "planted".
