@@ -4,7 +4,7 @@ import QtTest
 import Brindle
 import Brindle.Model
 import Brindle.Testing
-import "qrc:/Brindle/Format.js" as Format
+import "qrc:/Brindle/components/Format.js" as Format
 
 Item {
     id: top
@@ -31,7 +31,9 @@ Item {
             TestHarness.setClock(new Date(2024, 2, day, 12, 0, 0));
             compare(AppModel.restoreProgress(TestHarness.progressFixturePath), "");
         }
-        function cleanup() {
+        // Each test starts from a fresh model; done before the test, not after it, so that no
+        // screen of the last test is still showing while the model changes.
+        function init() {
             AppModel.leaveSession();
             AppModel.resetProgress();
             AppModel.destination = "home";
@@ -174,9 +176,9 @@ Item {
         // Every Japanese card of the fixture is studied and not yet due: nothing to study there.
         function test_queueShowsFirstFourOrClearNote_data() {
             return [
-                { tag: "empty", language: "japanese", newWords: 2, shown: 0 },
                 { tag: "two", language: "chinese", newWords: 2, shown: 2 },
-                { tag: "six", language: "chinese", newWords: 6, shown: 4 }
+                { tag: "six", language: "chinese", newWords: 6, shown: 4 },
+                { tag: "empty", language: "japanese", newWords: 2, shown: 0 }
             ];
         }
         function test_queueShowsFirstFourOrClearNote(data) {

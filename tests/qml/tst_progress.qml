@@ -4,7 +4,7 @@ import QtTest
 import Brindle
 import Brindle.Model
 import Brindle.Testing
-import "qrc:/Brindle/Format.js" as Format
+import "qrc:/Brindle/components/Format.js" as Format
 
 Item {
     id: top
@@ -30,7 +30,9 @@ Item {
             TestHarness.setClock(new Date(2024, 2, 30, 12, 0, 0));
             compare(AppModel.restoreProgress(TestHarness.progressFixturePath), "");
         }
-        function cleanup() {
+        // Each test starts from a fresh model; done before the test, not after it, so that no
+        // screen of the last test is still showing while the model changes.
+        function init() {
             AppModel.resetProgress();
             AppModel.destination = "home";
             TestHarness.setClock(new Date(NaN));

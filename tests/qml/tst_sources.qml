@@ -3,7 +3,7 @@ import QtQuick
 import QtTest
 import Brindle
 import Brindle.Model
-import "qrc:/Brindle/Format.js" as Format
+import "qrc:/Brindle/components/Format.js" as Format
 
 Item {
     id: top

@@ -2,7 +2,7 @@
 // The study screen's wording rules, one table per rule.
 import QtQuick
 import QtTest
-import "qrc:/Brindle/StudyText.js" as StudyText
+import "qrc:/Brindle/study/StudyText.js" as StudyText
 
 TestCase {
     name: "StudyText"
