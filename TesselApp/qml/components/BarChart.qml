@@ -10,6 +10,7 @@
 // `values` are bottom first, one per series; a value of 0 or less draws nothing. A series may
 // give `fadedColor` to fill its bars with a vertical gradient from `color` down to it. Points
 // with an empty `label` show no axis text. Bar segments are named "bar-<point>-<series>".
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import Brindle
@@ -66,6 +67,7 @@ Item {
     Repeater {
         model: root.ticks
         delegate: Item {
+            id: tick
             required property var modelData
             width: root.width
             y: root.yFor(modelData)
@@ -75,7 +77,7 @@ Item {
                 width: root.axisLabelWidth - 8
                 anchors.verticalCenter: parent.top
                 horizontalAlignment: Text.AlignRight
-                text: Format.grouped(modelData)
+                text: Format.grouped(tick.modelData)
                 font.pixelSize: 10
                 color: TesselTheme.secondaryText
             }
@@ -105,6 +107,7 @@ Item {
             Repeater {
                 model: root.series
                 delegate: Rectangle {
+                    id: segment
                     required property var modelData
                     required property int index
                     readonly property var values: slot.modelData.values || []
@@ -131,8 +134,8 @@ Item {
 
                     Gradient {
                         id: fade
-                        GradientStop { position: 0; color: modelData.color }
-                        GradientStop { position: 1; color: modelData.fadedColor || modelData.color }
+                        GradientStop { position: 0; color: segment.modelData.color }
+                        GradientStop { position: 1; color: segment.modelData.fadedColor || segment.modelData.color }
                     }
                 }
             }

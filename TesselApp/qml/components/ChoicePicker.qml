@@ -4,6 +4,7 @@
 //   ChoicePicker { values: [10, 20]; textFor: v => v + " cards"; current: 20; onPicked: v => … }
 //
 // `current` that is not among the values shows no choice.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import Brindle
@@ -59,19 +60,20 @@ ComboBox {
         }
     }
     delegate: ItemDelegate {
+        id: choice
         required property var modelData
         required property int index
         width: ListView.view ? ListView.view.width : root.width
         highlighted: root.highlightedIndex === index
         contentItem: Text {
-            text: modelData
+            text: choice.modelData
             font: root.font
             color: TesselTheme.forest
             verticalAlignment: Text.AlignVCenter
         }
         background: Rectangle {
             radius: 6
-            color: highlighted ? TesselTheme.mint : TesselTheme.white
+            color: choice.highlighted ? TesselTheme.mint : TesselTheme.white
         }
     }
     popup.background: Rectangle {

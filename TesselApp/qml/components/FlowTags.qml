@@ -2,6 +2,7 @@
 // A single row of small capsules, at most the first four values; the row never wraps.
 //
 //   FlowTags { values: ["noun", "verb"] }
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import Brindle
@@ -22,6 +23,7 @@ Row {
     Repeater {
         model: root.shownValues
         delegate: Rectangle {
+            id: capsule
             required property var modelData
             objectName: "tag"
             implicitWidth: tag.implicitWidth + 18
@@ -31,7 +33,7 @@ Row {
             Label {
                 id: tag
                 anchors.centerIn: parent
-                text: modelData
+                text: capsule.modelData
                 font.pixelSize: 10
                 font.weight: Font.Medium
                 color: TesselTheme.secondaryText

@@ -8,6 +8,7 @@
 //   }
 //
 // The card's implicit size is its content's plus the padding, so it can sit in layouts.
+pragma ComponentBehavior: Bound
 import QtQuick
 import Brindle
 

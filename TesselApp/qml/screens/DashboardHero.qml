@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The home screen's green panel: the daily-goal ring, the session title and summary, the button
 // that starts the session and three facts about today's queue.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -170,26 +171,27 @@ Rectangle {
                     { symbol: "checkmark.circle.fill", value: root.todayAccuracy, label: "today’s accuracy" }
                 ]
                 delegate: Row {
+                    id: fact
                     required property var modelData
                     required property int index
                     objectName: "fact-" + index
                     spacing: 7
                     Icon {
-                        name: modelData.symbol
+                        name: fact.modelData.symbol
                         size: 15
                         color: TesselTheme.white
                         anchors.verticalCenter: parent.verticalCenter
                     }
                     Label {
                         objectName: "factValue"
-                        text: modelData.value
+                        text: fact.modelData.value
                         font.pixelSize: 15
                         font.bold: true
                         color: TesselTheme.white
                         anchors.verticalCenter: parent.verticalCenter
                     }
                     Label {
-                        text: modelData.label
+                        text: fact.modelData.label
                         font.pixelSize: 11
                         font.weight: Font.Medium
                         color: TesselTheme.withAlpha(TesselTheme.white, 0.68)

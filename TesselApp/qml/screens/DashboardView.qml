@@ -2,6 +2,7 @@
 // The "Today" screen: greeting, the daily goal and the button that starts the session, three
 // headline figures, the last seven days, the size of the local library and the next words of
 // the adaptive queue, all for the selected language.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -174,18 +175,19 @@ ScreenPage {
                           value: AppModel.counts.contextualExercises }
                     ]
                     delegate: RowLayout {
+                        id: libraryRow
                         required property var modelData
                         Layout.fillWidth: true
                         spacing: 9
                         Icon {
                             Layout.preferredWidth: 18
-                            name: modelData.symbol
+                            name: libraryRow.modelData.symbol
                             size: 14
                             color: TesselTheme.primary
                         }
                         Label {
                             Layout.fillWidth: true
-                            text: modelData.label
+                            text: libraryRow.modelData.label
                             elide: Text.ElideRight
                             font.pixelSize: 12
                             font.weight: Font.Medium
@@ -193,7 +195,7 @@ ScreenPage {
                         }
                         Label {
                             objectName: "libraryFigure"
-                            text: Format.grouped(modelData.value)
+                            text: Format.grouped(libraryRow.modelData.value)
                             font.pixelSize: 13
                             font.bold: true
                             color: TesselTheme.forest

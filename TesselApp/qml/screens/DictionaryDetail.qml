@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary's detail pane for one entry: written forms and reading with a speaker button,
 // the numbered meanings, the grammar tags, the entry's place in the study path and its source.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -127,6 +128,7 @@ Flickable {
                 objectName: "meanings"
                 model: root.entry.meanings
                 delegate: RowLayout {
+                    id: meaning
                     required property var modelData
                     required property int index
                     Layout.fillWidth: true
@@ -139,7 +141,7 @@ Flickable {
                         color: TesselTheme.paleMint
                         Label {
                             anchors.centerIn: parent
-                            text: index + 1
+                            text: meaning.index + 1
                             font.pixelSize: 10
                             font.bold: true
                             color: TesselTheme.primary
@@ -149,7 +151,7 @@ Flickable {
                         objectName: "meaning"
                         Layout.fillWidth: true
                         Layout.topMargin: 2
-                        text: modelData
+                        text: meaning.modelData
                         wrapMode: Text.Wrap
                         font.pixelSize: 14
                         font.weight: Font.Medium
@@ -180,6 +182,7 @@ Flickable {
                 Repeater {
                     model: Format.coverageChips(root.entry)
                     delegate: Rectangle {
+                        id: chip
                         required property var modelData
                         objectName: "coverageChip"
                         property alias text: chipText.text
@@ -194,14 +197,14 @@ Flickable {
                             anchors.centerIn: parent
                             spacing: 5
                             Icon {
-                                name: modelData.symbol
+                                name: chip.modelData.symbol
                                 size: 11
                                 color: TesselTheme.primary
                                 anchors.verticalCenter: parent.verticalCenter
                             }
                             Label {
                                 id: chipText
-                                text: modelData.text
+                                text: chip.modelData.text
                                 font.pixelSize: 10
                                 font.weight: Font.DemiBold
                                 color: TesselTheme.forest

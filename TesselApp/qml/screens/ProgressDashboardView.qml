@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Your growth": the streak, four headline figures, thirty days of correct and missed recall,
 // memory health and how much of the course has been learned, for the selected language.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -99,6 +100,7 @@ ScreenPage {
                     model: [{ name: "Correct", color: TesselTheme.primary },
                             { name: "Again", color: TesselTheme.mint }]
                     delegate: Row {
+                        id: legendEntry
                         required property var modelData
                         Layout.alignment: Qt.AlignTop
                         spacing: 6
@@ -106,11 +108,11 @@ ScreenPage {
                             width: 10
                             height: 10
                             radius: 3
-                            color: modelData.color
+                            color: legendEntry.modelData.color
                             anchors.verticalCenter: parent.verticalCenter
                         }
                         Label {
-                            text: modelData.name
+                            text: legendEntry.modelData.name
                             font.pixelSize: 10
                             font.weight: Font.Medium
                             color: TesselTheme.secondaryText

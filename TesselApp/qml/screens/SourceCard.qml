@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One open-data source of the lexicon: its symbol, name and licence, the attribution, the
 // checksum of the source file (selectable for copying) and links to the project and licence.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts

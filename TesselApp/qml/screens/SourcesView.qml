@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "A promise you can audit": what the local data covers, the sizes of the lexicon, every open
 // data source with its licence, checksum and links, and the clean-room boundary.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -84,6 +85,7 @@ ScreenPage {
                   detail: "Original exercises; release review pending" }
             ]
             delegate: TesselCard {
+                id: numberCard
                 required property var modelData
                 objectName: "numberCard-" + modelData.label
                 Layout.fillWidth: true
@@ -95,7 +97,7 @@ ScreenPage {
                     Label {
                         objectName: "number"
                         Layout.fillWidth: true
-                        text: Format.grouped(modelData.value)
+                        text: Format.grouped(numberCard.modelData.value)
                         elide: Text.ElideRight
                         font.pixelSize: 27
                         font.bold: true
@@ -103,7 +105,7 @@ ScreenPage {
                     }
                     Label {
                         Layout.fillWidth: true
-                        text: modelData.label
+                        text: numberCard.modelData.label
                         wrapMode: Text.Wrap
                         font.pixelSize: 11
                         font.bold: true
@@ -111,7 +113,7 @@ ScreenPage {
                     }
                     Label {
                         Layout.fillWidth: true
-                        text: modelData.detail
+                        text: numberCard.modelData.detail
                         wrapMode: Text.Wrap
                         font.pixelSize: 10
                         color: TesselTheme.secondaryText

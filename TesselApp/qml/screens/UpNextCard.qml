@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Up next" on the home screen: the first four words of today's queue, or a note that the queue
 // is clear.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -49,6 +50,7 @@ TesselCard {
             Repeater {
                 model: root.shownCount
                 delegate: Rectangle {
+                    id: queueTile
                     required property int index
                     readonly property var item: root.items[index]
                     readonly property string firstMeaning: Format.firstMeaning(item, "")
@@ -69,27 +71,27 @@ TesselCard {
                         Label {
                             objectName: "term"
                             width: parent.width
-                            text: item.term
+                            text: queueTile.item.term
                             elide: Text.ElideRight
-                            font.family: TesselTheme.fontFamilyFor(item.language)
+                            font.family: TesselTheme.fontFamilyFor(queueTile.item.language)
                             font.pixelSize: 22
                             font.bold: true
                             color: TesselTheme.forest
                         }
                         Label {
                             width: parent.width
-                            visible: item.reading !== ""
-                            text: item.reading
+                            visible: queueTile.item.reading !== ""
+                            text: queueTile.item.reading
                             elide: Text.ElideRight
-                            font.family: TesselTheme.fontFamilyFor(item.language)
+                            font.family: TesselTheme.fontFamilyFor(queueTile.item.language)
                             font.pixelSize: 11
                             font.weight: Font.Medium
                             color: TesselTheme.primary
                         }
                         Label {
                             width: parent.width
-                            visible: firstMeaning !== ""
-                            text: firstMeaning
+                            visible: queueTile.firstMeaning !== ""
+                            text: queueTile.firstMeaning
                             elide: Text.ElideRight
                             font.pixelSize: 11
                             color: TesselTheme.secondaryText

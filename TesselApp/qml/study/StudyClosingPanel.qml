@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a session: "Your queue is clear" when there was nothing to study, otherwise
 // "Session planted" with the session's figures.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -76,6 +77,7 @@ Item {
                       value: AppModel.sessionAccuracyText }
                 ]
                 Rectangle {
+                    id: stat
                     required property var modelData
                     objectName: "stat-" + modelData.key
                     readonly property string value: modelData.value
@@ -90,14 +92,14 @@ Item {
                         spacing: 2
                         Label {
                             anchors.horizontalCenter: parent.horizontalCenter
-                            text: modelData.value
+                            text: stat.modelData.value
                             font.pixelSize: 24
                             font.bold: true
                             color: TesselTheme.forest
                         }
                         Label {
                             anchors.horizontalCenter: parent.horizontalCenter
-                            text: modelData.label
+                            text: stat.modelData.label
                             font.pixelSize: 10
                             font.weight: Font.DemiBold
                             color: TesselTheme.secondaryText

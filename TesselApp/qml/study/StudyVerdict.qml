@@ -5,6 +5,7 @@
 //
 // After a right answer the verdict holds the keyboard focus, so Tab reaches "Hard", "Good" and
 // "Easy" in turn and Space presses the focused one; they have no shortcuts of their own.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
