@@ -139,7 +139,8 @@ class Setup : public QObject {
         // A copy in the temporary home, so that no test can change the fixture itself.
         const QString fixturePath = QDir(home).filePath(QStringLiteral("progress-fixture.json"));
         QFile::remove(fixturePath);
-        if (!QFile::copy(QStringLiteral(BRINDLE_TEST_DATA_DIR "/progress-fixture.json"), fixturePath))
+        if (!QFile::copy(QStringLiteral(BRINDLE_TEST_DATA_DIR "/progress-fixture.json"),
+                         fixturePath))
             qFatal("cannot copy the progress fixture");
         m_harness = new TestHarness(home, progressPath, fixturePath, this);
 
