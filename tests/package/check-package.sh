@@ -166,7 +166,7 @@ step "window: the first screen ($differing pixels unlike the driver's)"
 qml_root="/usr/lib/x86_64-linux-gnu/qt6/qml"
 plugins="/usr/lib/x86_64-linux-gnu/qt6/plugins"
 repo="$(cd "$here/../.." && pwd)"
-for module in $(sed -n 's/^import \([A-Za-z][A-Za-z0-9.]*\).*/\1/p' "$repo"/TesselApp/qml/*.qml |
+for module in $(find "$repo/TesselApp/qml" -name '*.qml' -exec sed -n 's/^import \([A-Za-z][A-Za-z0-9.]*\).*/\1/p' {} + |
                 grep -v '^Brindle' | sort -u); do
   qmldir="$qml_root/${module//.//}/qmldir"
   [[ -f "$qmldir" ]] || fail "no QML module $module on this machine ($qmldir)"
