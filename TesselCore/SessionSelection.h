@@ -55,8 +55,8 @@ struct StudySessionPlan {
 // The course as session selection reads it: the caller's items in course order, read in place
 // (never copied), which of them are contextual exercises, and an index of their ids. Built once
 // per loaded course, so that a refresh of the plan looks up only the learner's cards.
-// REQUIRES: the storage it was built from outlives it and is not changed (moving a
-// std::vector that holds it keeps its elements in place).
+// REQUIRES: the vector it was built from outlives it and is not changed; moving that vector is
+// fine (its elements stay in place). A temporary vector is refused at compile time.
 class CourseView {
   public:
     CourseView() = default;
@@ -73,6 +73,9 @@ class CourseView {
         }
         buildIndex();
     }
+    explicit CourseView(std::vector<VocabularyItem>&&) = delete;
+    template <class Lesson>
+    explicit CourseView(std::vector<Lesson>&&) = delete;
 
     std::size_t size() const { return m_items.size(); }
     // REQUIRES: i < size().
