@@ -160,6 +160,10 @@ struct EligibilityCase {
     std::vector<std::string> expectedDue, expectedNew;
 };
 
+void PrintTo(const EligibilityCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class Eligibility : public testing::TestWithParam<EligibilityCase> {};
 
 // A course of level-1 and level-3 words and one level-3 contextual exercise.
