@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -96,6 +97,7 @@ icu::UnicodeString normalized(const icu::Normalizer2* normalizer, const icu::Uni
 
 // NFKC, then locale-independent lower-casing: the first steps of both rules.
 icu::UnicodeString foldedCaseAndForm(std::string_view input) {
+    assert(input.size() < std::size_t{1} << 31);
     auto text = icu::UnicodeString::fromUTF8(
         icu::StringPiece(input.data(), static_cast<int32_t>(input.size())));
     text = normalized(normalizers().nfkc, text);

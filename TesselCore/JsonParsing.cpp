@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JsonParsing.h"
 
+#include <cassert>
 #include <limits>
 
 #include <unicode/unistr.h>
@@ -77,6 +78,7 @@ Error memberError(const std::string& path, std::string_view problem) {
 }
 
 const Json* member(const Json& object, const char* key) {
+    assert(object.is_object());
     const auto found = object.find(key);
     return found == object.end() ? nullptr : &*found;
 }

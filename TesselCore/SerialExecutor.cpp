@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SerialExecutor.h"
 
+#include <cassert>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -52,6 +53,7 @@ SerialExecutor::~SerialExecutor() {
 void SerialExecutor::submit(std::function<void()> task) {
     {
         std::lock_guard lock(m_queue->mutex);
+        assert(!m_queue->closing);
         m_queue->tasks.push_back(std::move(task));
     }
     m_queue->wake.notify_one();

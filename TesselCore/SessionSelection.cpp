@@ -2,8 +2,7 @@
 #include "SessionSelection.h"
 
 #include <algorithm>
-#include <bit>
-#include <functional>
+#include <cassert>
 #include <limits>
 
 #include <nlohmann/json.hpp>
@@ -11,44 +10,6 @@
 namespace tessel {
 
 namespace {
-
-// Open-addressing table from item id to its scheduling record, also marking which ids have
-// already been taken as candidates. The plan is rebuilt in full on every refresh over tens of
-// thousands of items, so one hash probe per item replaces both a tree look-up in the progress and
-// a separate set of seen ids.
-class IdTable {
-  public:
-    struct Slot {
-        std::string_view id;
-        std::size_t hash = 0;
-        const CardProgress* card = nullptr;
-        bool occupied = false;
-        bool seen = false;
-    };
-
-    explicit IdTable(std::size_t expected)
-        : m_slots(std::bit_ceil(std::max<std::size_t>(16, expected * 2))),
-          m_mask(m_slots.size() - 1) {}
-
-    Slot& find(std::string_view id) {
-        const std::size_t hash = std::hash<std::string_view>{}(id);
-        std::size_t index = hash & m_mask;
-        while (m_slots[index].occupied) {
-            Slot& slot = m_slots[index];
-            if (slot.hash == hash && slot.id == id) return slot;
-            index = (index + 1) & m_mask;
-        }
-        Slot& slot = m_slots[index];
-        slot.id = id;
-        slot.hash = hash;
-        slot.occupied = true;
-        return slot;
-    }
-
-  private:
-    std::vector<Slot> m_slots;
-    std::size_t m_mask;
-};
 
 struct DueCandidate {
     Instant dueDate;
@@ -60,6 +21,7 @@ struct DueCandidate {
 struct NewCandidate {
     std::int64_t level;
     std::int64_t frequencyRank;
+    bool contextual;
     const VocabularyItem* item;
 };
 
@@ -147,28 +109,76 @@ std::vector<VocabularyItem> StudySessionPlan::items() const {
     return all;
 }
 
-StudySessionPlan StudySessionSelector::select(const std::vector<VocabularyItem>& items,
+CourseView::CourseView(const std::vector<VocabularyItem>& items) {
+    m_items.reserve(items.size());
+    for (const VocabularyItem& item : items) m_items.push_back(&item);
+    m_contextual.assign(items.size(), 0);
+    buildIndex();
+}
+
+void CourseView::buildIndex() {
+    m_first.resize(m_items.size());
+    m_index.reserve(m_items.size());
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        m_first[i] = m_index.try_emplace(m_items[i]->id, i).first->second;
+    }
+}
+
+const VocabularyItem& CourseView::item(std::size_t i) const {
+    assert(i < size());
+    return *m_items[i];
+}
+
+bool CourseView::isContextual(std::size_t i) const {
+    assert(i < size());
+    return m_contextual[i] != 0;
+}
+
+std::optional<std::size_t> CourseView::find(std::string_view id) const {
+    const auto found = m_index.find(id);
+    if (found == m_index.end()) return std::nullopt;
+    return found->second;
+}
+
+StudySessionPlan StudySessionSelector::select(const CourseView& course,
                                               const LearnerProgress& progress,
+                                              std::int64_t startingBand,
                                               std::optional<LearningLanguage> language,
                                               Instant now) const {
-    IdTable table(items.size() + progress.cards.size());
-    for (const auto& [id, card] : progress.cards) table.find(id).card = &card;
-
+    const std::size_t n = course.size();
+    // The learner has far fewer cards than the course has items, so the cards are looked up in
+    // the course's index, never each item in the progress. A card counts for every item that
+    // shares its id; the record is stored under the id, whatever its own `itemID` says.
+    std::vector<const CardProgress*> cardOf(n, nullptr);
+    for (const auto& [id, card] : progress.cards) {
+        if (const auto first = course.find(id)) cardOf[*first] = &card;
+    }
     std::vector<DueCandidate> due;
     std::vector<NewCandidate> fresh;
-    fresh.reserve(items.size());
-    for (const VocabularyItem& item : items) {
+    bool unstartedContextual = false;
+    // Only the first item of each id among the selected language's items takes part.
+    std::vector<unsigned char> seen(n, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        const VocabularyItem& item = *course.m_items[i];
         if (language && item.language != *language) continue;
-        IdTable::Slot& slot = table.find(item.id);
-        if (slot.seen) continue;
-        slot.seen = true;
-        const CardProgress* card = slot.card;
-        if (card == nullptr || card->isNew()) {
-            fresh.push_back({item.level, item.frequencyRank, &item});
+        unsigned char& taken = seen[course.m_first[i]];
+        if (taken) continue;
+        taken = 1;
+        const CardProgress* card = cardOf[course.m_first[i]];
+        const bool isNew = card == nullptr || card->isNew();
+        // Below the starting band only what the learner has already reviewed comes back.
+        if (item.level < startingBand && isNew) continue;
+        const bool contextual = course.m_contextual[i] != 0;
+        if (contextual && card == nullptr) unstartedContextual = true;
+        if (isNew) {
+            fresh.push_back({item.level, item.frequencyRank, contextual, &item});
         } else if (card->isDue(now)) {
             due.push_back({card->dueDate, item.level, item.frequencyRank, &item});
         }
     }
+    // Contextual exercises are started before plain new words.
+    if (unstartedContextual)
+        std::erase_if(fresh, [](const NewCandidate& c) { return !c.contextual; });
 
     // Caps read from a file may be negative; they allow nothing, like a cap of 0.
     const auto cap = [](std::int64_t value) {

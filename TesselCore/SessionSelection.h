@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "Calendar.h"
@@ -51,17 +52,65 @@ struct StudySessionPlan {
     bool operator==(const StudySessionPlan&) const = default;
 };
 
-// Chooses the cards of a session. Pure; safe to call from any thread.
+// The course as session selection reads it: the caller's items in course order, read in place
+// (never copied), which of them are contextual exercises, and an index of their ids. Built once
+// per loaded course, so that a refresh of the plan looks up only the learner's cards.
+// REQUIRES: the vector it was built from outlives it and is not changed; moving that vector is
+// fine (its elements stay in place). A temporary vector is refused at compile time.
+class CourseView {
+  public:
+    CourseView() = default;
+    // A course without contextual exercises.
+    explicit CourseView(const std::vector<VocabularyItem>& items);
+    // Any course records with an `item` (VocabularyItem) and an `isContextual` (bool) member.
+    template <class Lesson>
+    explicit CourseView(const std::vector<Lesson>& lessons) {
+        m_items.reserve(lessons.size());
+        m_contextual.reserve(lessons.size());
+        for (const Lesson& lesson : lessons) {
+            m_items.push_back(&lesson.item);
+            m_contextual.push_back(lesson.isContextual ? 1 : 0);
+        }
+        buildIndex();
+    }
+    explicit CourseView(std::vector<VocabularyItem>&&) = delete;
+    template <class Lesson>
+    explicit CourseView(std::vector<Lesson>&&) = delete;
+
+    std::size_t size() const { return m_items.size(); }
+    // REQUIRES: i < size().
+    const VocabularyItem& item(std::size_t i) const;
+    // REQUIRES: i < size().
+    bool isContextual(std::size_t i) const;
+    // The position of the first item with this id; nullopt when the course has none.
+    std::optional<std::size_t> find(std::string_view id) const;
+
+  private:
+    friend struct StudySessionSelector;
+    void buildIndex();
+
+    std::vector<const VocabularyItem*> m_items;
+    std::vector<unsigned char> m_contextual;
+    // Position of the first item with the same id, for every item.
+    std::vector<std::size_t> m_first;
+    std::unordered_map<std::string_view, std::size_t> m_index;
+};
+
+// Chooses the cards of a session: the one place that decides what is studied next.
+// Pure; safe to call from any thread.
 struct StudySessionSelector {
     SessionSelectionConfiguration configuration;
 
-    // The plan for `items` (only the first item of each id, only `language`'s items when one is
-    // given): due cards, most overdue first, then new cards, easiest and most frequent first,
-    // capped by the configuration. A negative cap (possible only through decoding) counts as 0.
-    // Never fails; empty input gives an empty plan.
-    StudySessionPlan select(const std::vector<VocabularyItem>& items,
-                            const LearnerProgress& progress,
-                            std::optional<LearningLanguage> language, Instant now) const;
+    // The plan for `course` (only the first item of each id, only `language`'s items when one is
+    // given). An item is eligible when its level is at least `startingBand` or the learner has
+    // reviewed it; while an eligible contextual exercise has no card at all, new cards come only
+    // from contextual exercises (reviews are unaffected). Due cards (reviewed, due at `now`) come
+    // most overdue first, then new cards (no card or never reviewed), easiest and most frequent
+    // first, capped by the configuration; ties go by id. A negative cap (possible only through
+    // decoding) counts as 0. Never fails; an empty course gives an empty plan.
+    StudySessionPlan select(const CourseView& course, const LearnerProgress& progress,
+                            std::int64_t startingBand, std::optional<LearningLanguage> language,
+                            Instant now) const;
 
     bool operator==(const StudySessionSelector&) const = default;
 };

@@ -16,10 +16,10 @@ if [[ ! -f resources/Tessel.sqlite && -x scripts/fetch-lexicon-sources.sh ]]; th
     scripts/fetch-lexicon-sources.sh || echo "bench.sh: sources not fetched; lexicon_bench will time the test fixture" >&2
 fi
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLE_BUILD_BENCH=ON >/dev/null
+cmake --preset release >/dev/null
 # Keep going past a target that fails to build: the benchmarks that did build still run.
 build_failed=0
-cmake --build "$build" -j "$jobs" -- -k 0 || build_failed=1
+cmake --build --preset release -j "$jobs" -- -k 0 || build_failed=1
 
 mapfile -t benches < <(find "$build" -type f -perm -u+x -name '*_bench' | sort)
 if [[ ${#benches[@]} -eq 0 ]]; then

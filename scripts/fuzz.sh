@@ -16,10 +16,8 @@ fi
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${BRINDLE_FUZZ_BUILD_DIR:-$root/build/fuzz}"
 
-cmake -S "$root" -B "$build_dir" -G Ninja \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DBRINDLE_BUILD_APP=OFF -DBRINDLE_BUILD_BENCH=OFF -DBUILD_TESTING=OFF \
-  -DBRINDLE_BUILD_FUZZ=ON >/dev/null
+# The fuzz preset; BRINDLE_FUZZ_BUILD_DIR only moves its build folder.
+(cd "$root" && cmake --preset fuzz -B "$build_dir" >/dev/null)
 cmake --build "$build_dir" -j "${BRINDLE_JOBS:-$(nproc)}"
 
 mapfile -t targets < <(find "$build_dir" \

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppModel.h"
 
+#include <QCoreApplication>
 #include <QJSEngine>
 #include <QQmlEngine>
 #include <QSettings>
+#include <QThread>
 
 #include <algorithm>
+#include <cassert>
 
 #include "ProgressSaver.h"
 #include "Records.h"
@@ -95,7 +98,9 @@ AppModel::AppModel(Dependencies deps, QObject* parent)
                      : Clock([] { return std::chrono::system_clock::now(); })),
       m_calendar(deps.calendar ? std::move(deps.calendar) : CalendarSource(&Calendar::current)),
       m_engine{AnswerValidator{}, AdaptiveScheduler{}} {
-    Q_ASSERT(m_settings);
+    assert(QCoreApplication::instance() == nullptr ||
+           QThread::currentThread() == QCoreApplication::instance()->thread());
+    assert(m_settings && deps.progressStore);
     m_saver = std::make_unique<ProgressSaver>(
         std::move(deps.progressStore), std::move(deps.progressFilePath),
         [this] { return nowInstant(); }, !deps.readOnlyReason.isEmpty());

@@ -18,15 +18,8 @@ void AppModel::refreshPlan() {
     const std::int64_t totalCap = std::max(m_prefs.dailyGoal, m_prefs.newWordsPerSession);
     const StudySessionSelector selector{SessionSelectionConfiguration(dueCap, newCap, totalCap)};
     const Instant now = nowInstant();
-    // The course narrows tens of thousands of lessons down to the few the caps can admit; the
-    // selector then orders and caps them as it would the whole course, and the counts of what
-    // was available come from the course.
-    PlanCandidates candidates =
-        m_course.planCandidates(*m_progress, m_prefs.startingBand, selector.configuration, now);
-    StudySessionPlan plan = selector.select(candidates.items, *m_progress, m_selectedLanguage, now);
-    plan.availableDueCount = candidates.availableDueCount;
-    plan.availableNewCount = candidates.availableNewCount;
-    setPlan(std::move(plan));
+    setPlan(selector.select(m_course.view(), *m_progress, m_prefs.startingBand, m_selectedLanguage,
+                            now));
 }
 
 void AppModel::beginSession(bool reviewOnly) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpeechService.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLocale>
 #include <QTextToSpeech>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -209,6 +211,8 @@ std::optional<int> SpeechService::chooseVoice(LearningLanguage language,
 }
 
 void SpeechService::speak(const QString& text, LearningLanguage language, float rate) {
+    assert(QCoreApplication::instance() == nullptr ||
+           QThread::currentThread() == QCoreApplication::instance()->thread());
     QMetaObject::invokeMethod(
         m_engine,
         [engine = m_engine, text, language, rate] { engine->speak(text, language, rate); },

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,6 +21,7 @@ struct Decoded {
 
 // Decodes the sequence starting at `text[at]`. REQUIRES: at < text.size().
 constexpr Decoded decode(std::string_view text, std::size_t at) noexcept {
+    assert(at < text.size());
     const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[k]); };
     const auto continuation = [&](std::size_t k, std::uint8_t low, std::uint8_t high) {
         return k < text.size() && byte(k) >= low && byte(k) <= high;
@@ -64,6 +66,7 @@ constexpr bool isValid(std::string_view text) noexcept {
 
 // Appends the encoding of `scalar`. REQUIRES: a scalar value (not a surrogate, at most U+10FFFF).
 inline void append(std::string& out, char32_t scalar) {
+    assert(scalar <= 0x10FFFF && (scalar < 0xD800 || scalar > 0xDFFF));
     const auto put = [&](unsigned value) { out.push_back(static_cast<char>(value)); };
     if (scalar < 0x80) {
         put(scalar);

@@ -24,6 +24,8 @@ const Instant kNow = tessel::instantFromSeconds(1'714'550'400);
 struct Fixture {
     std::vector<VocabularyItem> items;
     LearnerProgress progress;
+    // Built once per loaded course in the application, not on each refresh.
+    tessel::CourseView course;
 
     Fixture() {
         std::mt19937 random(42);
@@ -55,6 +57,7 @@ struct Fixture {
             card.dueDate = kNow + std::chrono::seconds(offset);
             progress.cards.emplace(id, card);
         }
+        course = tessel::CourseView(items);
     }
 };
 
@@ -70,7 +73,7 @@ void BM_SelectSession(benchmark::State& state) {
     const tessel::StudySessionSelector selector{
         tessel::SessionSelectionConfiguration(state.range(0), state.range(1), state.range(0))};
     for (auto _ : state) {
-        auto plan = selector.select(f.items, f.progress, LearningLanguage::chinese, kNow);
+        auto plan = selector.select(f.course, f.progress, 1, LearningLanguage::chinese, kNow);
         benchmark::DoNotOptimize(plan);
     }
 }
@@ -86,7 +89,7 @@ void BM_SelectSessionBothLanguages(benchmark::State& state) {
     const tessel::StudySessionSelector selector{
         tessel::SessionSelectionConfiguration(100, 20, 100)};
     for (auto _ : state) {
-        auto plan = selector.select(f.items, f.progress, std::nullopt, kNow);
+        auto plan = selector.select(f.course, f.progress, 1, std::nullopt, kNow);
         benchmark::DoNotOptimize(plan);
     }
 }
@@ -94,5 +97,15 @@ BENCHMARK(BM_SelectSessionBothLanguages)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
+
+// Indexing the course, once per language switch.
+void BM_IndexCourse(benchmark::State& state) {
+    const Fixture& f = fixture();
+    for (auto _ : state) {
+        tessel::CourseView course(f.items);
+        benchmark::DoNotOptimize(course);
+    }
+}
+BENCHMARK(BM_IndexCourse)->Unit(benchmark::kMillisecond);
 
 }  // namespace

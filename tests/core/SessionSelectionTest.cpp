@@ -61,8 +61,8 @@ TEST_P(Caps, DueCardsComeFirstAndNewOnesOnlyFillTheRoomLeft) {
     configuration.maximumDueCards = c.maxDue;
     configuration.maximumNewCards = c.maxNew;
     configuration.maximumTotalCards = c.maxTotal;
-    const StudySessionPlan plan =
-        StudySessionSelector{configuration}.select(items, progress, std::nullopt, kNow);
+    const StudySessionPlan plan = StudySessionSelector{configuration}.select(
+        CourseView(items), progress, 0, std::nullopt, kNow);
     EXPECT_EQ(plan.dueItems.size(), c.expectedDue);
     EXPECT_EQ(plan.newItems.size(), c.expectedNew);
     EXPECT_EQ(plan.availableDueCount, c.due);
@@ -100,8 +100,8 @@ TEST(StudySessionSelector, StudyOrderOfDueAndNewCards) {
     }
     progress.cards.emplace("d-late", card("d-late", kNow));
     progress.cards.emplace("d-early", card("d-early", kNow - seconds(3600)));
-    const StudySessionPlan plan =
-        StudySessionSelector{{50, 50, 100}}.select(items, progress, std::nullopt, kNow);
+    const StudySessionPlan plan = StudySessionSelector{{50, 50, 100}}.select(
+        CourseView(items), progress, 0, std::nullopt, kNow);
     EXPECT_EQ(ids(plan.dueItems),
               (std::vector<std::string>{"d-early", "d-r3a", "d-r3b", "d-r5", "d-l2", "d-late"}));
     EXPECT_EQ(ids(plan.newItems),
@@ -120,8 +120,8 @@ TEST(StudySessionSelector, WhichCardsCountAsDueOrNew) {
     const std::vector<VocabularyItem> items = {
         item("exactly-now"), item("one-second-later"),  item("never-reviewed"), item("stored-key"),
         item("other-id"),    item("exactly-now", 9, 9), item("negative")};
-    const StudySessionPlan plan =
-        StudySessionSelector{{10, 10, 20}}.select(items, progress, std::nullopt, kNow);
+    const StudySessionPlan plan = StudySessionSelector{{10, 10, 20}}.select(
+        CourseView(items), progress, 0, std::nullopt, kNow);
     EXPECT_EQ(ids(plan.dueItems), (std::vector<std::string>{"stored-key", "exactly-now"}));
     EXPECT_EQ(ids(plan.newItems), (std::vector<std::string>{"never-reviewed", "other-id"}));
     // The first occurrence of a repeated id is the one kept.
@@ -135,32 +135,100 @@ TEST(StudySessionSelector, LanguageFilterDropsTheOtherLanguageEntirely) {
     LearnerProgress progress;
     progress.cards.emplace("zh-2", card("zh-2", kNow));
     const StudySessionSelector selector{{10, 10, 20}};
-    const auto japanese = selector.select(items, progress, ja, kNow);
+    const auto japanese = selector.select(CourseView(items), progress, 0, ja, kNow);
     EXPECT_EQ(ids(japanese.items()), (std::vector<std::string>{"x", "ja-1"}));
     EXPECT_EQ(japanese.availableDueCount, 0);
     EXPECT_EQ(japanese.availableNewCount, 2);
     // The Chinese "x" is not a duplicate of a Japanese item that was filtered out.
-    const auto chinese = selector.select(items, progress, LearningLanguage::chinese, kNow);
+    const auto chinese =
+        selector.select(CourseView(items), progress, 0, LearningLanguage::chinese, kNow);
     EXPECT_EQ(ids(chinese.items()), (std::vector<std::string>{"zh-2", "x", "zh-1"}));
-    const auto both = selector.select(items, progress, std::nullopt, kNow);
+    const auto both = selector.select(CourseView(items), progress, 0, std::nullopt, kNow);
     EXPECT_EQ(both.availableNewCount, 3);
     EXPECT_EQ(both.dueItems.front().language, LearningLanguage::chinese);
     EXPECT_EQ(both.newItems.front().language, ja);
 }
 
-// A plain restatement of the selection rules, without the look-up table or the partial sort.
-StudySessionPlan referencePlan(const std::vector<VocabularyItem>& items,
-                               const LearnerProgress& progress,
-                               const SessionSelectionConfiguration& c) {
+struct Lesson {
+    VocabularyItem item;
+    bool isContextual = false;
+};
+
+struct EligibilityCase {
+    const char* name;
+    std::int64_t band;
+    std::vector<std::string> expectedDue, expectedNew;
+};
+
+void PrintTo(const EligibilityCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class Eligibility : public testing::TestWithParam<EligibilityCase> {};
+
+// A course of level-1 and level-3 words and one level-3 contextual exercise.
+TEST_P(Eligibility, StartingBandAndContextualExercisesFirst) {
+    const EligibilityCase& c = GetParam();
+    const std::vector<Lesson> lessons = {
+        {item("low-due", 1)},  {item("low-new", 1)},           {item("low-never", 1)},
+        {item("high-new", 3)}, {item("exercise", 3, 2), true}, {item("low-exercise", 1), true}};
+    LearnerProgress progress;
+    progress.cards.emplace("low-due", card("low-due", kNow));
+    progress.cards.emplace("low-never", card("low-never", kNow, 0));
+    const StudySessionPlan plan = StudySessionSelector{{10, 10, 20}}.select(
+        CourseView(lessons), progress, c.band, LearningLanguage::chinese, kNow);
+    EXPECT_EQ(ids(plan.dueItems), c.expectedDue);
+    EXPECT_EQ(ids(plan.newItems), c.expectedNew);
+    EXPECT_EQ(plan.availableNewCount, std::ssize(c.expectedNew));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Eligibility,
+    testing::Values(
+        // Both exercises lack a card: new words wait until they are started.
+        EligibilityCase{
+            "UnstartedExercisesComeFirst", 1, {"low-due"}, {"low-exercise", "exercise"}},
+        // Below the band only reviewed words stay; the level-1 exercise no longer holds new words
+        // back, the level-3 one still does.
+        EligibilityCase{"BandKeepsReviewsDropsNewBelowIt", 3, {"low-due"}, {"exercise"}},
+        EligibilityCase{"AboveEveryLevelOnlyReviews", 9, {"low-due"}, {}}),
+    [](const testing::TestParamInfo<EligibilityCase>& info) { return info.param.name; });
+
+TEST(StudySessionSelector, ACardOfNoReviewsStartsAnExercise) {
+    const std::vector<Lesson> lessons = {{item("word", 1)}, {item("exercise", 2), true}};
+    LearnerProgress progress;
+    progress.cards.emplace("exercise", card("exercise", kNow, 0));
+    const StudySessionPlan plan = StudySessionSelector{{10, 10, 20}}.select(
+        CourseView(lessons), progress, 1, LearningLanguage::chinese, kNow);
+    EXPECT_EQ(ids(plan.newItems), (std::vector<std::string>{"word", "exercise"}));
+}
+
+// A plain restatement of the selection rules, step by step over the whole course, without the
+// index or the partial sort.
+StudySessionPlan referencePlan(const std::vector<Lesson>& lessons, const LearnerProgress& progress,
+                               std::int64_t band, const SessionSelectionConfiguration& c) {
+    const auto reviewed = [&](const std::string& id) {
+        const auto stored = progress.card(id);
+        return stored && stored->totalReviews != 0;
+    };
     std::set<std::string> seen;
+    std::vector<const Lesson*> eligible;
+    for (const auto& lesson : lessons) {
+        if (!seen.insert(lesson.item.id).second) continue;
+        if (lesson.item.level >= band || reviewed(lesson.item.id)) eligible.push_back(&lesson);
+    }
+    const bool unstarted = std::any_of(eligible.begin(), eligible.end(), [&](auto* lesson) {
+        return lesson->isContextual && !progress.card(lesson->item.id);
+    });
     std::vector<VocabularyItem> due, fresh;
-    for (const auto& v : items) {
-        if (!seen.insert(v.id).second) continue;
+    for (const auto* lesson : eligible) {
+        const auto& v = lesson->item;
         const auto stored = progress.card(v.id);
-        if (!stored || stored->totalReviews == 0)
-            fresh.push_back(v);
-        else if (stored->dueDate <= kNow)
+        if (!stored || stored->totalReviews == 0) {
+            if (!unstarted || lesson->isContextual) fresh.push_back(v);
+        } else if (stored->totalReviews > 0 && stored->dueDate <= kNow) {
             due.push_back(v);
+        }
     }
     const auto dueKey = [&](const VocabularyItem& v) {
         return std::tuple(progress.cards.at(v.id).dueDate, v.level, v.frequencyRank, v.id);
@@ -182,20 +250,27 @@ StudySessionPlan referencePlan(const std::vector<VocabularyItem>& items,
 
 TEST(StudySessionSelector, AgreesWithAPlainFullSortOnRandomInput) {
     std::mt19937 random(11);
-    for (int round = 0; round < 40; ++round) {
-        std::vector<VocabularyItem> items;
+    for (int round = 0; round < 60; ++round) {
+        // Some rounds without exercises, so that the band and the caps decide alone.
+        const unsigned contextualPercent = round % 3 == 0 ? 0 : 4;
+        std::vector<Lesson> lessons;
         LearnerProgress progress;
         for (int i = 0; i < 600; ++i) {
             const std::string id = "w" + std::to_string(random() % 500);
-            items.push_back(item(id, random() % 4, random() % 6));
+            lessons.push_back(
+                {item(id, random() % 4, random() % 6), random() % 100 < contextualPercent});
             if (random() % 2 == 0) {
                 const auto due = kNow + seconds(static_cast<int>(random() % 7) - 4);
-                progress.cards.insert_or_assign(id, card(id, due, random() % 3));
+                // Mostly reviewed, some never, a few hand-edited negative counts.
+                const std::int64_t reviews = random() % 20 == 0 ? -2 : random() % 3;
+                progress.cards.insert_or_assign(id, card(id, due, reviews));
             }
         }
+        const std::int64_t band = random() % 4;
         const SessionSelectionConfiguration c(random() % 60, random() % 60, random() % 120);
-        EXPECT_EQ(StudySessionSelector{c}.select(items, progress, std::nullopt, kNow),
-                  referencePlan(items, progress, c))
+        EXPECT_EQ(StudySessionSelector{c}.select(CourseView(lessons), progress, band,
+                                                 LearningLanguage::chinese, kNow),
+                  referencePlan(lessons, progress, band, c))
             << "round " << round;
     }
 }
