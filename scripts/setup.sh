@@ -31,6 +31,8 @@ if [[ "${1:-}" == "--with-test-tools" ]]; then
   packages+=(
     # unit and screen tests, benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev qml6-module-qttest
+    # QML lint: resolves Timer, Connections and the Qt namespace
+    qml6-module-qtqml
     # fuzzing (clang with libFuzzer)
     clang libclang-rt-14-dev
     # screenshots and start-up timing on a headless display
