@@ -85,4 +85,20 @@ inline constexpr const char* kEntryByRowidSQL =
     "FROM vocabulary\n"
     "WHERE rowid = ? AND language = ?";
 
+inline constexpr const char* kCharacterSQL =
+    "SELECT stroke_count, readings_json, kun_readings_json, meanings_json, grade, jlpt,\n"
+    "       frequency, strokes\n"
+    "FROM characters\n"
+    "WHERE language = ? AND character = ?";
+
+// The course words that contain a character, most frequent first. A scan of the course index
+// (about 20,000 rows a language) takes a few milliseconds, within the panel's budget.
+inline constexpr const char* kWordsWithCharacterSQL =
+    "SELECT id, term, alternate, reading, romanization, meanings_json,\n"
+    "       frequency_rank, level, learnable, source, part_of_speech_json\n"
+    "FROM vocabulary\n"
+    "WHERE language = ? AND learnable = 1 AND instr(term, ?) > 0\n"
+    "ORDER BY frequency_rank, term\n"
+    "LIMIT ?";
+
 }  // namespace tessel::sql

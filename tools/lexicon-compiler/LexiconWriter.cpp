@@ -24,7 +24,7 @@ constexpr const char* kBuildPragmas =
     "PRAGMA locking_mode = EXCLUSIVE;"
     "PRAGMA temp_store = MEMORY;"
     "PRAGMA cache_size = -262144;"
-    "PRAGMA user_version = 1;";
+    "PRAGMA user_version = 2;";
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE vocabulary (
@@ -62,6 +62,19 @@ CREATE TABLE sources (
     license_url TEXT NOT NULL,
     attribution TEXT NOT NULL,
     source_sha256 TEXT NOT NULL
+);
+CREATE TABLE characters (
+    language TEXT NOT NULL,
+    character TEXT NOT NULL,
+    stroke_count INTEGER NOT NULL,
+    readings_json TEXT NOT NULL,
+    kun_readings_json TEXT NOT NULL,
+    meanings_json TEXT NOT NULL,
+    grade INTEGER NOT NULL,
+    jlpt INTEGER NOT NULL,
+    frequency INTEGER NOT NULL,
+    strokes BLOB,
+    PRIMARY KEY (language, character)
 );
 )sql";
 
@@ -250,6 +263,42 @@ Result<void> LexiconWriter::writeSources(const std::vector<SourceRecord>& source
         sqlite3_reset(raw);
     }
     return {};
+}
+
+Result<void> LexiconWriter::writeCharacters(const std::vector<CharacterRow>& characters) {
+    if (auto done = execute("BEGIN"); !done) return done;
+    auto insert = prepare(m_db,
+                          "INSERT INTO characters (language, character, stroke_count, "
+                          "readings_json, kun_readings_json, meanings_json, grade, jlpt, "
+                          "frequency, strokes) VALUES (?,?,?,?,?,?,?,?,?,?)");
+    if (!insert) return tl::unexpected(insert.error());
+    sqlite3_stmt* raw = insert->get();
+    for (const CharacterRow& row : characters) {
+        const std::string readings = jsonArray(row.readings);
+        const std::string kunReadings = jsonArray(row.kunReadings);
+        const std::string meanings = jsonArray(row.meanings);
+        bindText(raw, 1, row.language);
+        bindText(raw, 2, row.character);
+        sqlite3_bind_int(raw, 3, row.strokeCount);
+        bindText(raw, 4, readings);
+        bindText(raw, 5, kunReadings);
+        bindText(raw, 6, meanings);
+        sqlite3_bind_int(raw, 7, row.grade);
+        sqlite3_bind_int(raw, 8, row.jlpt);
+        sqlite3_bind_int(raw, 9, row.frequency);
+        if (row.strokes.empty()) {
+            sqlite3_bind_null(raw, 10);
+        } else {
+            sqlite3_bind_blob(raw, 10, row.strokes.data(), static_cast<int>(row.strokes.size()),
+                              SQLITE_STATIC);
+        }
+        if (sqlite3_step(raw) != SQLITE_DONE) {
+            return fail("cannot store character " + row.character + ": " + sqlite3_errmsg(m_db));
+        }
+        sqlite3_reset(raw);
+    }
+    insert->reset();
+    return execute("COMMIT");
 }
 
 Result<void> LexiconWriter::createIndexes() {
