@@ -10,7 +10,7 @@ packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # core libraries
-  libicu-dev nlohmann-json3-dev libsqlite3-dev libexpected-dev zlib1g-dev
+  libicu-dev nlohmann-json3-dev libsqlite3-dev libexpected-dev zlib1g-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6.4
   qt6-base-dev qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-controls

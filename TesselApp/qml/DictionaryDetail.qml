@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary's detail pane for one entry: written forms and reading with a speaker button,
-// the numbered meanings, the grammar tags, the entry's place in the study path and its source.
+// the numbered meanings, the grammar tags, a tile for each of its characters (choosing one opens
+// the character panel below the tiles), the entry's place in the study path and its source.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Brindle.Model
 import "Format.js" as Format
 
 Flickable {
@@ -13,8 +15,15 @@ Flickable {
     property var entry
     readonly property string family: TesselTheme.fontFamilyFor(entry.language)
 
+    // The character whose panel is open; "" for none.
+    property string selectedCharacter: ""
+
     signal pronounce
     signal viewLicenses
+    // A word of the character panel was chosen.
+    signal openWord(var entry)
+
+    onEntryChanged: selectedCharacter = ""
 
     clip: true
     contentWidth: width
@@ -166,6 +175,72 @@ Flickable {
             FlowTags {
                 objectName: "grammar"
                 values: root.entry.partsOfSpeech
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            readonly property var characters: AppModel.charactersOf(root.entry.term)
+            visible: characters.length > 0
+            spacing: 10
+            Caption { text: "CHARACTERS" }
+            Flow {
+                Layout.fillWidth: true
+                spacing: 8
+                Repeater {
+                    objectName: "characterTiles"
+                    model: parent.parent.characters
+                    delegate: AbstractButton {
+                        id: tile
+                        required property string modelData
+                        readonly property bool chosen: root.selectedCharacter === modelData
+                        objectName: "characterTile"
+                        implicitWidth: 54
+                        implicitHeight: 54
+                        focusPolicy: Qt.StrongFocus
+                        Accessible.role: Accessible.Button
+                        Accessible.name: "Character " + modelData
+                        Accessible.checked: chosen
+                        Keys.onReturnPressed: clicked()
+                        Keys.onEnterPressed: clicked()
+                        onClicked: root.selectedCharacter = chosen ? "" : modelData
+                        contentItem: Label {
+                            text: tile.modelData
+                            horizontalAlignment: Text.AlignHCenter
+                            verticalAlignment: Text.AlignVCenter
+                            font.family: root.family
+                            font.pixelSize: 28
+                            color: tile.chosen ? TesselTheme.white : TesselTheme.forest
+                        }
+                        background: Rectangle {
+                            radius: 12
+                            color: tile.chosen ? TesselTheme.primary
+                                               : (tile.hovered ? TesselTheme.mint : TesselTheme.paleMint)
+                            border.width: tile.visualFocus ? 2 : 1
+                            border.color: tile.visualFocus ? TesselTheme.primaryDark : TesselTheme.line
+                        }
+                    }
+                }
+            }
+            Loader {
+                id: characterPanel
+                objectName: "characterPanel"
+                Layout.fillWidth: true
+                active: root.selectedCharacter !== ""
+                visible: active
+                sourceComponent: CharacterPanel {
+                    character: root.selectedCharacter
+                    language: root.entry.language
+                    onOpenWord: entry => root.openWord(entry)
+                    onCloseRequested: root.selectedCharacter = ""
+                }
+                // Brings the panel into view; the pane may be short at the window's minimum size.
+                onLoaded: Qt.callLater(() => {
+                    if (!item)
+                        return;
+                    const top = characterPanel.mapToItem(root.contentItem, 0, 0).y;
+                    root.contentY = Math.max(0, Math.min(top - 12, root.contentHeight - root.height));
+                })
             }
         }
 

@@ -16,6 +16,8 @@ Item {
     property var app: AppModel
     // The id of the chosen result; undefined until the learner picks one.
     property var selection: undefined
+    // An entry to choose once the search for it answers (a word opened from the character panel).
+    property var pendingSelection: undefined
 
     readonly property var results: app.searchResults
     readonly property int selectedIndex: Format.selectedIndex(results, selection)
@@ -41,7 +43,17 @@ Item {
 
     Connections {
         target: root.app
-        function onSelectedLanguageChanged() { root.selection = undefined; }
+        function onSelectedLanguageChanged() {
+            root.selection = undefined;
+            root.pendingSelection = undefined;
+        }
+        function onSearchResultsChanged() {
+            if (root.pendingSelection === undefined)
+                return;
+            if (Format.selectedIndex(root.results, root.pendingSelection) >= 0)
+                root.selection = root.pendingSelection;
+            root.pendingSelection = undefined;
+        }
         // Typing breaks the field's binding to the query; a query written elsewhere (the clear
         // button, the model) is copied back.
         function onSearchQueryChanged() {
@@ -225,6 +237,10 @@ Item {
                                                             root.selectedEntry.reading,
                                                             root.selectedEntry.language)
                             onViewLicenses: root.app.destination = "sources"
+                            onOpenWord: entry => {
+                                root.pendingSelection = entry.id;
+                                root.search(entry.term);
+                            }
                         }
                     }
                 }
