@@ -6,6 +6,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Brindle
 import Brindle.Model
 
 FocusScope {

@@ -194,7 +194,7 @@ Flickable {
                         id: tile
                         required property string modelData
                         readonly property bool chosen: root.selectedCharacter === modelData
-                        objectName: "characterTile"
+                        objectName: "characterTile-" + modelData
                         implicitWidth: 54
                         implicitHeight: 54
                         focusPolicy: Qt.StrongFocus
@@ -234,12 +234,14 @@ Flickable {
                     onOpenWord: entry => root.openWord(entry)
                     onCloseRequested: root.selectedCharacter = ""
                 }
-                // Brings the panel into view; the pane may be short at the window's minimum size.
+                // Brings the panel's top into view; the pane may be short at the window's minimum
+                // size. Not clamped to the content height, which the layout has not grown yet; the
+                // rest of the pane below the panel keeps the position within bounds.
                 onLoaded: Qt.callLater(() => {
                     if (!item)
                         return;
                     const top = characterPanel.mapToItem(root.contentItem, 0, 0).y;
-                    root.contentY = Math.max(0, Math.min(top - 12, root.contentHeight - root.height));
+                    root.contentY = Math.max(0, top - 12);
                 })
             }
         }

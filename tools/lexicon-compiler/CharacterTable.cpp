@@ -5,6 +5,9 @@
 #include <set>
 #include <unordered_map>
 
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
 #include "HanCharacters.h"
 
 namespace tessel::compiler {
@@ -20,11 +23,12 @@ void addOnce(std::vector<std::string>& list, const std::string& value, std::size
         list.push_back(value);
 }
 
-// Surname entries spell their pinyin with a capital ("Zhāng"); the character's reading is the
-// same syllable.
-std::string lowerInitial(std::string reading) {
-    if (!reading.empty() && reading[0] >= 'A' && reading[0] <= 'Z') reading[0] += 'a' - 'A';
-    return reading;
+// Surname entries spell their pinyin with a capital ("Zhāng", "Ǒu"); the character's reading is
+// the same syllable.
+std::string lowerCase(const std::string& reading) {
+    std::string lower;
+    icu::UnicodeString::fromUTF8(reading).toLower(icu::Locale::getRoot()).toUTF8String(lower);
+    return lower;
 }
 
 }  // namespace
@@ -54,7 +58,7 @@ std::vector<CharacterRow> buildChineseCharacters(const RankedEntries& chinese,
         if (const auto found = ownEntries.find(character); found != ownEntries.end()) {
             for (const CompiledEntry* entry : found->second) {
                 if (!entry->reading.empty())
-                    addOnce(row.readings, lowerInitial(entry->reading), SIZE_MAX);
+                    addOnce(row.readings, lowerCase(entry->reading), SIZE_MAX);
                 for (const std::string& meaning : entry->meanings)
                     addOnce(row.meanings, meaning, kCharacterMeanings);
             }
