@@ -98,8 +98,8 @@ class LexiconStore {
     Result<std::optional<LexiconCharacter>> character(std::string_view character,
                                                       LearningLanguage language) const;
 
-    // The course entries of the language whose term contains `character`, by frequency rank
-    // then term; at most `limit` (clamped as for lessons). Empty for an empty `character`.
+    // The course entries of the language whose term contains `character`, in course order
+    // (band, frequency rank, term); at most `limit` (clamped as for lessons). Empty for an empty `character`.
     // Fails with queryFailed.
     Result<std::vector<LexiconEntry>> wordsWithCharacter(std::string_view character,
                                                          LearningLanguage language,
