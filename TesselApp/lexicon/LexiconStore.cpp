@@ -134,7 +134,7 @@ Result<std::shared_ptr<LexiconStore>> LexiconStore::open(const std::string& data
 }
 
 Result<std::optional<LexiconCharacter>> LexiconStore::character(std::string_view character,
-                                                              LearningLanguage language) const {
+                                                                LearningLanguage language) const {
     auto statement = SqliteStatement::prepare(m_database, sql::kCharacterSQL);
     if (!statement) return queryFailed(statement.error());
     statement->bindText(1, lexiconLanguageCode(language));

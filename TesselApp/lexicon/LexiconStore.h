@@ -99,8 +99,8 @@ class LexiconStore {
                                                       LearningLanguage language) const;
 
     // The course entries of the language whose term contains `character`, in course order
-    // (band, frequency rank, term); at most `limit` (clamped as for lessons). Empty for an empty `character`.
-    // Fails with queryFailed.
+    // (band, frequency rank, term); at most `limit` (clamped as for lessons). Empty for an empty
+    // `character`. Fails with queryFailed.
     Result<std::vector<LexiconEntry>> wordsWithCharacter(std::string_view character,
                                                          LearningLanguage language,
                                                          std::int64_t limit) const;

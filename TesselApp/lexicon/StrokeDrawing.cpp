@@ -27,7 +27,8 @@ void putVarint(std::string& out, std::uint64_t value) {
 }
 
 void putSigned(std::string& out, std::int64_t value) {
-    putVarint(out, (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63));
+    putVarint(out,
+              (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63));
 }
 
 // Points travel as multiples of 2^shift units; the deltas are taken between the rounded points so

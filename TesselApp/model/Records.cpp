@@ -95,7 +95,8 @@ LexiconCharacter fromCore(const tessel::LexiconCharacter& character) {
     out.grade = toInt(character.grade);
     out.jlpt = toInt(character.jlpt);
     out.frequency = toInt(character.frequency);
-    out.strokes = QByteArray(character.strokes.data(), static_cast<qsizetype>(character.strokes.size()));
+    out.strokes =
+        QByteArray(character.strokes.data(), static_cast<qsizetype>(character.strokes.size()));
     return out;
 }
 

@@ -31,11 +31,21 @@ QPainterPath toPath(const std::vector<tessel::PathElement>& outline) {
     for (const tessel::PathElement& element : outline) {
         const auto& p = element.points;
         switch (element.kind) {
-            case Kind::moveTo: path.moveTo(toPoint(p[0])); break;
-            case Kind::lineTo: path.lineTo(toPoint(p[0])); break;
-            case Kind::quadTo: path.quadTo(toPoint(p[0]), toPoint(p[1])); break;
-            case Kind::cubicTo: path.cubicTo(toPoint(p[0]), toPoint(p[1]), toPoint(p[2])); break;
-            case Kind::close: path.closeSubpath(); break;
+            case Kind::moveTo:
+                path.moveTo(toPoint(p[0]));
+                break;
+            case Kind::lineTo:
+                path.lineTo(toPoint(p[0]));
+                break;
+            case Kind::quadTo:
+                path.quadTo(toPoint(p[0]), toPoint(p[1]));
+                break;
+            case Kind::cubicTo:
+                path.cubicTo(toPoint(p[0]), toPoint(p[1]), toPoint(p[2]));
+                break;
+            case Kind::close:
+                path.closeSubpath();
+                break;
         }
     }
     return path;
@@ -147,9 +157,9 @@ void StrokeOrderView::advance() {
         stopAt(m_shown);
         return;
     }
-    const double duration =
-        kBaseStrokeMs + kMsPerBoxLength * m_medianLengths[std::size_t(m_shown)] /
-                            tessel::kStrokeBoxSize;
+    const double duration = kBaseStrokeMs + kMsPerBoxLength *
+                                                m_medianLengths[std::size_t(m_shown)] /
+                                                tessel::kStrokeBoxSize;
     const double elapsed = double(m_strokeClock.elapsed());
     m_fraction = std::min(1.0, elapsed / duration);
     if (elapsed >= duration + kPauseMs) {
@@ -203,7 +213,8 @@ void StrokeOrderView::paint(QPainter* painter) {
     QPen frame(m_grid, 1.5 / scale);
     painter->setPen(frame);
     painter->setBrush(Qt::NoBrush);
-    painter->drawRect(QRectF(0, 0, box, box).adjusted(1 / scale, 1 / scale, -1 / scale, -1 / scale));
+    painter->drawRect(
+        QRectF(0, 0, box, box).adjusted(1 / scale, 1 / scale, -1 / scale, -1 / scale));
     QPen guide(m_grid, 1 / scale, Qt::DashLine);
     painter->setPen(guide);
     painter->drawLine(QPointF(box / 2, 0), QPointF(box / 2, box));

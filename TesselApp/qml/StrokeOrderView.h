@@ -26,7 +26,8 @@ class StrokeOrderView : public QQuickPaintedItem {
     Q_PROPERTY(QByteArray strokeData READ strokeData WRITE setStrokeData NOTIFY drawingChanged)
     Q_PROPERTY(QColor inkColor MEMBER m_ink WRITE setInkColor NOTIFY colorsChanged)
     Q_PROPERTY(QColor ghostColor MEMBER m_ghost WRITE setGhostColor NOTIFY colorsChanged)
-    Q_PROPERTY(QColor highlightColor MEMBER m_highlight WRITE setHighlightColor NOTIFY colorsChanged)
+    Q_PROPERTY(
+        QColor highlightColor MEMBER m_highlight WRITE setHighlightColor NOTIFY colorsChanged)
     Q_PROPERTY(QColor gridColor MEMBER m_grid WRITE setGridColor NOTIFY colorsChanged)
     Q_PROPERTY(bool hasDrawing READ hasDrawing NOTIFY drawingChanged)
     Q_PROPERTY(bool isDiagram READ isDiagram NOTIFY drawingChanged)

@@ -36,7 +36,8 @@ std::string lowerCase(const std::string& reading) {
 std::vector<std::string> charactersOfTerms(const RankedEntries& entries) {
     std::set<std::string> characters;  // UTF-8 byte order is code point order
     for (const CompiledEntry& entry : entries.entries) {
-        for (std::string& character : hanCharacters(entry.term)) characters.insert(std::move(character));
+        for (std::string& character : hanCharacters(entry.term))
+            characters.insert(std::move(character));
     }
     return {characters.begin(), characters.end()};
 }

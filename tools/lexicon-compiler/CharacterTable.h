@@ -20,9 +20,9 @@ struct CharacterRow {
     std::vector<std::string> readings;     // Chinese: pinyin with tone marks; Japanese: on (kana)
     std::vector<std::string> kunReadings;  // Japanese kun readings (kana); empty for Chinese
     std::vector<std::string> meanings;
-    int grade = 0;      // kanji school grade; 0 for none and for Chinese
-    int jlpt = 0;       // kanji former test level; 0 for none and for Chinese
-    int frequency = 0;  // kanji newspaper rank; 0 for none and for Chinese
+    int grade = 0;        // kanji school grade; 0 for none and for Chinese
+    int jlpt = 0;         // kanji former test level; 0 for none and for Chinese
+    int frequency = 0;    // kanji newspaper rank; 0 for none and for Chinese
     std::string strokes;  // encodeStrokeDrawing bytes; empty without stroke data
 
     bool operator==(const CharacterRow&) const = default;

@@ -54,12 +54,23 @@ Result<std::vector<PathElement>> parsePath(std::string_view text) {
     while (!tokens.atEnd()) {
         PathElement element;
         switch (tokens.command()) {
-            case 'M': element.kind = PathElement::Kind::moveTo; break;
-            case 'L': element.kind = PathElement::Kind::lineTo; break;
-            case 'Q': element.kind = PathElement::Kind::quadTo; break;
-            case 'C': element.kind = PathElement::Kind::cubicTo; break;
-            case 'Z': element.kind = PathElement::Kind::close; break;
-            default: return fail("unsupported command in stroke path \"" + std::string(text) + "\"");
+            case 'M':
+                element.kind = PathElement::Kind::moveTo;
+                break;
+            case 'L':
+                element.kind = PathElement::Kind::lineTo;
+                break;
+            case 'Q':
+                element.kind = PathElement::Kind::quadTo;
+                break;
+            case 'C':
+                element.kind = PathElement::Kind::cubicTo;
+                break;
+            case 'Z':
+                element.kind = PathElement::Kind::close;
+                break;
+            default:
+                return fail("unsupported command in stroke path \"" + std::string(text) + "\"");
         }
         for (int i = 0; i < pointCount(element.kind); ++i) {
             if (!tokens.point(element.points[static_cast<std::size_t>(i)]))
@@ -80,8 +91,7 @@ std::map<std::string, std::string_view> hanziStrokeFiles(const std::vector<TarMe
         std::string_view path = member.path;
         if (!path.starts_with(kFolder) || !path.ends_with(kSuffix)) continue;
         path = path.substr(kFolder.size(), path.size() - kFolder.size() - kSuffix.size());
-        if (path.empty() || path.find('/') != std::string_view::npos || path == "package")
-            continue;
+        if (path.empty() || path.find('/') != std::string_view::npos || path == "package") continue;
         files.emplace(std::string(path), member.content);
     }
     return files;

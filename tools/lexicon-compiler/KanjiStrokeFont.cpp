@@ -47,7 +47,9 @@ struct OutlineBuilder {
     }
 };
 
-OutlineBuilder& builder(void* user) { return *static_cast<OutlineBuilder*>(user); }
+OutlineBuilder& builder(void* user) {
+    return *static_cast<OutlineBuilder*>(user);
+}
 
 int moveTo(const FT_Vector* to, void* user) {
     builder(user).close();
@@ -95,8 +97,7 @@ std::optional<StrokeDrawing> KanjiStrokeFont::diagram(char32_t character) const 
     outline.scale = double(kStrokeBoxSize) / double(face->units_per_EM);
     outline.top = kTopInEm * double(face->units_per_EM);
     const FT_Outline_Funcs functions{moveTo, lineTo, conicTo, cubicTo, 0, 0};
-    if (FT_Outline_Decompose(&face->glyph->outline, &functions, &outline) != 0)
-        return std::nullopt;
+    if (FT_Outline_Decompose(&face->glyph->outline, &functions, &outline) != 0) return std::nullopt;
     outline.close();
     StrokeDrawing drawing;
     drawing.kind = StrokeDrawing::Kind::numberedDiagram;

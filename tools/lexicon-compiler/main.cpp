@@ -211,8 +211,8 @@ int run(const Options& options) {
     describeCourse(progress, "Japanese", japaneseCourse);
 
     progress.begin("Reading stroke order data");
-    const std::string strokeArchive = orExit(
-        readGzipFile(options.sources / "archives" / "hanzi-writer-data-2.0.1.tgz"));
+    const std::string strokeArchive =
+        orExit(readGzipFile(options.sources / "archives" / "hanzi-writer-data-2.0.1.tgz"));
     const std::vector<TarMember> strokeMembers = orExit(readTarArchive(strokeArchive));
     const std::map<std::string, std::string_view> strokeFiles = hanziStrokeFiles(strokeMembers);
     if (strokeFiles.empty()) orExit<void>(fail("hanzi-writer-data holds no stroke files"));

@@ -107,8 +107,8 @@ int main(int argc, char** argv) {
                     if (!found || !*found) return;
                     StrokeOrderView view;
                     view.setSize(QSizeF(180, 180));
-                    view.setStrokeData(QByteArray((*found)->strokes.data(),
-                                                  qsizetype((*found)->strokes.size())));
+                    view.setStrokeData(
+                        QByteArray((*found)->strokes.data(), qsizetype((*found)->strokes.size())));
                     QImage frame(QSize(180, 180) * ratio, QImage::Format_ARGB32_Premultiplied);
                     frame.setDevicePixelRatio(ratio);
                     frame.fill(Qt::white);
@@ -117,9 +117,9 @@ int main(int argc, char** argv) {
                     drawn += view.hasDrawing() ? 1 : 0;
                 });
             }
-            report(std::string(name) + " look-up + first frame @" + std::to_string(int(ratio)) +
-                       "x",
-                   open);
+            report(
+                std::string(name) + " look-up + first frame @" + std::to_string(int(ratio)) + "x",
+                open);
             if (ratio == 1.0)
                 std::cout << "  (" << characters.size() << " characters, " << drawn
                           << " with a drawing)\n";

@@ -107,13 +107,10 @@ TEST(HanCharactersTest, KeepsEachIdeographOnceInOrder) {
         std::string text;
         std::vector<std::string> characters;
     } cases[] = {
-        {"食べる", {"食"}},
-        {"你好你", {"你", "好"}},
-        {"T恤", {"恤"}},
-        {"時々", {"時", "々"}},
-        {"カフェ OK", {}},
-        {"\xE5\xA5\xBD\xFF\xE4", {"好"}},  // ill-formed bytes are skipped
-        {"𠀀", {"𠀀"}},                    // beyond the basic plane
+        {"食べる", {"食"}}, {"你好你", {"你", "好"}},
+        {"T恤", {"恤"}},    {"時々", {"時", "々"}},
+        {"カフェ OK", {}},  {"\xE5\xA5\xBD\xFF\xE4", {"好"}},  // ill-formed bytes are skipped
+        {"𠀀", {"𠀀"}},                                        // beyond the basic plane
     };
     for (const auto& c : cases) EXPECT_EQ(hanCharacters(c.text), c.characters) << c.text;
 }

@@ -19,12 +19,11 @@ PathElement element(Kind kind, std::initializer_list<StrokePoint> points) {
 // Every element kind, negative and far-apart points, a stroke without a median.
 StrokeDrawing sample() {
     StrokeDrawing drawing;
-    drawing.strokes.push_back(Stroke{{element(Kind::moveTo, {{-120, 900}}),
-                                      element(Kind::lineTo, {{1020, 4}}),
-                                      element(Kind::quadTo, {{512, 512}, {0, 0}}),
-                                      element(Kind::cubicTo, {{8, 16}, {-24, 40}, {300, 1000}}),
-                                      element(Kind::close, {})},
-                                     {{10, 20}, {30, -40}, {1000, 1000}}});
+    drawing.strokes.push_back(Stroke{
+        {element(Kind::moveTo, {{-120, 900}}), element(Kind::lineTo, {{1020, 4}}),
+         element(Kind::quadTo, {{512, 512}, {0, 0}}),
+         element(Kind::cubicTo, {{8, 16}, {-24, 40}, {300, 1000}}), element(Kind::close, {})},
+        {{10, 20}, {30, -40}, {1000, 1000}}});
     drawing.strokes.push_back(Stroke{{element(Kind::moveTo, {{4, 8}})}, {}});
     return drawing;
 }
@@ -74,17 +73,18 @@ TEST(StrokeDrawingTest, RejectsBytesThatAreNotADrawing) {
     const std::string valid = encodeStrokeDrawing(sample(), {0, false});
     for (std::size_t length = 0; length < valid.size(); ++length)
         EXPECT_FALSE(decodeStrokeDrawing(valid.substr(0, length))) << "truncated to " << length;
-    const std::string packed = encodeStrokeDrawing(StrokeDrawing{{}, std::vector<Stroke>(60, sample().strokes[0])}, {0, true});
+    const std::string packed = encodeStrokeDrawing(
+        StrokeDrawing{{}, std::vector<Stroke>(60, sample().strokes[0])}, {0, true});
     ASSERT_EQ(packed[3], 1);
     std::string corruptStream = packed;
     corruptStream[corruptStream.size() / 2] ^= 0x5A;
     const std::string cases[] = {
-        valid + '\0',                             // trailing byte
-        std::string("\x02") + valid.substr(1),    // unknown version
-        valid.substr(0, 1) + '\x03' + valid.substr(2),  // unknown kind
-        valid.substr(0, 2) + '\x05' + valid.substr(3),  // precision beyond 16 units
-        valid.substr(0, 3) + '\x02' + valid.substr(4),  // unknown compression
-        std::string("\x01\x01\x00\x00\xFF\xFF\xFF\xFF\x0F", 9),  // four billion strokes
+        valid + '\0',                                                 // trailing byte
+        std::string("\x02") + valid.substr(1),                        // unknown version
+        valid.substr(0, 1) + '\x03' + valid.substr(2),                // unknown kind
+        valid.substr(0, 2) + '\x05' + valid.substr(3),                // precision beyond 16 units
+        valid.substr(0, 3) + '\x02' + valid.substr(4),                // unknown compression
+        std::string("\x01\x01\x00\x00\xFF\xFF\xFF\xFF\x0F", 9),       // four billion strokes
         std::string("\x01\x01\x00\x00\x01\x01\x07\x00\x00\x00", 10),  // element kind 7
         std::string("\x01\x01\x00\x00\x01\x00\x01\xFE\xFF\x03\x00", 11),  // point far off the box
         corruptStream,
