@@ -188,6 +188,7 @@ Flickable {
                 Layout.fillWidth: true
                 spacing: 8
                 Repeater {
+                    id: characterTiles
                     objectName: "characterTiles"
                     model: parent.parent.characters
                     delegate: AbstractButton {
@@ -232,7 +233,13 @@ Flickable {
                     character: root.selectedCharacter
                     language: root.entry.language
                     onOpenWord: entry => root.openWord(entry)
-                    onCloseRequested: root.selectedCharacter = ""
+                    // The panel's buttons go away with it: the keyboard returns to the tile.
+                    onCloseRequested: {
+                        const index = characterTiles.model.indexOf(root.selectedCharacter);
+                        root.selectedCharacter = "";
+                        if (index >= 0)
+                            characterTiles.itemAt(index).forceActiveFocus();
+                    }
                 }
                 // Brings the panel's top into view; the pane may be short at the window's minimum
                 // size. Not clamped to the content height, which the layout has not grown yet; the

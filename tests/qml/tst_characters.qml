@@ -133,6 +133,12 @@ Item {
             close.forceActiveFocus();
             keyClick(Qt.Key_Space);
             compare(panel(view), null);
+            verify(tile(view, "好").activeFocus, "the keyboard returns to the tile");
+            keyClick(Qt.Key_Space);
+            verify(panel(view));
+            findChild(panel(view), "replayStrokes").forceActiveFocus();
+            keyClick(Qt.Key_Escape);
+            compare(panel(view), null, "Escape closes the panel");
         }
 
         function test_aWordOfThePanelOpensInTheDictionary() {
