@@ -50,8 +50,11 @@ Item {
         function onSearchResultsChanged() {
             if (root.pendingSelection === undefined)
                 return;
-            if (Format.selectedIndex(root.results, root.pendingSelection) >= 0)
-                root.selection = root.pendingSelection;
+            const count = Format.listLength(root.results);
+            for (let i = 0; i < count; ++i) {
+                if (root.results[i].id === root.pendingSelection)
+                    root.selection = root.pendingSelection;
+            }
             root.pendingSelection = undefined;
         }
         // Typing breaks the field's binding to the query; a query written elsewhere (the clear
