@@ -2,6 +2,12 @@
 #pragma once
 
 // Internal to the learning core: the event receiver behind ProgressJSON::decode.
+//
+// Why it reads parser events instead of a parsed document: the progress file is read at every
+// start-up before the first card can be planned, and a heavy learner's file (10,000 cards and a
+// year of daily figures in both languages) must load in tens of milliseconds without holding a
+// second, document-sized copy in memory. Measured by bench/core/ProgressStoreBench.cpp
+// (BM_Decode, BM_StoreLoad); tests/core/ProgressJSONTest.cpp holds its answers.
 
 #include <array>
 #include <cstdint>

@@ -44,13 +44,14 @@ and JMdict/EDICT while you type, follow your progress, hear words read aloud\n\
 by a system voice, and keep your progress in one JSON file that you can back\n\
 up and restore.")
 # Loaded by name at run time, so the shared-library scan cannot see them: the QML modules the
-# screens import (the file dialogs among them), speech and the CJK font. The X11 window system
-# plugin comes with libqt6gui6; tests/package/check-package.sh holds the list to what a run loads.
+# screens import (the file dialogs among them), speech, the CJK font and the X cursor library the
+# X11 window system plugin (which comes with libqt6gui6) opens for the desktop's cursor theme;
+# tests/package/check-package.sh holds the list to what a run on an X display loads.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qml6-module-qtquick, qml6-module-qtquick-controls, \
 qml6-module-qtquick-templates, qml6-module-qtquick-layouts, qml6-module-qtquick-window, \
 qml6-module-qtqml-workerscript, qml6-module-qt-labs-platform, qt6-speech-speechd-plugin, \
-speech-dispatcher, speech-dispatcher-espeak-ng, fonts-noto-cjk")
+speech-dispatcher, speech-dispatcher-espeak-ng, fonts-noto-cjk, libxcursor1")
 # Wayland sessions, and the GNOME desktop's own file dialogs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-gtk-platformtheme")
 

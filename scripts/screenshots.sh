@@ -4,9 +4,10 @@
 #
 #   scripts/screenshots.sh [--lexicon fixture|real] [OUTDIR]
 #
-# Builds `brindle` in build/screenshots (Release) when needed, then, for each window size
-# (1050x700 and 1440x900 of content), starts it under xvfb-run on a throw-away home folder and
-# lets its screenshot driver walk through the states, writing OUTDIR/STATE-WxH.png (default
+# Builds the window's screenshot driver (brindle-screenshots, tests/screenshots) in
+# build/screenshots (Release) when needed, then, for each window size (1050x700 and 1440x900 of
+# content), starts it under xvfb-run on a throw-away home folder and lets it walk through the
+# states, writing OUTDIR/STATE-WxH.png (default
 # OUTDIR: screenshots/); then once more at 200 % (QT_SCALE_FACTOR=2, the smallest size), into
 # OUTDIR/200/, where each picture has twice the pixels of its name's size. With --lexicon fixture
 # (the default) the test lexicon from tests/data/lexicon-fixture.sql is put in the home's data
@@ -24,7 +25,7 @@ while [[ $# -gt 0 ]]; do
   case "$1" in
     --lexicon) lexicon="${2:?--lexicon needs fixture or real}"; shift 2 ;;
     --lexicon=*) lexicon="${1#--lexicon=}"; shift ;;
-    -h|--help) sed -n '2,17p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,18p' "$0"; exit 0 ;;
     *) out="$1"; shift ;;
   esac
 done
@@ -35,12 +36,13 @@ states="${BRINDLE_SCREENSHOT_STATES:-$root/scripts/screenshots/states.txt}"
 sizes="${BRINDLE_SCREENSHOT_SIZES:-1050x700 1440x900}"
 scaled_sizes="${BRINDLE_SCREENSHOT_SCALED_SIZES-1050x700}"
 
-if [[ ! -f "$build/build.ninja" && ! -f "$build/Makefile" ]]; then
+# The driver is test tooling, so it is built only where the tests are.
+if [[ ! -f "$build/CMakeCache.txt" ]] || grep -q '^BUILD_TESTING:BOOL=OFF' "$build/CMakeCache.txt"; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLE_BUILD_BENCH=OFF \
-    -DBUILD_TESTING=OFF >/dev/null
+    -DBUILD_TESTING=ON >/dev/null
 fi
-cmake --build "$build" --target brindle -j2 >/dev/null
-binary="$build/TesselApp/app/brindle"
+cmake --build "$build" --target brindle-screenshots -j2 >/dev/null
+binary="$build/tests/screenshots/brindle-screenshots"
 if [[ "$lexicon" == real && ! -f "$root/resources/Tessel.sqlite" ]]; then
   echo "screenshots: resources/Tessel.sqlite is missing; build the lexicon first" >&2
   exit 1

@@ -3,15 +3,12 @@
 #include <string>
 #include <vector>
 
-#include <QCoreApplication>
-
 #include "CliCommand.h"
+#include "LexiconLocation.h"
 #include "LexiconStore.h"
 
 int main(int argc, char** argv) {
     using namespace tessel;
-    QCoreApplication::setOrganizationName("Brindle");
-    QCoreApplication::setApplicationName("Brindle");
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto command = parseCliCommand(arguments);
@@ -24,13 +21,17 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // The data folders come from the environment as the XDG rules give them, the same folders
+    // the application's Qt look-up reads on this system.
+    const std::vector<std::string> candidates =
+        bundledLexiconCandidates(xdgDataFolders(), runningExecutableFolder());
     const auto store = command->databasePath ? LexiconStore::open(*command->databasePath)
-                                             : LexiconStore::openBundled();
+                                             : LexiconStore::openFirstExisting(candidates);
     if (!store) {
         std::cerr << "brindle-cli: " << store.error().description << "\n";
         if (!command->databasePath) {
             std::cerr << "Looked in:\n";
-            for (const std::string& place : LexiconStore::bundledDatabaseCandidates()) {
+            for (const std::string& place : candidates) {
                 std::cerr << "  " << place << "\n";
             }
         }

@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include "LessonCard.h"
+#include "LexiconSchema.h"
 #include "SchemaCheck.h"
 #include "SqliteStatement.h"
 
@@ -88,11 +89,11 @@ std::optional<StringMap<FirstExercise>> firstExercises(sqlite3* db) {
 
 std::optional<std::vector<LexiconLesson>> readCourseLessons(sqlite3* db, LearningLanguage language,
                                                             const std::string& code, int limit) {
-    for (const auto& [table, column] : {std::pair{"vocabulary", "id"},
-                                        {"vocabulary", "term"},
-                                        {"exercises", "id"},
-                                        {"exercises", "vocabulary_id"}}) {
-        if (!columnComparesBytewise(db, table, column)) return std::nullopt;
+    for (const auto& [table, column] : {std::pair{&schema::kVocabulary, "id"},
+                                        {&schema::kVocabulary, "term"},
+                                        {&schema::kExercises, "id"},
+                                        {&schema::kExercises, "vocabulary_id"}}) {
+        if (!columnComparesBytewise(db, *table, column)) return std::nullopt;
     }
     auto statement = SqliteStatement::prepare(db, kCourseEntriesSQL);
     if (!statement) return std::nullopt;

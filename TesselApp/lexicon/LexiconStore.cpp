@@ -7,7 +7,6 @@
 
 #include <sqlite3.h>
 
-#include "EntryCounter.h"
 #include "JsonStringList.h"
 #include "LessonCard.h"
 #include "LessonReader.h"
@@ -105,10 +104,6 @@ Result<std::shared_ptr<LexiconStore>> LexiconStore::openFirstExisting(
     return LexiconError::missingBundledDatabase().unexpected();
 }
 
-Result<std::shared_ptr<LexiconStore>> LexiconStore::openBundled() {
-    return openFirstExisting(bundledDatabaseCandidates());
-}
-
 Result<std::shared_ptr<LexiconStore>> LexiconStore::open(const std::string& databasePath) {
     sqlite3* database = nullptr;
     const int rc = sqlite3_open_v2(databasePath.c_str(), &database,
@@ -202,22 +197,6 @@ Result<std::int64_t> LexiconStore::scalar(const char* text, const std::string& c
 }
 
 Result<LexiconCounts> LexiconStore::counts(LearningLanguage language) const {
-    const std::string code = lexiconLanguageCode(language);
-    const auto entries = entryCountFromRowidRuns(m_database, code);
-    if (!entries) return countsReference(language);
-    LexiconCounts counts;
-    counts.referenceEntries = *entries;
-    for (auto [text, field] :
-         {std::pair{sql::kCurriculumCountSQL, &LexiconCounts::curriculumEntries},
-          std::pair{sql::kExerciseCountSQL, &LexiconCounts::contextualExercises}}) {
-        auto value = scalar(text, code);
-        if (!value) return tl::unexpected(value.error());
-        counts.*field = *value;
-    }
-    return counts;
-}
-
-Result<LexiconCounts> LexiconStore::countsReference(LearningLanguage language) const {
     const std::string code = lexiconLanguageCode(language);
     LexiconCounts counts;
     for (auto [text, field] :

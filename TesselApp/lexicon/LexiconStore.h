@@ -29,18 +29,11 @@ class SearchIndex;
 // `LexiconError` description.
 class LexiconStore {
   public:
-    // The places the bundled lexicon is looked for, in order: the installed data folders
-    // ("brindle/Tessel.sqlite" in the generic and the application data locations), the
-    // executable's "../share/brindle/Tessel.sqlite", then the build tree's "resources/".
-    static std::vector<std::string> bundledDatabaseCandidates();
-
-    // The store on the first candidate that names an existing file. Fails with
-    // missingBundledDatabase when none exists, or with openFailed.
+    // The store on the first candidate that names an existing file (the candidates come from
+    // bundledLexiconCandidates, LexiconLocation.h). Fails with missingBundledDatabase when none
+    // exists, or with openFailed.
     static Result<std::shared_ptr<LexiconStore>> openFirstExisting(
         const std::vector<std::string>& candidates);
-
-    // openFirstExisting(bundledDatabaseCandidates()).
-    static Result<std::shared_ptr<LexiconStore>> openBundled();
 
     // The store on the file at `databasePath`, opened read-only. Fails with openFailed (for
     // example a missing file or one that is not a database).
@@ -63,14 +56,9 @@ class LexiconStore {
     Result<std::vector<LexiconLesson>> lessonsReference(LearningLanguage language,
                                                         std::int64_t limit) const;
 
-    // All entries, course entries and attached exercises of the language. Fails with
-    // queryFailed (the first failing count). Answers exactly as countsReference; the entry
-    // count usually comes from a few index look-ups instead of a count.
+    // All entries, course entries and attached exercises of the language, as plain SQL counts
+    // (a few milliseconds on the full lexicon). Fails with queryFailed (the first failing count).
     Result<LexiconCounts> counts(LearningLanguage language) const;
-
-    // The three counts as plain SQL counts: the definition counts is checked against. Fails
-    // with queryFailed (the first failing count).
-    Result<LexiconCounts> countsReference(LearningLanguage language) const;
 
     // Every data source, ordered by display name. Fails with queryFailed.
     Result<std::vector<LexiconSource>> sources() const;

@@ -36,6 +36,15 @@ LearningLanguage languageFromText(const QString& text) {
 
 QPointer<AppModel> AppModel::s_instance;
 
+QString AppModel::languageName(const QString& language) const {
+    return qstr(displayName(languageFromText(language)));
+}
+
+QString AppModel::nativeLanguageName(const QString& language) const {
+    return languageFromText(language) == LearningLanguage::japanese ? QStringLiteral("日本語")
+                                                                    : QStringLiteral("中文");
+}
+
 QString rawValue(AppDestination destination) {
     switch (destination) {
         case AppDestination::home:

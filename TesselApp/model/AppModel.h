@@ -32,7 +32,10 @@
 //   Statistics, notified together by statisticsChanged: todayStats (dailyStudyStats),
 //   streak (studyStreak), goalProgress (double 0...1), learnedCount, stableCount,
 //   totalAnswerCount (int), overallAccuracy (double 0...1), statisticsRevision (int; mention it
-//   in bindings that call statsForRecentDays so they re-evaluate).
+//   in bindings that call statsForRecentDays so they re-evaluate), todayAccuracyText and
+//   overallAccuracyText (string, see percentText).
+//   sessionAccuracyText (string, see percentText; notified by sessionReviewedChanged, which every
+//   change of the session's counters emits)
 //
 // Invokables:
 //   selectLanguage(string)  completeOnboarding()  reloadLanguageContent()  refreshPlan()
@@ -44,6 +47,8 @@
 //   playCurrentSentence()  speak(string text, string language; "chinese" or "japanese", any
 //   other language speaks nothing)  pronounce(string term, string reading, string language)
 //   currentHour() -> int  now() -> Date
+//   languageName(string language) -> "Chinese" | "Japanese"
+//   nativeLanguageName(string language) -> "中文" | "日本語" (anything but "japanese" is Chinese)
 //   Character panel: charactersOf(string term) -> [string] (its Han characters, each once)
 //   characterInfo(string character, string language) -> lexiconCharacter | undefined
 //   wordsWithCharacter(string character, string language) -> [lexiconEntry]
@@ -144,6 +149,9 @@ class AppModel : public QObject {
     Q_PROPERTY(int totalAnswerCount READ totalAnswerCount NOTIFY statisticsChanged)
     Q_PROPERTY(double overallAccuracy READ overallAccuracy NOTIFY statisticsChanged)
     Q_PROPERTY(int statisticsRevision READ statisticsRevision NOTIFY statisticsChanged)
+    Q_PROPERTY(QString todayAccuracyText READ todayAccuracyText NOTIFY statisticsChanged)
+    Q_PROPERTY(QString overallAccuracyText READ overallAccuracyText NOTIFY statisticsChanged)
+    Q_PROPERTY(QString sessionAccuracyText READ sessionAccuracyText NOTIFY sessionReviewedChanged)
 
   public:
     using Clock = std::function<Instant()>;
@@ -249,6 +257,14 @@ class AppModel : public QObject {
     int totalAnswerCount() const;
     double overallAccuracy() const;
     int statisticsRevision() const { return m_statisticsRevision; }
+    QString todayAccuracyText() const;
+    QString overallAccuracyText() const;
+    QString sessionAccuracyText() const;
+
+    // `part` of `whole` as a whole percentage in the default locale ("67%"), halves rounded to
+    // even as number formatting does elsewhere on the desktop (1 of 8 is "12%"); "—" when
+    // `whole` is not positive. Every accuracy the screens show goes through this rule.
+    static QString percentText(std::int64_t part, std::int64_t whole);
 
     // Operations as QML calls them.
     // Switches the study language; "japanese" selects Japanese, anything else Chinese.
@@ -289,6 +305,8 @@ class AppModel : public QObject {
     Q_INVOKABLE QVariantList wordsWithCharacter(const QString& character, const QString& language);
     Q_INVOKABLE int currentHour() const;
     Q_INVOKABLE QDateTime now() const;
+    Q_INVOKABLE QString languageName(const QString& language) const;
+    Q_INVOKABLE QString nativeLanguageName(const QString& language) const;
 
     // The same state for C++ callers (tests, benchmarks, the command line).
     AppDestination destinationValue() const { return m_destination; }

@@ -5,6 +5,7 @@
 
 #include "AppModel.h"
 #include "JSONProgressStore.h"
+#include "LexiconLocation.h"
 #include "SpeechService.h"
 
 namespace tessel {
@@ -17,7 +18,14 @@ QString AppModel::defaultProgressFilePath() {
 
 AppModel* AppModel::createDefault(QObject* parent, const QString& readOnlyReason) {
     Dependencies deps;
-    auto lexicon = LexiconStore::openBundled();
+    // The lexicon is looked for in the same data folders the progress file lives in.
+    std::vector<std::filesystem::path> dataFolders;
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        dataFolders.emplace_back(folder.toStdString());
+    }
+    auto lexicon = LexiconStore::openFirstExisting(
+        bundledLexiconCandidates(dataFolders, runningExecutableFolder()));
     if (lexicon) {
         deps.lexicon = std::move(*lexicon);
     } else {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QLocale>
 #include <QTimer>
 
 #include <algorithm>
+#include <limits>
 
 #include "AppModel.h"
 #include "Records.h"
@@ -74,6 +76,39 @@ double AppModel::overallAccuracy() const {
     const CardFigures& figures = cardFigures();
     if (figures.answers <= 0) return 0;
     return static_cast<double>(figures.correct) / static_cast<double>(figures.answers);
+}
+
+QString AppModel::percentText(std::int64_t part, std::int64_t whole) {
+    if (whole <= 0) return QStringLiteral("—");
+    // Whole-number arithmetic, so that a half is exactly a half. Figures so large that part * 100
+    // would overflow (only a saturated, hand-edited file has them) are scaled down first.
+    part = std::clamp<std::int64_t>(part, 0, whole);
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max() / 100;
+    if (whole > kLargest) {
+        const std::int64_t divisor = whole / kLargest + 1;
+        part /= divisor;
+        whole /= divisor;
+    }
+    const std::int64_t scaled = part * 100;
+    std::int64_t percent = scaled / whole;
+    const std::int64_t twiceRemainder = 2 * (scaled - percent * whole);
+    if (twiceRemainder > whole || (twiceRemainder == whole && percent % 2 == 1)) ++percent;
+    const QLocale locale;
+    return locale.toString(static_cast<qlonglong>(percent)) + locale.percent();
+}
+
+QString AppModel::todayAccuracyText() const {
+    const DailyStudyStats today = todayStats();
+    return percentText(today.correctCount, today.reviewedCount);
+}
+
+QString AppModel::overallAccuracyText() const {
+    const CardFigures& figures = cardFigures();
+    return percentText(figures.correct, figures.answers);
+}
+
+QString AppModel::sessionAccuracyText() const {
+    return percentText(m_sessionCorrect, m_sessionReviewed);
 }
 
 std::vector<std::pair<Instant, DailyStudyStats>> AppModel::recentDays(int n) const {

@@ -3,12 +3,12 @@
 .pragma library
 
 var all = [
-    { key: "home", label: "Today", symbol: "house.fill", screen: "DashboardView.qml" },
-    { key: "learn", label: "Learn", symbol: "sparkles", screen: "StudyView.qml" },
-    { key: "dictionary", label: "Dictionary", symbol: "books.vertical.fill", screen: "DictionaryView.qml" },
-    { key: "progress", label: "Progress", symbol: "chart.bar.xaxis", screen: "ProgressDashboardView.qml" },
-    { key: "settings", label: "Settings", symbol: "slider.horizontal.3", screen: "SettingsView.qml" },
-    { key: "sources", label: "Sources", symbol: "checkmark.seal.fill", screen: "SourcesView.qml" }
+    { key: "home", label: "Today", symbol: "house.fill", screen: "screens/DashboardView.qml" },
+    { key: "learn", label: "Learn", symbol: "sparkles", screen: "study/StudyView.qml" },
+    { key: "dictionary", label: "Dictionary", symbol: "books.vertical.fill", screen: "screens/DictionaryView.qml" },
+    { key: "progress", label: "Progress", symbol: "chart.bar.xaxis", screen: "screens/ProgressDashboardView.qml" },
+    { key: "settings", label: "Settings", symbol: "slider.horizontal.3", screen: "screens/SettingsView.qml" },
+    { key: "sources", label: "Sources", symbol: "checkmark.seal.fill", screen: "screens/SourcesView.qml" }
 ]
 
 // The two navigation groups in sidebar order.

@@ -160,12 +160,10 @@ ApplicationWindow {
 
     ProgressTransfer {
         id: progressTransfer
-        app: AppModel
     }
 
     AboutDialog {
         id: aboutDialog
-        app: AppModel
     }
 
     // Made only when there is something to say, so a normal start does not pay for it.

@@ -19,7 +19,7 @@ Rectangle {
         objectName: "onboarding"
         anchors.fill: parent
         active: !AppModel.hasCompletedOnboarding
-        source: "OnboardingView.qml"
+        source: "screens/OnboardingView.qml"
     }
 
     Item {

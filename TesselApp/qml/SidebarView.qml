@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The left column: logo, language switch, navigation with the Today badge, and the privacy note.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -64,20 +65,17 @@ Rectangle {
             spacing: 8
 
             Repeater {
-                model: [
-                    { language: "chinese", text: "中文", accessible: "Chinese" },
-                    { language: "japanese", text: "日本語", accessible: "Japanese" }
-                ]
+                model: ["chinese", "japanese"]
                 TesselPill {
-                    required property var modelData
-                    objectName: "language-" + modelData.language
+                    required property string modelData
+                    objectName: "language-" + modelData
                     Layout.fillWidth: true
                     Layout.preferredWidth: 1
-                    text: modelData.text
-                    font.family: TesselTheme.fontFamilyFor(modelData.language)
-                    selected: AppModel.selectedLanguage === modelData.language
-                    Accessible.name: modelData.accessible
-                    onClicked: AppModel.selectLanguage(modelData.language)
+                    text: AppModel.nativeLanguageName(modelData)
+                    font.family: TesselTheme.fontFamilyFor(modelData)
+                    selected: AppModel.selectedLanguage === modelData
+                    Accessible.name: AppModel.languageName(modelData)
+                    onClicked: AppModel.selectLanguage(modelData)
                 }
             }
         }

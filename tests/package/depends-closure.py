@@ -78,6 +78,8 @@ def main():
                and not p.startswith(private_root + "/")
                # Memory the JavaScript engine maps for itself.
                and not p.startswith("/memfd:")
+               # Shared memory the X server shares images through (MIT-SHM), not a file.
+               and not p.startswith("/SYSV")
                # Font and cache files that fontconfig and Qt write for the user, not installed ones.
                and not p.startswith("/var/cache/fontconfig/")]
     packages, providers, essential = installed_packages()

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the QML screen tests: one process per tst_*.qml file (ctest passes -input FILE), each on a
 // fresh model over the fixture lexicon, with its preferences, progress file and home folder in a
-// temporary directory, so no test sees the learner's own data or another test file's state.
+// temporary directory, so no test sees the learner's own data or another test file's state. The
+// model is the real one; `create()` hands QML the instance built here.
 #include <QtQml/qqmlextensionplugin.h>
 #include <QAccessible>
 #include <QApplication>
@@ -135,7 +136,13 @@ class Setup : public QObject {
         const QString progressPath =
             asApplication ? QDir(home).filePath(QStringLiteral("data/Brindle/progress.json"))
                           : QDir(home).filePath(QStringLiteral("Brindle/progress.json"));
-        m_harness = new TestHarness(home, progressPath, this);
+        // A copy in the temporary home, so that no test can change the fixture itself.
+        const QString fixturePath = QDir(home).filePath(QStringLiteral("progress-fixture.json"));
+        QFile::remove(fixturePath);
+        if (!QFile::copy(QStringLiteral(BRINDLE_TEST_DATA_DIR "/progress-fixture.json"),
+                         fixturePath))
+            qFatal("cannot copy the progress fixture");
+        m_harness = new TestHarness(home, progressPath, fixturePath, this);
 
         if (asApplication) {
             QDir(home).mkpath(QStringLiteral("data/brindle"));
@@ -147,11 +154,15 @@ class Setup : public QObject {
                 QDir(home).filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat);
             AppModel::Dependencies deps;
             deps.settings = m_settings.get();
-            auto lexicon = LexiconStore::open(lexiconPath);
-            if (!lexicon) {
-                qFatal("cannot open the fixture lexicon: %s", lexicon.error().description.c_str());
+            // tst_missingLexicon sees the model as it runs when the word list could not be opened.
+            if (qEnvironmentVariable("BRINDLE_QML_TEST_MODEL") != "withoutLexicon") {
+                auto lexicon = LexiconStore::open(lexiconPath);
+                if (!lexicon) {
+                    qFatal("cannot open the fixture lexicon: %s",
+                           lexicon.error().description.c_str());
+                }
+                deps.lexicon = *lexicon;
             }
-            deps.lexicon = *lexicon;
             deps.progressStore =
                 std::make_shared<JSONProgressStore>(progressPath.toStdString(), true);
             deps.progressFilePath = progressPath;

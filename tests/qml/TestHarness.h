@@ -15,19 +15,24 @@ namespace tessel {
 class AppModel;
 
 // Test-only helper handed to the QML tests as the singleton `TestHarness` (import
-// Brindle.Testing): moves the model's clock, shows what would have been spoken, and reads the
-// progress file the model writes.
+// Brindle.Testing): moves the model's clock, shows what would have been spoken, reads the
+// progress file the model writes, and names the progress fixture a test restores to give the
+// model a history (tests/data/progress-fixture.json: its days lie in March 2024, the last on the
+// 30th, so tests that restore it stop the clock on one of those days first).
 class TestHarness : public QObject {
     Q_OBJECT
     Q_PROPERTY(QStringList spoken READ spoken NOTIFY spokenChanged)
     Q_PROPERTY(QString progressFilePath READ progressFilePath CONSTANT)
     Q_PROPERTY(QString homePath READ homePath CONSTANT)
+    Q_PROPERTY(QString progressFixturePath READ progressFixturePath CONSTANT)
 
   public:
-    TestHarness(QString homePath, QString progressFilePath, QObject* parent = nullptr)
+    TestHarness(QString homePath, QString progressFilePath, QString progressFixturePath,
+                QObject* parent = nullptr)
         : QObject(parent),
           m_homePath(std::move(homePath)),
-          m_progressFilePath(std::move(progressFilePath)) {}
+          m_progressFilePath(std::move(progressFilePath)),
+          m_progressFixturePath(std::move(progressFixturePath)) {}
 
     void setModel(AppModel* model) { m_model = model; }
 
@@ -44,6 +49,7 @@ class TestHarness : public QObject {
     QStringList spoken() const { return m_spoken; }
     QString progressFilePath() const { return m_progressFilePath; }
     QString homePath() const { return m_homePath; }
+    QString progressFixturePath() const { return m_progressFixturePath; }
 
     // Moves the model's clock `days` days on.
     Q_INVOKABLE void advanceDays(int days) { m_dayOffset += days; }
@@ -77,6 +83,7 @@ class TestHarness : public QObject {
     AppModel* m_model = nullptr;
     QString m_homePath;
     QString m_progressFilePath;
+    QString m_progressFixturePath;
     QStringList m_spoken;
     int m_dayOffset = 0;
     std::optional<std::chrono::system_clock::time_point> m_stoppedAt;

@@ -41,8 +41,10 @@ Item {
         function tile(view, character) {
             return findChild(detail(view), "characterTile-" + character);
         }
+        // The open character panel, or null.
         function panel(view) {
-            return findChild(detail(view), "characterPanel").item;
+            const shown = findChild(detail(view), "characterPanel");
+            return shown && shown.visible ? shown : null;
         }
         function openPanel(view, character) {
             mouseClick(tile(view, character));

@@ -3,26 +3,39 @@ import QtQuick
 import QtTest
 import Brindle
 import Brindle.Model
-import "qrc:/Brindle/Format.js" as Format
+import Brindle.Testing
+import "qrc:/Brindle/components/Format.js" as Format
 
 Item {
     id: top
     width: 1214
     height: 882
 
-    Component { id: stubComponent; ModelStub {} }
     Component { id: progressComponent; ProgressDashboardView {} }
 
     TestCase {
         name: "Progress"
         when: windowShown
 
-        function open(app) {
+        function open() {
             const view = createTemporaryObject(progressComponent, top,
-                                               { app: app, width: top.width, height: top.height });
+                                               { width: top.width, height: top.height });
             verify(view);
             waitForRendering(view);
             return view;
+        }
+        // The fixture's history as of 30 March 2024, noon (see TestHarness.h).
+        function restoreFixture() {
+            tryCompare(AppModel, "isProgressReady", true);
+            TestHarness.setClock(new Date(2024, 2, 30, 12, 0, 0));
+            compare(AppModel.restoreProgress(TestHarness.progressFixturePath), "");
+        }
+        // Each test starts from a fresh model; done before the test, not after it, so that no
+        // screen of the last test is still showing while the model changes.
+        function init() {
+            AppModel.resetProgress();
+            AppModel.destination = "home";
+            TestHarness.setClock(new Date(NaN));
         }
         function metric(view, label) {
             return findChild(view, "metric-" + label).value;
@@ -38,7 +51,7 @@ Item {
         function test_noReviewsYet() {
             tryCompare(AppModel, "isProgressReady", true);
             compare(AppModel.totalAnswerCount, 0);
-            const view = open(AppModel);
+            const view = open();
             compare(metric(view, "Words planted"), "0");
             compare(metric(view, "Stable words"), "0");
             compare(metric(view, "All answers"), "0");
@@ -58,31 +71,23 @@ Item {
             compare(findChild(view, "courseBar").fraction, 0);
         }
 
+        // The fixture's 9, 10 and 11 March (days 8, 9 and 10 of the thirty): 3 of 5 right, a
+        // stored correct count above the reviews (4 of 2), and 6 of 8 right.
         function test_againIsNeverNegative() {
-            const stub = createTemporaryObject(stubComponent, top, {
-                dayFigures: [{ reviewedCount: 5, correctCount: 3 },
-                             { reviewedCount: 2, correctCount: 4 },
-                             { reviewedCount: 3, correctCount: 3 },
-                             {}]
-            });
-            const chart = findChild(open(stub), "monthChart");
-            const last = chart.points.length - 1;
-            compare(chart.points[last - 3].values, [3, 2]);
-            compare(chart.points[last - 2].values, [4, 0]);
-            compare(findChild(chart, "bar-" + (last - 3) + "-1").visible, true);
-            compare(findChild(chart, "bar-" + (last - 2) + "-1").visible, false);
-            compare(findChild(chart, "bar-" + (last - 2) + "-0").visible, true);
-            compare(findChild(chart, "bar-" + (last - 1) + "-1").visible, false);
-            compare(findChild(chart, "bar-" + last + "-0").visible, false);
+            restoreFixture();
+            const chart = findChild(open(), "monthChart");
+            compare(chart.points[8].values, [3, 2]);
+            compare(chart.points[9].values, [4, 0]);
+            compare(findChild(chart, "bar-8-1").visible, true);
+            compare(findChild(chart, "bar-9-1").visible, false);
+            compare(findChild(chart, "bar-9-0").visible, true);
+            compare(findChild(chart, "bar-12-1").visible, false);
+            compare(findChild(chart, "bar-12-0").visible, false);
         }
 
         function test_stackedBarsShareTheDaysSlot() {
-            const figures = [];
-            for (let i = 0; i < 30; ++i)
-                figures.push(i === 10 ? { reviewedCount: 8, correctCount: 6 } : {});
-            const chart = findChild(open(createTemporaryObject(stubComponent, top,
-                                                               { dayFigures: figures })),
-                                    "monthChart");
+            restoreFixture();
+            const chart = findChild(open(), "monthChart");
             const correct = findChild(chart, "bar-10-0"), again = findChild(chart, "bar-10-1");
             verify(correct.visible && again.visible);
             // "Again" sits on top of "Correct" in the same slot, three times shorter.
@@ -95,8 +100,9 @@ Item {
         }
 
         function test_axisMarksEveryFifthDay() {
-            const chart = findChild(open(createTemporaryObject(stubComponent, top)), "monthChart");
-            // The stand-in's last day is 30 March, so the first of thirty is 1 March.
+            TestHarness.setClock(new Date(2024, 2, 30, 12, 0, 0));
+            const chart = findChild(open(), "monthChart");
+            // The last day is 30 March, so the first of thirty is 1 March.
             const labels = chart.points.map(point => point.label);
             compare(labels.filter(label => label !== "").length, 6);
             compare(labels[0], "Mar 1");
@@ -105,25 +111,25 @@ Item {
             compare(labels[1], "");
         }
 
+        // The fixture's Chinese cards: 2 learned, 1 stable, both learned ones due; 910 right of
+        // 1,207 answers; studied on the 30th only of the last days, so a streak of one.
         function test_metricsAndCoverage() {
-            const stub = createTemporaryObject(stubComponent, top, {
-                learnedCount: 1234, stableCount: 20, totalAnswerCount: 4000, overallAccuracy: 0.875,
-                streak: { currentDays: 3 },
-                counts: { referenceEntries: 123456, curriculumEntries: 12000, contextualExercises: 40 },
-                plan: { dueItems: [], newItems: [], items: [], availableDueCount: 617,
-                        availableNewCount: 0, isEmpty: true }
-            });
-            const view = open(stub);
-            verify(/^1\D234$/.test(metric(view, "Words planted")));
-            compare(metric(view, "Accuracy"), "88%");
+            restoreFixture();
+            const view = open();
+            compare(metric(view, "Words planted"), "2");
+            verify(/^1\D207$/.test(metric(view, "All answers")), metric(view, "All answers"));
+            compare(metric(view, "Accuracy"), "75%");
             const pill = findChild(view, "streakPill");
-            compare(pill.text, "3 days");
+            compare(pill.text, "1 day");
             compare(pill.selected, true);
-            compare(findChild(findChild(view, "dueNow"), "lineBar").fraction, 0.5);
-            verify(/^of 12\D000$/.test(findChild(view, "curriculumFigure").text));
-            verify(/contains 123\D456 entries\./.test(findChild(view, "referenceNote").text));
+            compare(findChild(findChild(view, "dueNow"), "lineBar").fraction, 1);
+            compare(findChild(findChild(view, "stable"), "lineBar").fraction, 0.5);
+            compare(findChild(view, "curriculumFigure").text,
+                    "of " + Format.grouped(AppModel.counts.curriculumEntries));
+            verify(findChild(view, "referenceNote").text.indexOf(
+                       Format.counted(AppModel.counts.referenceEntries, "entry", "entries")) >= 0);
             mouseClick(findChild(view, "coveragePromise"));
-            compare(stub.destination, "sources");
+            compare(AppModel.destination, "sources");
         }
 
         function test_counted_data() {

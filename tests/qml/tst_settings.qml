@@ -4,7 +4,7 @@ import QtTest
 import Brindle
 import Brindle.Model
 import Brindle.Testing
-import "qrc:/Brindle/Format.js" as Format
+import "qrc:/Brindle/components/Format.js" as Format
 
 // Settings over the real model: preferences go through its setters, backups through its export
 // and restore, into files under the test's temporary home.

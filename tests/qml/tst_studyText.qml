@@ -2,7 +2,7 @@
 // The study screen's wording rules, one table per rule.
 import QtQuick
 import QtTest
-import "qrc:/Brindle/StudyText.js" as StudyText
+import "qrc:/Brindle/study/StudyText.js" as StudyText
 
 TestCase {
     name: "StudyText"
@@ -44,23 +44,6 @@ TestCase {
     }
     function test_chip(data) {
         compare(StudyText.chip(data.card), data.want)
-    }
-
-    function test_accuracy_data() {
-        return [
-            { tag: "nothing reviewed", correct: 0, reviewed: 0, want: "—" },
-            { tag: "all correct", correct: 4, reviewed: 4, want: "100%" },
-            { tag: "none correct", correct: 0, reviewed: 3, want: "0%" },
-            { tag: "7 of 9 rounds up", correct: 7, reviewed: 9, want: "78%" },
-            { tag: "2 of 3 rounds up", correct: 2, reviewed: 3, want: "67%" },
-            { tag: "1 of 3 rounds down", correct: 1, reviewed: 3, want: "33%" },
-            { tag: "half to even, down", correct: 1, reviewed: 8, want: "12%" },
-            { tag: "half to even, up", correct: 3, reviewed: 8, want: "38%" },
-            { tag: "half", correct: 1, reviewed: 2, want: "50%" },
-        ]
-    }
-    function test_accuracy(data) {
-        compare(StudyText.accuracy(data.correct, data.reviewed, Qt.locale("en_US")), data.want)
     }
 
     function test_showsReading_data() {
@@ -125,10 +108,5 @@ TestCase {
     function test_promptAndMeanings(data) {
         compare(StudyText.promptTitle(data.meanings), data.title)
         compare(StudyText.meaningLine(data.meanings), data.line)
-    }
-
-    function test_languageName() {
-        compare(StudyText.languageName("chinese"), "Chinese")
-        compare(StudyText.languageName("japanese"), "Japanese")
     }
 }

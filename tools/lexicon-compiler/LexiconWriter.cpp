@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "LexiconSchema.h"
 #include "Sha256.h"
 
 namespace tessel::compiler {
@@ -23,70 +24,7 @@ constexpr const char* kBuildPragmas =
     "PRAGMA synchronous = OFF;"
     "PRAGMA locking_mode = EXCLUSIVE;"
     "PRAGMA temp_store = MEMORY;"
-    "PRAGMA cache_size = -262144;"
-    "PRAGMA user_version = 2;";
-
-constexpr const char* kSchema = R"sql(
-CREATE TABLE vocabulary (
-    id TEXT NOT NULL PRIMARY KEY,
-    language TEXT NOT NULL,
-    term TEXT NOT NULL,
-    alternate TEXT NOT NULL,
-    reading TEXT NOT NULL,
-    romanization TEXT NOT NULL,
-    meanings_json TEXT NOT NULL,
-    frequency_rank INTEGER NOT NULL,
-    level INTEGER NOT NULL,
-    learnable INTEGER NOT NULL,
-    source TEXT NOT NULL,
-    part_of_speech_json TEXT NOT NULL
-);
-CREATE TABLE exercises (
-    id TEXT NOT NULL PRIMARY KEY,
-    vocabulary_id TEXT NOT NULL REFERENCES vocabulary(id),
-    prompt TEXT NOT NULL,
-    translation TEXT NOT NULL,
-    note TEXT NOT NULL,
-    accepted_answers_json TEXT NOT NULL,
-    attribution TEXT NOT NULL
-);
-CREATE TABLE exercise_readings (
-    exercise_id TEXT NOT NULL PRIMARY KEY REFERENCES exercises(id),
-    prompt_reading TEXT NOT NULL
-);
-CREATE TABLE sources (
-    id TEXT NOT NULL PRIMARY KEY,
-    display_name TEXT NOT NULL,
-    url TEXT NOT NULL,
-    license TEXT NOT NULL,
-    license_url TEXT NOT NULL,
-    attribution TEXT NOT NULL,
-    source_sha256 TEXT NOT NULL
-);
-CREATE TABLE characters (
-    language TEXT NOT NULL,
-    character TEXT NOT NULL,
-    stroke_count INTEGER NOT NULL,
-    readings_json TEXT NOT NULL,
-    kun_readings_json TEXT NOT NULL,
-    meanings_json TEXT NOT NULL,
-    grade INTEGER NOT NULL,
-    jlpt INTEGER NOT NULL,
-    frequency INTEGER NOT NULL,
-    strokes BLOB,
-    PRIMARY KEY (language, character)
-);
-)sql";
-
-// The course list reads only course entries (about one row in ten), so its index holds only
-// those rows. The entry counts seek the first and last row of each language in the narrowest
-// possible index instead of counting its rows.
-constexpr const char* kIndexes = R"sql(
-CREATE INDEX vocabulary_lessons ON vocabulary(language, learnable, level, frequency_rank, term)
-    WHERE learnable = 1;
-CREATE INDEX vocabulary_language ON vocabulary(language);
-CREATE INDEX exercises_by_entry ON exercises(vocabulary_id, id);
-)sql";
+    "PRAGMA cache_size = -262144;";
 
 using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 
@@ -132,7 +70,13 @@ Result<LexiconWriter> LexiconWriter::create(const std::filesystem::path& destina
     }
     LexiconWriter writer(db, temporary, destination);
     if (auto done = writer.execute(kBuildPragmas); !done) return tl::unexpected(done.error());
-    if (auto done = writer.execute(kSchema); !done) return tl::unexpected(done.error());
+    const std::string version =
+        "PRAGMA user_version = " + std::to_string(schema::kFormatVersion) + ";";
+    if (auto done = writer.execute(version.c_str()); !done) return tl::unexpected(done.error());
+    for (const schema::TableDefinition& table : schema::kTables) {
+        const std::string create = schema::createStatement(table);
+        if (auto done = writer.execute(create.c_str()); !done) return tl::unexpected(done.error());
+    }
     return writer;
 }
 
@@ -302,7 +246,10 @@ Result<void> LexiconWriter::writeCharacters(const std::vector<CharacterRow>& cha
 }
 
 Result<void> LexiconWriter::createIndexes() {
-    return execute(kIndexes);
+    for (const schema::IndexDefinition& index : schema::kIndexes) {
+        if (auto done = execute(schema::createStatement(index).c_str()); !done) return done;
+    }
+    return {};
 }
 
 Result<std::string> LexiconWriter::rowFingerprint() {

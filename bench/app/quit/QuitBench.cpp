@@ -5,10 +5,10 @@
 // and its daemon are running when the window quits).
 // Usage: quit_bench [--binary PATH] [--rounds N]
 //
-// The window's screenshot driver prints a line right before the script's last two commands; the
-// driver then waits its fixed settle time (120 ms) and quits. The figure is the time from that
-// line to the end of the process, less the settle time. Any build's binary can be timed this
-// way, older ones included.
+// The window is opened by brindle-screenshots, whose script driver prints a line right before the
+// script's last two commands; the driver then waits its fixed settle time (120 ms) and quits. The
+// figure is the time from that line to the end of the process, less the settle time. Older
+// builds, whose brindle carried the driver itself, can be timed with --binary.
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,6 +25,39 @@
 namespace {
 
 constexpr double kSettleMs = 120;
+
+// The speech daemons started for the home folder `home`, found by their socket path under it
+// (never by name, so nobody else's daemon is touched).
+QStringList speechDaemonsUnder(const QString& home) {
+    const QByteArray socketFolder = QDir(home).filePath(QStringLiteral("runtime/")).toUtf8();
+    QStringList ids;
+    for (const QString& id : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(id));
+        if (!commandLine.open(QIODevice::ReadOnly)) continue;
+        const QByteArray words = commandLine.readAll();
+        if (words.startsWith("/usr/bin/speech-dispatcher") && words.contains(socketFolder))
+            ids.append(id);
+    }
+    return ids;
+}
+
+// Ends the speech daemon a run started for `home`. A window that quits while its voice warms up
+// may have asked for the daemon a moment before, and a daemon still starting up can miss a
+// signal: the daemon is waited for up to a second, then signalled until it is gone (3 s at most).
+void stopSpeechDaemon(const QString& home) {
+    QElapsedTimer waited;
+    waited.start();
+    bool seen = false;
+    while (waited.elapsed() < 3000) {
+        const QStringList ids = speechDaemonsUnder(home);
+        if (ids.isEmpty() && (seen || waited.elapsed() > 1000)) return;
+        if (!ids.isEmpty()) {
+            seen = true;
+            QProcess::execute(QStringLiteral("kill"), ids);
+        }
+        QThread::msleep(100);
+    }
+}
 
 // The quit time of one run of `script`, or a negative value when the run failed.
 double quitTime(const QString& binary, const QString& script) {
@@ -71,12 +105,7 @@ double quitTime(const QString& binary, const QString& script) {
         return -1;
     }
     const double ms = static_cast<double>(sinceLine.nsecsElapsed()) / 1e6 - kSettleMs;
-    // The speech daemon the window started, if any, is ended by its id (never by name).
-    QFile pid(home.filePath(QStringLiteral("runtime/speech-dispatcher/pid/speech-dispatcher.pid")));
-    if (pid.open(QIODevice::ReadOnly)) {
-        const qint64 id = pid.readAll().trimmed().toLongLong();
-        if (id > 0) QProcess::execute(QStringLiteral("kill"), {QString::number(id)});
-    }
+    stopSpeechDaemon(home.path());
     return app.exitStatus() == QProcess::NormalExit && app.exitCode() == 0 ? ms : -1;
 }
 

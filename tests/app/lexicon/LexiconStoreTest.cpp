@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -7,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "LexiconLocation.h"
 #include "LexiconStore.h"
 #include "LexiconTestSupport.h"
 
@@ -82,14 +86,45 @@ TEST(LexiconStoreOpenTest, BundledLookUpTakesTheFirstExistingFile) {
     EXPECT_EQ((*found)->databasePath(), fixture);
 }
 
-TEST(LexiconStoreOpenTest, BundledCandidatesEndWithTheBuildTree) {
-    const auto candidates = LexiconStore::bundledDatabaseCandidates();
-    ASSERT_FALSE(candidates.empty());
-    EXPECT_EQ(candidates.back(), std::string(BRINDLE_REAL_LEXICON));
-    const auto installed = std::find_if(candidates.begin(), candidates.end(), [](const auto& c) {
-        return c.find("share/brindle/Tessel.sqlite") != std::string::npos;
-    });
-    EXPECT_NE(installed, candidates.end());
+// The source tree's lexicon is a candidate only for programs run from their build tree: an
+// installed program must never open a file on the build machine's path.
+TEST(LexiconStoreOpenTest, OnlyProgramsInTheBuildTreeLookInTheSourceTree) {
+    const std::vector<std::filesystem::path> data = {"/home/me/.local/share", "/usr/share"};
+    const std::vector<std::string> installed = {"/home/me/.local/share/brindle/Tessel.sqlite",
+                                                "/usr/share/brindle/Tessel.sqlite",
+                                                "/opt/b/share/brindle/Tessel.sqlite"};
+    EXPECT_EQ(bundledLexiconCandidates(data, "/opt/b/bin"), installed);
+    EXPECT_EQ(bundledLexiconCandidates(data, "/usr/bin"),
+              std::vector<std::string>(installed.begin(), installed.begin() + 2));
+    EXPECT_EQ(bundledLexiconCandidates(data, ""),
+              std::vector<std::string>(installed.begin(), installed.begin() + 2));
+
+    const auto fromBuildTree = bundledLexiconCandidates(data, runningExecutableFolder());
+    ASSERT_EQ(fromBuildTree.size(), 4u);
+    EXPECT_EQ(fromBuildTree.back(), std::string(BRINDLE_REAL_LEXICON));
+}
+
+// brindle-cli reads the data folders from the environment as the XDG rules give them.
+TEST(LexiconStoreOpenTest, DataFoldersFollowTheEnvironment) {
+    const auto keep = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const auto saved = std::array{keep("HOME"), keep("XDG_DATA_HOME"), keep("XDG_DATA_DIRS")};
+    using Folders = std::vector<std::filesystem::path>;
+    ::setenv("HOME", "/home/me", 1);
+    ::setenv("XDG_DATA_HOME", "/data/me", 1);
+    ::setenv("XDG_DATA_DIRS", "relative:/a::/b", 1);
+    EXPECT_EQ(xdgDataFolders(), (Folders{"/data/me", "/a", "/b"}));
+    ::setenv("XDG_DATA_HOME", "relative", 1);
+    ::unsetenv("XDG_DATA_DIRS");
+    EXPECT_EQ(xdgDataFolders(),
+              (Folders{"/home/me/.local/share", "/usr/local/share", "/usr/share"}));
+    int index = 0;
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"}) {
+        const auto& value = saved[static_cast<std::size_t>(index++)];
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    }
 }
 
 // A database without the lexicon's tables: every question fails with the library's message.

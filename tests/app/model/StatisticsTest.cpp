@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+
+#include <limits>
 
 #include "ProgressBackup.h"
 #include "ProgressJSON.h"
@@ -43,6 +46,31 @@ class StatisticsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // Every accuracy on screen (today, overall, the session) goes through this one rule.
+    void percentText_data() {
+        QTest::addColumn<qint64>("part");
+        QTest::addColumn<qint64>("whole");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("nothing yet") << qint64(0) << qint64(0) << QStringLiteral("—");
+        QTest::newRow("all") << qint64(4) << qint64(4) << QStringLiteral("100%");
+        QTest::newRow("none") << qint64(0) << qint64(3) << QStringLiteral("0%");
+        QTest::newRow("7 of 9 up") << qint64(7) << qint64(9) << QStringLiteral("78%");
+        QTest::newRow("1 of 3 down") << qint64(1) << qint64(3) << QStringLiteral("33%");
+        QTest::newRow("half to even, down") << qint64(1) << qint64(8) << QStringLiteral("12%");
+        QTest::newRow("half to even, up") << qint64(3) << qint64(8) << QStringLiteral("38%");
+        QTest::newRow("more right than asked") << qint64(5) << qint64(4) << QStringLiteral("100%");
+        QTest::newRow("saturated") << std::numeric_limits<qint64>::max() / 2
+                                   << std::numeric_limits<qint64>::max() << QStringLiteral("50%");
+    }
+
+    void percentText() {
+        QFETCH(qint64, part);
+        QFETCH(qint64, whole);
+        QFETCH(QString, expected);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(AppModel::percentText(part, whole), expected);
+    }
+
     void goalProgress_data() {
         QTest::addColumn<int>("goal");
         QTest::addColumn<int>("reviews");

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AppWindow.h"
+
+#include <QtQml/qqmlextensionplugin.h>
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "AppModel.h"
+#include "SingleInstance.h"
+#include "SpeechService.h"
+
+// The screens and the model are static QML modules; importing them here links them into every
+// program that opens the window.
+Q_IMPORT_QML_PLUGIN(BrindlePlugin)
+Q_IMPORT_QML_PLUGIN(Brindle_ModelPlugin)
+
+namespace tessel {
+
+void describeApplication() {
+    QApplication::setOrganizationName(QStringLiteral("Brindle"));
+    QApplication::setApplicationName(QStringLiteral("Brindle"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Brindle"));
+    QApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("brindle"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brindle/brindle.png")));
+}
+
+AppWindow::AppWindow() = default;
+AppWindow::~AppWindow() = default;
+
+AppWindow::Opened AppWindow::open() {
+    using Role = SingleInstance::Role;
+    m_instance =
+        std::make_unique<SingleInstance>(QFileInfo(AppModel::defaultProgressFilePath()).path());
+    const Role role = m_instance->start();
+    if (role == Role::handedOver) return Opened::handedOver;
+
+    m_model.reset(AppModel::createDefault(
+        nullptr, role == Role::unanswered ? m_instance->unansweredMessage() : QString()));
+    AppModel::setInstance(m_model.get());
+
+    m_engine = std::make_unique<QQmlApplicationEngine>();
+    m_engine->addImportPath(QStringLiteral("qrc:/"));
+    m_engine->load(QUrl(QStringLiteral("qrc:/Brindle/Main.qml")));
+    if (m_engine->rootObjects().isEmpty()) return Opened::failed;
+    m_window = qobject_cast<QQuickWindow*>(m_engine->rootObjects().constFirst());
+    if (!m_window) return Opened::failed;
+
+    QQuickWindow* window = m_window;
+    QObject::connect(m_instance.get(), &SingleInstance::activationRequested, window, [window] {
+        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+        window->show();
+        window->raise();
+        window->requestActivate();
+    });
+    return Opened::shown;
+}
+
+int finishApplication(int code) {
+    // A speech daemon that stopped answering holds the speech thread, which can neither be
+    // joined nor destroyed. The progress is saved by now, so the process ends here instead of
+    // waiting for the daemon or tearing the application down under a running thread.
+    if (SpeechService::engineLeftRunning()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
+}
+
+}  // namespace tessel
