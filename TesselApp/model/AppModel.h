@@ -49,6 +49,9 @@
 //   currentHour() -> int  now() -> Date
 //   languageName(string language) -> "Chinese" | "Japanese"
 //   nativeLanguageName(string language) -> "中文" | "日本語" (anything but "japanese" is Chinese)
+//   Character panel: charactersOf(string term) -> [string] (its Han characters, each once)
+//   characterInfo(string character, string language) -> lexiconCharacter | undefined
+//   wordsWithCharacter(string character, string language) -> [lexiconEntry]
 //
 // The full list of lessons stays in C++ (up to 40,000 records); QML sees lessonCount. Counts of
 // the lexicon are numbers (doubles) so that 64-bit figures survive.
@@ -295,6 +298,11 @@ class AppModel : public QObject {
     // its kana reading (nothing when the reading is not kana); any other language says nothing.
     Q_INVOKABLE void pronounce(const QString& term, const QString& reading,
                                const QString& language);
+    // The dictionary's character panel (AppModelCharacters.cpp). A failing lexicon query shows its
+    // description and answers as if there were no data.
+    Q_INVOKABLE QStringList charactersOf(const QString& term) const;
+    Q_INVOKABLE QVariant characterInfo(const QString& character, const QString& language);
+    Q_INVOKABLE QVariantList wordsWithCharacter(const QString& character, const QString& language);
     Q_INVOKABLE int currentHour() const;
     Q_INVOKABLE QDateTime now() const;
     Q_INVOKABLE QString languageName(const QString& language) const;

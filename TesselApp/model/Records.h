@@ -5,6 +5,7 @@
 // optional texts are "" when absent and languages are their text values ("chinese").
 
 #include <QtQml/qqmlregistration.h>
+#include <QByteArray>
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -97,6 +98,28 @@ struct LexiconSource {
   public:
     QString id, name, url, license, licenseURL, attribution, checksum;
     bool operator==(const LexiconSource&) const = default;
+};
+
+struct LexiconCharacter {
+    Q_GADGET
+    QML_VALUE_TYPE(lexiconCharacter)
+    Q_PROPERTY(QString character MEMBER character CONSTANT)
+    Q_PROPERTY(QString language MEMBER language CONSTANT)
+    Q_PROPERTY(int strokeCount MEMBER strokeCount CONSTANT)
+    Q_PROPERTY(QStringList readings MEMBER readings CONSTANT)
+    Q_PROPERTY(QStringList kunReadings MEMBER kunReadings CONSTANT)
+    Q_PROPERTY(QStringList meanings MEMBER meanings CONSTANT)
+    Q_PROPERTY(int grade MEMBER grade CONSTANT)
+    Q_PROPERTY(int jlpt MEMBER jlpt CONSTANT)
+    Q_PROPERTY(int frequency MEMBER frequency CONSTANT)
+    Q_PROPERTY(QByteArray strokes MEMBER strokes CONSTANT)
+  public:
+    QString character, language;
+    int strokeCount = 0;
+    QStringList readings, kunReadings, meanings;
+    int grade = 0, jlpt = 0, frequency = 0;
+    QByteArray strokes;
+    bool operator==(const LexiconCharacter&) const = default;
 };
 
 struct LexiconCounts {
@@ -206,6 +229,7 @@ LexiconLesson fromCore(const tessel::LexiconLesson& lesson);
 LexiconEntry fromCore(const tessel::LexiconEntry& entry);
 LexiconSource fromCore(const tessel::LexiconSource& source);
 LexiconCounts fromCore(const tessel::LexiconCounts& counts);
+LexiconCharacter fromCore(const tessel::LexiconCharacter& character);
 DailyStudyStats fromCore(const tessel::DailyStudyStats& stats);
 StudyStreak fromCore(const tessel::StudyStreak& streak);
 AnswerEvaluation fromCore(const tessel::AnswerEvaluation& evaluation);
