@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
+#include <climits>
+
 #include "AppModel.h"
 #include "Leech.h"
 #include "Records.h"
