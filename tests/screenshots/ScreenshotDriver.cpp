@@ -318,7 +318,8 @@ bool ScreenshotDriver::reveal(const QString& objectName) {
         return false;
     }
     QQuickItem* flickable = item->parentItem();
-    while (flickable && !flickable->inherits("QQuickFlickable")) flickable = flickable->parentItem();
+    while (flickable && !flickable->inherits("QQuickFlickable"))
+        flickable = flickable->parentItem();
     if (!flickable) return true;
     const auto content = flickable->property("contentItem").value<QQuickItem*>();
     const double top = item->mapToItem(content, QPointF(0, 0)).y();
