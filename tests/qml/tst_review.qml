@@ -86,7 +86,7 @@ Item {
             compare(texts(row, "term"), missed.term)
             compare(texts(row, "reading"), missed.reading)
             compare(texts(row, "meaning"), missed.meaning)
-            compare(texts(row, "note"), "You typed “nope”")
+            compare(texts(row, "note"), "You typed: nope")
             row.forceActiveFocus()
             keyClick(Qt.Key_Return)
             compare(AppModel.destination, "dictionary")

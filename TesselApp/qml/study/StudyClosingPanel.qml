@@ -138,7 +138,7 @@ Item {
                     objectName: "miss-" + modelData.item.id
                     width: ListView.view.width
                     item: modelData.item
-                    note: modelData.typed !== "" ? "You typed “" + modelData.typed + "”" : "No answer"
+                    note: modelData.typed !== "" ? "You typed: " + modelData.typed : "No answer"
                     noteInLanguage: true
                     onClicked: AppModel.openInDictionary(modelData.item.term)
                 }
