@@ -24,9 +24,10 @@ AbstractButton {
                      + (note !== "" ? ", " + note : "")
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
-    implicitHeight: row.implicitHeight + 14
     leftPadding: 12
     rightPadding: 12
+    topPadding: 7
+    bottomPadding: 7
 
     background: Rectangle {
         radius: 12
@@ -36,7 +37,6 @@ AbstractButton {
     }
 
     contentItem: RowLayout {
-        id: row
         spacing: 12
         Label {
             objectName: "term"
