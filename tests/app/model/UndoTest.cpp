@@ -169,32 +169,6 @@ class UndoTest : public QObject {
         QCOMPARE(model.progress().dailyStats.count("2024-04-30"), std::size_t(0));
         QCOMPARE(model.progress().dailyStats.at("2024-05-01").reviewedCount, std::int64_t(1));
     }
-
-    void leechesAreTheSelectedLanguagesWorstFirst() {
-        LearnerProgress seed;
-        const std::pair<const char*, int> lapses[] = {
-            {"zh-nihao", 12}, {"zh-xiexie", 8}, {"zh-hao", 7}, {"ja-mizu", 20}};
-        for (const auto& [id, count] : lapses) {
-            seed.cards[id] = reviewedCard(id, fixedStart());
-            seed.cards[id].lapseCount = count;
-        }
-        FileHarness h;
-        AppModel& model = h.build(seed);
-        QTRY_VERIFY(model.isProgressReady());
-        const auto ids = [&] {
-            QStringList out;
-            for (const QVariant& v : model.leeches()) {
-                const auto word = v.value<records::LeechWord>();
-                out << word.item.id + ":" + QString::number(word.lapseCount);
-            }
-            return out;
-        };
-        QCOMPARE(ids(), QStringList({"zh-nihao:12", "zh-xiexie:8"}));
-        QVERIFY(model.cardFor("zh-xiexie").value<records::CardProgress>().isLeech);
-        QVERIFY(!model.cardFor("zh-hao").value<records::CardProgress>().isLeech);
-        model.selectLanguage(LearningLanguage::japanese);
-        QCOMPARE(ids(), QStringList({"ja-mizu:20"}));
-    }
 };
 
 QTEST_GUILESS_MAIN(UndoTest)
