@@ -444,6 +444,8 @@ LearnerProgress& AppModel::progressForChange() {
 
 void AppModel::replaceProgress(LearnerProgress progress) {
     m_progress = std::make_shared<LearnerProgress>(std::move(progress));
+    // A taken-back rating would write the old records into a progress that never had them.
+    clearRatings();
     markStatisticsChanged();
 }
 

@@ -36,6 +36,10 @@
 //   overallAccuracyText (string, see percentText).
 //   sessionAccuracyText (string, see percentText; notified by sessionReviewedChanged, which every
 //   change of the session's counters emits)
+//   canUndoRating (bool) and sessionMisses (list of sessionMiss, the session's wrong answers in
+//   order), notified together by ratingHistoryChanged
+//   leeches (list of leechWord: the selected language's words that keep slipping, most lapses
+//   first, at most 10; notified by statisticsChanged)
 //
 // Invokables:
 //   selectLanguage(string)  completeOnboarding()  reloadLanguageContent()  refreshPlan()
@@ -46,6 +50,7 @@
 //   resetProgress()  cardFor(string itemID) -> cardProgress | undefined
 //   playCurrentSentence()  speak(string text, string language; "chinese" or "japanese", any
 //   other language speaks nothing)  pronounce(string term, string reading, string language)
+//   undoLastRating()  openInDictionary(string term)
 //   currentHour() -> int  now() -> Date
 //   languageName(string language) -> "Chinese" | "Japanese"
 //   nativeLanguageName(string language) -> "中文" | "日本語" (anything but "japanese" is Chinese)
@@ -76,6 +81,7 @@
 #include "LexiconStore.h"
 #include "Preferences.h"
 #include "Progress.h"
+#include "ReviewUndo.h"
 #include "SessionSelection.h"
 #include "StudyEngine.h"
 
@@ -152,6 +158,9 @@ class AppModel : public QObject {
     Q_PROPERTY(QString todayAccuracyText READ todayAccuracyText NOTIFY statisticsChanged)
     Q_PROPERTY(QString overallAccuracyText READ overallAccuracyText NOTIFY statisticsChanged)
     Q_PROPERTY(QString sessionAccuracyText READ sessionAccuracyText NOTIFY sessionReviewedChanged)
+    Q_PROPERTY(bool canUndoRating READ canUndoRating NOTIFY ratingHistoryChanged)
+    Q_PROPERTY(QVariantList sessionMisses READ sessionMisses NOTIFY ratingHistoryChanged)
+    Q_PROPERTY(QVariantList leeches READ leeches NOTIFY statisticsChanged)
 
   public:
     using Clock = std::function<Instant()>;
@@ -260,6 +269,10 @@ class AppModel : public QObject {
     QString todayAccuracyText() const;
     QString overallAccuracyText() const;
     QString sessionAccuracyText() const;
+    // A rating of the current session is there to take back.
+    bool canUndoRating() const { return !m_ratings.empty(); }
+    QVariantList sessionMisses() const;
+    QVariantList leeches() const;
 
     // `part` of `whole` as a whole percentage in the default locale ("67%"), halves rounded to
     // even as number formatting does elsewhere on the desktop (1 of 8 is "12%"); "—" when
@@ -282,6 +295,12 @@ class AppModel : public QObject {
     // An unknown rating text does nothing.
     Q_INVOKABLE void rateAndAdvance(const QString& rating);
     Q_INVOKABLE void leaveSession();
+    // Takes back the session's last rating: the progress as it was before it (card, day's
+    // figures, streak) is saved again, and the learner is back on that card with their answer and
+    // its verdict shown. Nothing without a rating to take back (see canUndoRating).
+    Q_INVOKABLE void undoLastRating();
+    // Opens the dictionary searching for `term`.
+    Q_INVOKABLE void openInDictionary(const QString& term);
     Q_INVOKABLE void runSearch();
     // n pairs {day: Date (start of day), stats: dailyStudyStats}, oldest first, the last today.
     Q_INVOKABLE QVariantList statsForRecentDays(int n) const;
@@ -370,6 +389,7 @@ class AppModel : public QObject {
     void playAudioAutomaticallyChanged();
     void currentItemChanged();
     void statisticsChanged();
+    void ratingHistoryChanged();
     // Every requested save has answered (or been given up); for tests and a clean quit.
     void savesSettled();
 
@@ -398,6 +418,9 @@ class AppModel : public QObject {
     void setSearchResults(std::vector<LexiconEntry> results);
     void setSessionCounters(std::int64_t reviewed, std::int64_t correct);
     void markStatisticsChanged();
+    // Remembers what rating the current card at `at` is about to change, for undoLastRating.
+    void rememberRating(const VocabularyItem& item, Instant at, const Calendar& calendar);
+    void clearRatings();
     void speakText(const QString& text, LearningLanguage language);
     void stopSpeech();
     Instant nowInstant() const { return m_now(); }
@@ -456,6 +479,20 @@ class AppModel : public QObject {
     std::int64_t m_progressMutationGeneration = 0;
     int m_statisticsRevision = 0;
     mutable std::optional<CardFigures> m_cardFigures;
+    // One per rating of the current session, oldest first; emptied whenever the session's cards
+    // or the whole progress are replaced.
+    struct Rating {
+        ReviewUndo progress;
+        std::int64_t index = 0;
+        QString answer;
+        AnswerEvaluation evaluation;
+        std::optional<Instant> cardStartedAt;
+        std::int64_t reviewed = 0;
+        std::int64_t correct = 0;
+    };
+    std::vector<Rating> m_ratings;
+    // The leeches as QML last read them, and the statistics revision they belong to.
+    mutable std::optional<std::pair<int, QVariantList>> m_leechesValue;
 
     static QPointer<AppModel> s_instance;
 };

@@ -76,6 +76,7 @@ void AppModel::rateAndAdvance(ReviewRating rating) {
     // A clock set back while the card was shown must not record negative study time.
     if (!(studySeconds >= 0) || !std::isfinite(studySeconds)) studySeconds = 0;
     const Calendar cal = calendar();
+    rememberRating(*item, t, cal);
     const StudyReviewResult result = m_engine.recordEvaluation(
         *m_answerEvaluation, *item, rating, t, studySeconds, cal, progressForChange());
 
@@ -121,6 +122,8 @@ void AppModel::setPhase(SessionPhase phase) {
 }
 
 void AppModel::setSessionItems(std::vector<VocabularyItem> items) {
+    // Ratings can be taken back only within the session that made them.
+    clearRatings();
     if (items.empty() && m_sessionItems.empty()) return;
     m_sessionItems = std::move(items);
     m_sessionItemsValue.reset();

@@ -3,6 +3,8 @@
 
 #include <limits>
 
+#include "Leech.h"
+
 namespace tessel::records {
 
 namespace {
@@ -154,6 +156,7 @@ CardProgress fromCore(const tessel::CardProgress& card) {
     out.correctReviews = toInt(card.correctReviews);
     out.lapseCount = toInt(card.lapseCount);
     out.consecutiveCorrect = toInt(card.consecutiveCorrect);
+    out.isLeech = isLeech(card);
     return out;
 }
 

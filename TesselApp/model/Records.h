@@ -211,13 +211,40 @@ struct CardProgress {
     Q_PROPERTY(int correctReviews MEMBER correctReviews CONSTANT)
     Q_PROPERTY(int lapseCount MEMBER lapseCount CONSTANT)
     Q_PROPERTY(int consecutiveCorrect MEMBER consecutiveCorrect CONSTANT)
+    // Computed (see Leech.h), not part of the stored record.
+    Q_PROPERTY(bool isLeech MEMBER isLeech CONSTANT)
   public:
     QString itemID;
     double stabilityDays = 0, difficulty = 0;
     int intervalDays = 0;
     QDateTime dueDate;
     int totalReviews = 0, correctReviews = 0, lapseCount = 0, consecutiveCorrect = 0;
+    bool isLeech = false;
     bool operator==(const CardProgress&) const = default;
+};
+
+// A word missed in the current session and what the learner typed for it ("" for none).
+struct SessionMiss {
+    Q_GADGET
+    QML_VALUE_TYPE(sessionMiss)
+    Q_PROPERTY(tessel::records::VocabularyItem item MEMBER item CONSTANT)
+    Q_PROPERTY(QString typed MEMBER typed CONSTANT)
+  public:
+    VocabularyItem item;
+    QString typed;
+    bool operator==(const SessionMiss&) const = default;
+};
+
+// A word that keeps slipping and how often it has lapsed.
+struct LeechWord {
+    Q_GADGET
+    QML_VALUE_TYPE(leechWord)
+    Q_PROPERTY(tessel::records::VocabularyItem item MEMBER item CONSTANT)
+    Q_PROPERTY(int lapseCount MEMBER lapseCount CONSTANT)
+  public:
+    VocabularyItem item;
+    int lapseCount = 0;
+    bool operator==(const LeechWord&) const = default;
 };
 
 // Conversions from the core's records (UTF-8 texts become QStrings).

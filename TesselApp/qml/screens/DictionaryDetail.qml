@@ -15,6 +15,8 @@ Flickable {
 
     // A lexicon entry; must be set.
     property var entry
+    // The learner's card for the entry; undefined when there is none.
+    property var card
     readonly property string family: TesselTheme.fontFamilyFor(entry.language)
 
     // The character whose panel is open; "" for none.
@@ -266,7 +268,7 @@ Flickable {
                 Layout.fillWidth: true
                 spacing: 8
                 Repeater {
-                    model: Format.coverageChips(root.entry)
+                    model: Format.coverageChips(root.entry, root.card)
                     delegate: Rectangle {
                         id: chip
                         required property var modelData

@@ -236,6 +236,10 @@ Item {
                         active: root.selectedEntry !== undefined
                         sourceComponent: DictionaryDetail {
                             entry: root.selectedEntry
+                            card: {
+                                AppModel.statisticsRevision;
+                                return AppModel.cardFor(root.selectedEntry.id);
+                            }
                             onPronounce: AppModel.pronounce(root.selectedEntry.term,
                                                             root.selectedEntry.reading,
                                                             root.selectedEntry.language)
