@@ -177,12 +177,14 @@ loaded+=$'\n'"$plugins/texttospeech/libqtexttospeech_speechd.so"
 # The terminal tool needs no Qt, and an installed program never looks for its lexicon in the
 # build machine's source tree: a lone copy of the binary finds nothing.
 ! ldd "$root/usr/bin/brindle-cli" | grep -q libQt6 || fail "brindle-cli links Qt"
-mkdir -p "$scratch/lone/bin"
+mkdir -p "$scratch/lone/bin" "$scratch/lone-home"
 cp "$root/usr/bin/brindle-cli" "$scratch/lone/bin/"
-if looked="$(HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$scratch/lone" \
+lone_home="$scratch/lone-home"
+if looked="$(HOME="$lone_home" XDG_DATA_HOME="$lone_home/.local/share" XDG_DATA_DIRS="$scratch/lone" \
              "$scratch/lone/bin/brindle-cli" search a --language chinese 2>&1)"; then
   fail "a lone brindle-cli found a lexicon"
 fi
+grep -q "Tessel.sqlite" <<<"$looked" || fail "a lone brindle-cli did not say where it looked: $looked"
 ! grep -q "$repo" <<<"$looked" || fail "brindle-cli looks in the source tree: $looked"
 
 step "checking the $(wc -l <<<"$loaded") files it loaded or will load against the package's Depends"
