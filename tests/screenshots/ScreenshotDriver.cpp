@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <unistd.h>
+
 #include "AppModel.h"
 
 namespace tessel {
@@ -227,6 +229,10 @@ bool ScreenshotDriver::runLine(const QString& rawLine, bool* keepWaiting) {
         measureKey(rest);
         return true;
     }
+    if (command == QLatin1String("report-usage")) {
+        reportUsage(rest);
+        return true;
+    }
     if (command == QLatin1String("report-first-frame")) {
         std::printf("first-frame-epoch-ms %lld\n", static_cast<long long>(m_firstFrameEpochMs));
         std::fflush(stdout);
@@ -347,6 +353,36 @@ bool ScreenshotDriver::shoot(const QString& name) {
 // The main thread's share of a key press: handling the event itself (the model's work and the
 // bindings it wakes), then the next frame's animation, polish and scene-graph synchronisation,
 // during which the main thread waits for or does the rendering work.
+// Read from /proc, as an outside observer would: the resident and peak resident set of the whole
+// process, and the processor time of all its threads (render and speech threads included).
+void ScreenshotDriver::reportUsage(const QString& name) {
+    long long rssKb = -1;
+    long long peakKb = -1;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            const QList<QByteArray> words = line.simplified().split(' ');
+            if (words.size() < 2) continue;
+            if (words[0] == "VmRSS:") rssKb = words[1].toLongLong();
+            if (words[0] == "VmHWM:") peakKb = words[1].toLongLong();
+        }
+    }
+    long long cpuMs = -1;
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (stat.open(QIODevice::ReadOnly)) {
+        // The command name may hold spaces; the fields after it are counted from its ')'.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12) {
+            const long long ticks = fields[11].toLongLong() + fields[12].toLongLong();
+            cpuMs = ticks * 1000 / sysconf(_SC_CLK_TCK);
+        }
+    }
+    std::printf("usage %s rss-kb %lld peak-kb %lld cpu-ms %lld\n", qPrintable(name), rssKb, peakKb,
+                cpuMs);
+    std::fflush(stdout);
+}
+
 void ScreenshotDriver::measureKey(const QString& name) {
     const int key = keyCode(name);
     QElapsedTimer clock;
