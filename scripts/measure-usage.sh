@@ -7,7 +7,7 @@
 #     both languages, a 20-card session and every page visited;
 #   - processor time of the whole process per dictionary query update (one key typed, then the
 #     debounce, the search and the frames that follow), median over the typed letters;
-#   - processor share of every page left idle for a few seconds.
+#   - processor share of every page left idle (after 11 s, when a text cursor has settled).
 #
 #   scripts/measure-usage.sh [RUNS]        (default 3; figures are medians over the runs)
 #
@@ -103,7 +103,8 @@ pages=(home learn dictionary progress settings sources)
   echo "call leaveSession"
   for page in "${pages[@]}"; do
     echo "set destination $page"
-    echo "wait 2500"
+    # A field's cursor blinks for ten seconds after it takes the keyboard.
+    echo "wait 11000"
     echo "report-usage idle-from"
     echo "wait 4000"
     echo "report-usage idle-$page"
