@@ -31,7 +31,9 @@ class AppModel;
 //   measure-key NAME    press a key and print the main thread's work until the next frame
 //   report-usage NAME   print "usage NAME rss-kb R peak-kb P cpu-ms C": the process's resident
 //                       and peak resident memory (VmRSS, VmHWM) and its processor time so far
-//   report-first-frame  print the wall-clock time of the window's first frame
+//   report-first-frame  print the wall-clock time of the window's first frame, and the main
+//                       thread's processor time spent before it (start-up up to the window
+//                       loaded)
 //   quit                leave the application (also done after the last line)
 //
 // "{path}" anywhere in a line stands for the model's value at that dotted path, read into records
@@ -72,6 +74,7 @@ class ScreenshotDriver : public QObject {
     QStringList m_lines;
     int m_lineIndex = 0;
     qint64 m_firstFrameEpochMs = 0;
+    qint64 m_openedMainCpuMs = 0;
     QElapsedTimer m_untilTimer;
 };
 
