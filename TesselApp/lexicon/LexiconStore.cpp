@@ -2,6 +2,7 @@
 #include "LexiconStore.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <limits>
 
@@ -19,6 +20,8 @@
 
 namespace tessel {
 namespace {
+
+constexpr std::chrono::milliseconds kCheckDelay{2000};
 
 int boundLimit(std::int64_t limit) {
     return static_cast<int>(
@@ -90,7 +93,7 @@ LexiconStore::LexiconStore(sqlite3* database, std::string databasePath)
 
 LexiconStore::~LexiconStore() {
     for (SearchState& state : m_search) {
-        const std::lock_guard lock(state.mutex);
+        wantCheck(state);
         if (state.check.valid()) state.check.wait();
     }
     sqlite3_close(m_database);
@@ -260,11 +263,18 @@ LexiconStore::SearchHandle LexiconStore::loadedSearch(LearningLanguage language)
             state.index = std::make_shared<const SearchIndex>(std::move(**stored));
             // Rows edited in place keep their ids, so only the content tells. Reading it all
             // takes tens of milliseconds, too long for the start-up's first (browsing) search,
-            // so it runs beside it; typed searches wait for the verdict (see search()).
+            // so it runs beside it; typed searches wait for the verdict (see search()). It
+            // waits a moment first: at start-up it would take a processor and the connection
+            // from the first frame.
             if (!state.check.valid()) {
                 state.check =
                     std::async(std::launch::async, [this, code, &state,
                                                     expected = state.index->contentFingerprint()] {
+                        {
+                            std::unique_lock wait(state.mutex);
+                            state.checkWake.wait_for(wait, kCheckDelay,
+                                                     [&state] { return state.checkWanted; });
+                        }
                         const auto actual = SearchIndex::tableFingerprint(m_database, code);
                         if (!actual || *actual != expected) state.disabled.store(true);
                     }).share();
@@ -278,6 +288,14 @@ LexiconStore::SearchHandle LexiconStore::loadedSearch(LearningLanguage language)
     return {state.index, state.check, state.loadError};
 }
 
+void LexiconStore::wantCheck(SearchState& state) const {
+    {
+        const std::lock_guard lock(state.mutex);
+        state.checkWanted = true;
+    }
+    state.checkWake.notify_all();
+}
+
 void LexiconStore::releaseSearch(LearningLanguage language) const {
     SearchState& state = stateOf(language);
     std::shared_ptr<const SearchIndex> released;  // freed after the lock is given up
@@ -288,6 +306,7 @@ void LexiconStore::releaseSearch(LearningLanguage language) const {
 
 Result<void> LexiconStore::prepareSearch(LearningLanguage language) const {
     const SearchHandle search = loadedSearch(language);
+    wantCheck(stateOf(language));
     if (search.check.valid()) search.check.wait();
     if (!search.index) return LexiconError::queryFailed(search.loadError).unexpected();
     return {};
@@ -302,7 +321,10 @@ Result<std::vector<LexiconEntry>> LexiconStore::search(std::string_view query,
     const int patternLimit = sqlite3_limit(m_database, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
     // Browsing lists the first entries and reads each back from the table (see fetchEntries),
     // so it need not wait for the stored data's check; a query must not miss an edited row.
-    if (search.check.valid() && !trimmed.empty()) search.check.wait();
+    if (search.check.valid() && !trimmed.empty()) {
+        wantCheck(state);
+        search.check.wait();
+    }
     if (!search.index || state.disabled.load() || !SearchIndex::canAnswer(trimmed, patternLimit)) {
         return searchReference(query, language, limit);
     }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <future>
 #include <memory>
@@ -103,6 +104,9 @@ class LexiconStore {
         // sets `disabled` when they differ. Invalid for an index built from the table. Kept
         // when the index is released: the file is read-only, so its verdict holds for good.
         std::shared_future<void> check;
+        // The check starts when a search needs its verdict, or a little after loading.
+        bool checkWanted = false;
+        std::condition_variable checkWake;
     };
     // What one search needs of the state, taken together under its lock.
     struct SearchHandle {
@@ -117,6 +121,8 @@ class LexiconStore {
     SearchState& stateOf(LearningLanguage language) const;
     // Loads the language's index when it is not in memory.
     SearchHandle loadedSearch(LearningLanguage language) const;
+    // Starts the language's check now, if it is waiting.
+    void wantCheck(SearchState& state) const;
     // The SQL search for a trimmed query itself, and for a romanization interpretation.
     Result<std::vector<LexiconEntry>> searchAsWritten(const std::string& trimmed,
                                                       LearningLanguage language,
