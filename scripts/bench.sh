@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the optimised tree build/release and runs every benchmark binary in it (core_bench,
-# lexicon_bench and any other *_bench target), printing their figures.
+# lexicon_bench and any other *_bench target), printing their figures; then, where Xvfb is
+# installed, drives the real window for the start-up, memory and processor figures
+# (scripts/measure-startup.sh, scripts/measure-usage.sh), each printed beside its goal.
 # Usage: scripts/bench.sh [NAME_FILTER]   e.g. scripts/bench.sh lexicon
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,6 +36,18 @@ for bench in "${benches[@]}"; do
     echo
     echo "=== $name"
     "$bench" || { echo "bench.sh: $name failed" >&2; status=1; }
+done
+# The window's own figures, named "startup" and "usage" for the filter.
+for measure in startup usage; do
+    [[ -n "$filter" && "$measure" != *"$filter"* ]] && continue
+    if ! command -v Xvfb >/dev/null; then
+        echo "bench.sh: Xvfb is missing; $measure figures not measured" >&2
+        continue
+    fi
+    echo
+    echo "=== $measure"
+    BRINDLE_BUILD_DIR="$build" "scripts/measure-$measure.sh" ||
+        { echo "bench.sh: measure-$measure.sh failed" >&2; status=1; }
 done
 if [[ $build_failed -ne 0 ]]; then
     echo "bench.sh: some targets failed to build; their benchmarks were not run" >&2

@@ -12,7 +12,8 @@
 # OUTDIR/200/, where each picture has twice the pixels of its name's size. With --lexicon fixture
 # (the default) the test lexicon from tests/data/lexicon-fixture.sql is put in the home's data
 # folder, so the pictures do not depend on the downloaded sources; --lexicon real uses the
-# lexicon the build produced.
+# lexicon the build produced. The window draws with the renderer it picks by itself (set
+# QT_QUICK_BACKEND=rhi to photograph the OpenGL renderer instead).
 # Environment: BRINDLE_BUILD_DIR (another build tree), BRINDLE_SCREENSHOT_STATES (another list),
 # BRINDLE_SCREENSHOT_SIZES (e.g. "1050x700"), BRINDLE_SCREENSHOT_SCALED_SIZES (the sizes shot at
 # 200 %; "" for none).
@@ -79,7 +80,7 @@ for run in "${runs[@]}"; do
   cd "$home"
   HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
     XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/runtime" \
-    QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=rhi LIBGL_ALWAYS_SOFTWARE=1 QT_SCALE_FACTOR="$scale" \
+    QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
     xvfb-run -a -s "-screen 0 $screen" \
     "$binary" --screenshot-script "$states" --screenshot-dir "$shots" --window-size "$size" ||
     status=$?

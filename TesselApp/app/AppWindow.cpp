@@ -7,11 +7,13 @@
 #include <QIcon>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QSGRendererInterface>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "AppModel.h"
+#include "SceneGraphChoice.h"
 #include "SingleInstance.h"
 #include "SpeechService.h"
 
@@ -45,6 +47,9 @@ AppWindow::Opened AppWindow::open() {
         nullptr, role == Role::unanswered ? m_instance->unansweredMessage() : QString()));
     AppModel::setInstance(m_model.get());
 
+    if (prefersSoftwareSceneGraph(currentGraphicsSetting())) {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    }
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->load(QUrl(QStringLiteral("qrc:/Brindle/Main.qml")));

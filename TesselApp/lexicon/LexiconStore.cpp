@@ -2,6 +2,7 @@
 #include "LexiconStore.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <limits>
 
@@ -19,6 +20,8 @@
 
 namespace tessel {
 namespace {
+
+constexpr std::chrono::milliseconds kCheckDelay{2000};
 
 int boundLimit(std::int64_t limit) {
     return static_cast<int>(
@@ -89,7 +92,8 @@ LexiconStore::LexiconStore(sqlite3* database, std::string databasePath)
     : m_database(database), m_databasePath(std::move(databasePath)) {}
 
 LexiconStore::~LexiconStore() {
-    for (const SearchState& state : m_search) {
+    for (SearchState& state : m_search) {
+        wantCheck(state);
         if (state.check.valid()) state.check.wait();
     }
     sqlite3_close(m_database);
@@ -114,9 +118,10 @@ Result<std::shared_ptr<LexiconStore>> LexiconStore::open(const std::string& data
         return LexiconError::openFailed(std::move(message)).unexpected();
     }
     sqlite3_busy_timeout(database, 1000);
-    // Mapped reads skip a system call and a copy per page; the first search of a language
-    // reads tens of megabytes of search data. Failing to map only costs speed.
-    sqlite3_exec(database, "PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
+    // No memory map: every page of the file a query touched would stay in the process's
+    // resident memory, and reading the search data and checking it against the table touches
+    // most of the file, which the search data then holds a second time in its own form. Plain
+    // reads through the library's small page cache cost a few milliseconds per language.
     // The library opens lazily; read the schema now so that a file that is not a database is
     // reported as an opening failure instead of failing every later query.
     if (sqlite3_exec(database, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr, nullptr) !=
@@ -277,55 +282,87 @@ Result<std::vector<LexiconEntry>> LexiconStore::searchRomanization(const std::st
         *statement, [&](const SqliteStatement& row) { return readEntry(row, language); });
 }
 
-LexiconStore::SearchState& LexiconStore::searchState(LearningLanguage language) const {
-    SearchState& state = m_search[language == LearningLanguage::japanese ? 1 : 0];
-    std::call_once(state.once, [&] {
+LexiconStore::SearchState& LexiconStore::stateOf(LearningLanguage language) const {
+    return m_search[language == LearningLanguage::japanese ? 1 : 0];
+}
+
+LexiconStore::SearchHandle LexiconStore::loadedSearch(LearningLanguage language) const {
+    SearchState& state = stateOf(language);
+    const std::lock_guard lock(state.mutex);
+    if (!state.loaded) {
+        state.loaded = true;
+        state.loadError.clear();
         const std::string code = lexiconLanguageCode(language);
         // The stored copy loads in milliseconds; building from the table takes a few hundred
         // on the full lexicon and is the fallback for files written without it.
         auto stored = SearchIndex::load(m_database, code);
         if (stored && *stored) {
-            state.index = std::make_unique<SearchIndex>(std::move(**stored));
+            state.index = std::make_shared<const SearchIndex>(std::move(**stored));
             // Rows edited in place keep their ids, so only the content tells. Reading it all
             // takes tens of milliseconds, too long for the start-up's first (browsing) search,
-            // so it runs beside it; typed searches wait for the verdict (see search()).
-            state.check =
-                std::async(std::launch::async, [this, code, &state,
-                                                expected = state.index->contentFingerprint()] {
-                    const auto actual = SearchIndex::tableFingerprint(m_database, code);
-                    if (!actual || *actual != expected) state.disabled.store(true);
-                }).share();
-            return;
-        }
-        auto built = SearchIndex::build(m_database, code);
-        if (built) {
-            state.index = std::make_unique<SearchIndex>(std::move(*built));
+            // so it runs beside it; typed searches wait for the verdict (see search()). It
+            // waits a moment first: at start-up it would take a processor and the connection
+            // from the first frame.
+            if (!state.check.valid()) {
+                state.check =
+                    std::async(std::launch::async, [this, code, &state,
+                                                    expected = state.index->contentFingerprint()] {
+                        {
+                            std::unique_lock wait(state.mutex);
+                            state.checkWake.wait_for(wait, kCheckDelay,
+                                                     [&state] { return state.checkWanted; });
+                        }
+                        const auto actual = SearchIndex::tableFingerprint(m_database, code);
+                        if (!actual || *actual != expected) state.disabled.store(true);
+                    }).share();
+            }
+        } else if (auto built = SearchIndex::build(m_database, code)) {
+            state.index = std::make_shared<const SearchIndex>(std::move(*built));
         } else {
             state.loadError = built.error().description;
         }
-    });
-    return state;
+    }
+    return {state.index, state.check, state.loadError};
+}
+
+void LexiconStore::wantCheck(SearchState& state) const {
+    {
+        const std::lock_guard lock(state.mutex);
+        state.checkWanted = true;
+    }
+    state.checkWake.notify_all();
+}
+
+void LexiconStore::releaseSearch(LearningLanguage language) const {
+    SearchState& state = stateOf(language);
+    std::shared_ptr<const SearchIndex> released;  // freed after the lock is given up
+    const std::lock_guard lock(state.mutex);
+    released.swap(state.index);
+    state.loaded = false;
 }
 
 Result<void> LexiconStore::prepareSearch(LearningLanguage language) const {
-    const SearchState& state = searchState(language);
-    if (const std::shared_future<void> check = state.check; check.valid()) check.wait();
-    if (!state.index) return LexiconError::queryFailed(state.loadError).unexpected();
+    const SearchHandle search = loadedSearch(language);
+    wantCheck(stateOf(language));
+    if (search.check.valid()) search.check.wait();
+    if (!search.index) return LexiconError::queryFailed(search.loadError).unexpected();
     return {};
 }
 
 Result<std::vector<LexiconEntry>> LexiconStore::search(std::string_view query,
                                                        LearningLanguage language,
                                                        std::int64_t limit) const {
-    SearchState& state = searchState(language);
+    const SearchHandle search = loadedSearch(language);
+    SearchState& state = stateOf(language);
     const std::string trimmed = trimmedSearchText(query);
     const int patternLimit = sqlite3_limit(m_database, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
     // Browsing lists the first entries and reads each back from the table (see fetchEntries),
     // so it need not wait for the stored data's check; a query must not miss an edited row.
-    if (const std::shared_future<void> check = state.check; check.valid() && !trimmed.empty()) {
-        check.wait();
+    if (search.check.valid() && !trimmed.empty()) {
+        wantCheck(state);
+        search.check.wait();
     }
-    if (!state.index || state.disabled.load() || !SearchIndex::canAnswer(trimmed, patternLimit)) {
+    if (!search.index || state.disabled.load() || !SearchIndex::canAnswer(trimmed, patternLimit)) {
         return searchReference(query, language, limit);
     }
     const auto wanted = static_cast<std::size_t>(boundLimit(limit));
@@ -337,15 +374,16 @@ Result<std::vector<LexiconEntry>> LexiconStore::search(std::string_view query,
             return searchReference(query, language, limit);
         }
     }
-    auto positions = state.index->find(trimmed, wanted);
+    const SearchIndex& index = *search.index;
+    auto positions = index.find(trimmed, wanted);
     for (const SearchInterpretation& meant : interpretations) {
         if (positions.size() >= wanted) break;
         appendUnlisted(positions,
-                       meant.romanizationOnly ? state.index->findRomanization(meant.text, wanted)
-                                              : state.index->find(meant.text, wanted),
+                       meant.romanizationOnly ? index.findRomanization(meant.text, wanted)
+                                              : index.find(meant.text, wanted),
                        wanted, [](std::uint32_t position) { return position; });
     }
-    auto entries = fetchEntries(*state.index, positions, language);
+    auto entries = fetchEntries(index, positions, language);
     if (!entries) return tl::unexpected(entries.error());
     if (entries->size() != positions.size()) {
         // The stored search data no longer describes this table (a lexicon edited after it

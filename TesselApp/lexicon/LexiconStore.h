@@ -3,6 +3,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <future>
 #include <memory>
@@ -98,23 +99,42 @@ class LexiconStore {
     // neither be loaded nor built; search still works then.
     Result<void> prepareSearch(LearningLanguage language) const;
 
+    // Frees the language's search data (tens of megabytes for the full lexicon); its next search
+    // loads it again. Searches running on other threads keep the data they started with.
+    void releaseSearch(LearningLanguage language) const;
+
   private:
     LexiconStore(sqlite3* database, std::string databasePath);
 
     struct SearchState {
-        std::once_flag once;
-        std::unique_ptr<SearchIndex> index;  // empty: answer with the SQL query
-        std::atomic<bool> disabled{false};   // the index disagreed with the table
+        std::mutex mutex;  // guards the fields below but `disabled`
+        bool loaded = false;
+        std::shared_ptr<const SearchIndex> index;  // empty: answer with the SQL query
+        std::atomic<bool> disabled{false};         // the index disagreed with the table
         std::string loadError;
         // Compares a stored index's fingerprint with the table's, off the calling thread, and
-        // sets `disabled` when they differ. Invalid for an index built from the table.
+        // sets `disabled` when they differ. Invalid for an index built from the table. Kept
+        // when the index is released: the file is read-only, so its verdict holds for good.
         std::shared_future<void> check;
+        // The check starts when a search needs its verdict, or a little after loading.
+        bool checkWanted = false;
+        std::condition_variable checkWake;
+    };
+    // What one search needs of the state, taken together under its lock.
+    struct SearchHandle {
+        std::shared_ptr<const SearchIndex> index;
+        std::shared_future<void> check;
+        std::string loadError;
     };
 
     // Column 0 of the one row of `text` run with `code` bound first. Fails with queryFailed,
     // also when there is no row.
     Result<std::int64_t> scalar(const char* text, const std::string& code) const;
-    SearchState& searchState(LearningLanguage language) const;
+    SearchState& stateOf(LearningLanguage language) const;
+    // Loads the language's index when it is not in memory.
+    SearchHandle loadedSearch(LearningLanguage language) const;
+    // Starts the language's check now, if it is waiting.
+    void wantCheck(SearchState& state) const;
     // The SQL search for a trimmed query itself, and for a romanization interpretation.
     Result<std::vector<LexiconEntry>> searchAsWritten(const std::string& trimmed,
                                                       LearningLanguage language,

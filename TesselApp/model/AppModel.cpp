@@ -368,6 +368,8 @@ void AppModel::selectLanguage(LearningLanguage language) {
     ++m_searchGeneration;
     setIsSearching(false);
     const bool changed = m_selectedLanguage != language;
+    // Only the selected language is searched; the other's search data would sit in memory.
+    if (changed && m_lexicon) m_lexicon->releaseSearch(m_selectedLanguage);
     m_selectedLanguage = language;
     m_settings->setValue(Preferences::kSelectedLanguage, qstr(rawValue(language)));
     if (changed) {

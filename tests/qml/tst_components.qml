@@ -32,6 +32,20 @@ Item {
         }
     }
 
+    Component {
+        id: fieldComponent
+        TextInput {
+            width: 200
+            height: 30
+            cursorDelegate: TextCursor { objectName: "cursor"; blinkingMs: 600 }
+        }
+    }
+
+    Component {
+        id: signalSpy
+        SignalSpy {}
+    }
+
     TestCase {
         name: "Components"
         when: windowShown
@@ -159,5 +173,27 @@ Item {
             compare(topLeft.x, data.padding)
             compare(topLeft.y, data.padding)
         }
-    }
+    
+        // An idle field must stop redrawing: the cursor blinks for a while after focus or an
+        // edit, then stays shown; any edit wakes it again.
+        function test_cursorSettlesShownAndWakesOnEdit() {
+            const field = createTemporaryObject(fieldComponent, scene)
+            field.forceActiveFocus()
+            const cursor = findChild(field, "cursor")
+            verify(cursor)
+            const flipped = signalSpy.createObject(scene, { target: cursor, signalName: "litChanged" })
+            tryCompare(cursor, "flipsLeft", 0, 3000)
+            verify(flipped.count > 0)
+            verify(cursor.lit && cursor.visible)
+            const settled = flipped.count
+            wait(3 * Qt.styleHints.cursorFlashTime / 2)
+            compare(flipped.count, settled)
+            keyClick(Qt.Key_A)
+            compare(field.text, "a")
+            verify(cursor.flipsLeft > 0)
+            tryVerify(() => flipped.count > settled, 3000)
+            field.focus = false
+            verify(!cursor.visible)
+        }
+}
 }

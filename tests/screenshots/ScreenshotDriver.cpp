@@ -18,6 +18,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <time.h>
+#include <unistd.h>
+
 #include "AppModel.h"
 
 namespace tessel {
@@ -107,6 +110,11 @@ ScreenshotDriver::ScreenshotDriver(AppModel* model, QString scriptPath, QString 
       m_outDir(std::move(outDir)) {}
 
 bool ScreenshotDriver::start(QQuickWindow* window) {
+    // Everything the main thread did so far (the model built, the lessons read, the screens
+    // loaded) happened before the first frame could be drawn.
+    timespec cpu{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+    m_openedMainCpuMs = static_cast<qint64>(cpu.tv_sec) * 1000 + cpu.tv_nsec / 1000000;
     QFile file(m_scriptPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         std::fprintf(stderr, "screenshot-script: cannot read %s\n", qPrintable(m_scriptPath));
@@ -228,8 +236,14 @@ bool ScreenshotDriver::runLine(const QString& rawLine, bool* keepWaiting) {
         measureKey(rest);
         return true;
     }
+    if (command == QLatin1String("report-usage")) {
+        reportUsage(rest);
+        return true;
+    }
     if (command == QLatin1String("report-first-frame")) {
-        std::printf("first-frame-epoch-ms %lld\n", static_cast<long long>(m_firstFrameEpochMs));
+        std::printf("first-frame-epoch-ms %lld\nopened-main-thread-cpu-ms %lld\n",
+                    static_cast<long long>(m_firstFrameEpochMs),
+                    static_cast<long long>(m_openedMainCpuMs));
         std::fflush(stdout);
         return true;
     }
@@ -369,6 +383,36 @@ bool ScreenshotDriver::shoot(const QString& name) {
 // The main thread's share of a key press: handling the event itself (the model's work and the
 // bindings it wakes), then the next frame's animation, polish and scene-graph synchronisation,
 // during which the main thread waits for or does the rendering work.
+// Read from /proc, as an outside observer would: the resident and peak resident set of the whole
+// process, and the processor time of all its threads (render and speech threads included).
+void ScreenshotDriver::reportUsage(const QString& name) {
+    long long rssKb = -1;
+    long long peakKb = -1;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            const QList<QByteArray> words = line.simplified().split(' ');
+            if (words.size() < 2) continue;
+            if (words[0] == "VmRSS:") rssKb = words[1].toLongLong();
+            if (words[0] == "VmHWM:") peakKb = words[1].toLongLong();
+        }
+    }
+    long long cpuMs = -1;
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (stat.open(QIODevice::ReadOnly)) {
+        // The command name may hold spaces; the fields after it are counted from its ')'.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12) {
+            const long long ticks = fields[11].toLongLong() + fields[12].toLongLong();
+            cpuMs = ticks * 1000 / sysconf(_SC_CLK_TCK);
+        }
+    }
+    std::printf("usage %s rss-kb %lld peak-kb %lld cpu-ms %lld\n", qPrintable(name), rssKb, peakKb,
+                cpuMs);
+    std::fflush(stdout);
+}
+
 void ScreenshotDriver::measureKey(const QString& name) {
     const int key = keyCode(name);
     QElapsedTimer clock;

@@ -31,7 +31,11 @@ class AppModel;
 //   wait MS             let the application run for MS milliseconds
 //   shot NAME           write OUTDIR/NAME-WxH.png of the window's content (W × H its size)
 //   measure-key NAME    press a key and print the main thread's work until the next frame
-//   report-first-frame  print the wall-clock time of the window's first frame
+//   report-usage NAME   print "usage NAME rss-kb R peak-kb P cpu-ms C": the process's resident
+//                       and peak resident memory (VmRSS, VmHWM) and its processor time so far
+//   report-first-frame  print the wall-clock time of the window's first frame, and the main
+//                       thread's processor time spent before it (start-up up to the window
+//                       loaded)
 //   quit                leave the application (also done after the last line)
 //
 // "{path}" anywhere in a line stands for the model's value at that dotted path, read into records
@@ -61,6 +65,7 @@ class ScreenshotDriver : public QObject {
     bool pressKey(const QString& name);
     bool shoot(const QString& name);
     void measureKey(const QString& name);
+    void reportUsage(const QString& name);
     QQuickItem* findVisible(QQuickItem* root, const QString& objectName) const;
     void fail(const QString& reason);
     void scheduleNext(int delayMs);
@@ -72,6 +77,7 @@ class ScreenshotDriver : public QObject {
     QStringList m_lines;
     int m_lineIndex = 0;
     qint64 m_firstFrameEpochMs = 0;
+    qint64 m_openedMainCpuMs = 0;
     QElapsedTimer m_untilTimer;
 };
 

@@ -125,22 +125,16 @@ Item {
                     background: null
                     leftPadding: 0
                     rightPadding: 0
+                    cursorDelegate: TextCursor {}
                     onTextEdited: root.search(text)
                     Keys.onUpPressed: root.moveSelection(-1)
                     Keys.onDownPressed: root.moveSelection(1)
-                }
-                BusyIndicator {
-                    objectName: "searchSpinner"
-                    Layout.preferredWidth: 20
-                    Layout.preferredHeight: 20
-                    visible: AppModel.isSearching
-                    running: visible
                 }
                 AbstractButton {
                     objectName: "clearSearch"
                     Layout.preferredWidth: 22
                     Layout.preferredHeight: 22
-                    visible: !AppModel.isSearching && AppModel.searchQuery !== ""
+                    visible: AppModel.searchQuery !== ""
                     focusPolicy: Qt.StrongFocus
                     Keys.onReturnPressed: clicked()
                     Keys.onEnterPressed: clicked()

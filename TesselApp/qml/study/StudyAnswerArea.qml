@@ -57,6 +57,7 @@ ColumnLayout {
             leftPadding: 16
             rightPadding: 16
             verticalAlignment: TextInput.AlignVCenter
+            cursorDelegate: TextCursor {}
             Accessible.name: "Your answer"
             background: Rectangle {
                 radius: 13

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -198,6 +199,44 @@ TEST(StaleSearchDataTest, SearchFollowsTheTableAfterEdits) {
             ASSERT_TRUE(fast && reference);
             EXPECT_EQ(idsOf(*fast), idsOf(*reference)) << c.name << " / " << query;
         }
+    }
+}
+
+// Releasing a language's search data frees it; the next search loads it again, a verdict that
+// the stored data is stale outlives the release, and a search on another thread keeps the data
+// it started with.
+TEST(StaleSearchDataTest, ReleasedSearchDataLoadsAgain) {
+    for (const bool edited : {false, true}) {
+        TemporaryFolder folder;
+        const std::string path = testing::fixtureLexicon(folder, SearchData::stored);
+        if (edited) {
+            ASSERT_EQ(
+                testing::executeSQL(path, "UPDATE vocabulary SET term = '您好' WHERE id = 'zh-da'"),
+                "");
+        }
+        auto store = LexiconStore::open(path);
+        ASSERT_TRUE(store);
+        const LexiconStore& lexicon = **store;
+        lexicon.releaseSearch(ja);  // never loaded
+        for (int round = 0; round < 2; ++round) {
+            for (const std::string query : {"好", "您好", "hao", ""}) {
+                auto fast = lexicon.search(query, zh, 80);
+                auto reference = lexicon.searchReference(query, zh, 80);
+                ASSERT_TRUE(fast && reference);
+                EXPECT_EQ(idsOf(*fast), idsOf(*reference)) << edited << " / " << query;
+            }
+            lexicon.releaseSearch(zh);
+        }
+        const auto expected = idsOf(*lexicon.searchReference("hao", zh, 80));
+        std::thread releasing([&] {
+            for (int i = 0; i < 200; ++i) lexicon.releaseSearch(zh);
+        });
+        for (int i = 0; i < 200; ++i) {
+            auto found = lexicon.search("hao", zh, 80);
+            ASSERT_TRUE(found);
+            EXPECT_EQ(idsOf(*found), expected);
+        }
+        releasing.join();
     }
 }
 
