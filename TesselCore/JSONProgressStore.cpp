@@ -156,10 +156,13 @@ void JSONProgressStore::load(LoadCompletion completion) {
     });
 }
 
-void JSONProgressStore::save(LearnerProgress progress, SaveCompletion completion) {
+void JSONProgressStore::save(std::shared_ptr<const LearnerProgress> progress,
+                             SaveCompletion completion) {
     m_executor.submit([path = m_filePath, pretty = m_prettyPrinted, progress = std::move(progress),
-                       completion = std::move(completion)] {
-        auto result = writeFile(path, progress, pretty);
+                       completion = std::move(completion)]() mutable {
+        auto result = writeFile(path, *progress, pretty);
+        // Let go before answering: the caller may change the progress once answered.
+        progress.reset();
         if (completion) completion(std::move(result));
     });
 }

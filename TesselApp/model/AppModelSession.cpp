@@ -18,7 +18,7 @@ void AppModel::refreshPlan() {
     const std::int64_t totalCap = std::max(m_prefs.dailyGoal, m_prefs.newWordsPerSession);
     const StudySessionSelector selector{SessionSelectionConfiguration(dueCap, newCap, totalCap)};
     const Instant now = nowInstant();
-    setPlan(selector.select(m_course.view(), *m_progress, m_prefs.startingBand, m_selectedLanguage,
+    setPlan(selector.select(m_course.view(), m_progress, m_prefs.startingBand, m_selectedLanguage,
                             now));
 }
 
@@ -76,22 +76,24 @@ void AppModel::rateAndAdvance(ReviewRating rating) {
     // A clock set back while the card was shown must not record negative study time.
     if (!(studySeconds >= 0) || !std::isfinite(studySeconds)) studySeconds = 0;
     const Calendar cal = calendar();
-    const StudyReviewResult result = m_engine.recordEvaluation(
-        *m_answerEvaluation, *item, rating, t, studySeconds, cal, progressForChange());
+    const std::vector<std::string> day{StudyDay::key(t, cal)};
+    StudyReviewResult result;
+    changeProgress({item->id}, day, [&](LearnerProgress& progress) {
+        result = m_engine.recordEvaluationWithoutStreak(*m_answerEvaluation, *item, rating, t,
+                                                        studySeconds, cal, progress);
+    });
 
     setSessionCounters(m_sessionReviewed + 1,
                        m_sessionCorrect + (result.evaluation.isCorrect ? 1 : 0));
-    markStatisticsChanged();
-    persistProgress();
 
     if (m_currentIndex + 1 < static_cast<std::int64_t>(m_sessionItems.size())) {
         setCurrentIndex(m_currentIndex + 1);
         prepareCurrentCard();
         return;
     }
-    progressForChange().completeSession(t, cal, item->language);
-    markStatisticsChanged();
-    persistProgress();
+    changeProgress({}, day, [&](LearnerProgress& progress) {
+        progress.completeSession(t, cal, item->language);
+    });
     refreshPlan();
     setPhase(SessionPhase::complete);
 }
@@ -103,13 +105,6 @@ void AppModel::leaveSession() {
     setAnswerEvaluation(std::nullopt);
     stopSpeech();
     setDestinationValue(AppDestination::home);
-}
-
-// --- saving ---------------------------------------------------------------------------------
-
-void AppModel::persistProgress() {
-    // The snapshot shares the progress until the next change copies it (see progressForChange).
-    m_saver->save(m_progress);
 }
 
 // --- observable state helpers ---------------------------------------------------------------
