@@ -52,6 +52,8 @@ Result<std::string> encode(const LearnerProgress& progress, bool prettyPrinted);
 // start of that second (toward the past, also before 1970); only an instant within the very first,
 // partial second an Instant can hold is written as the next whole second.
 std::string formatInstant(Instant instant);
+// The same text written into `buffer`, which holds at least 32 bytes; returns its length.
+std::size_t formatInstantInto(Instant instant, char* buffer);
 
 // The instant named by an internet date-time with whole seconds: "2024-05-01T08:30:00Z" or with a
 // numeric offset, "2024-05-01T10:30:00+02:00", converted to UTC ("-00:00" means UTC).

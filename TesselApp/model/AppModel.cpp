@@ -467,6 +467,7 @@ void AppModel::changeProgress(const std::vector<std::string>& cardIDs,
     ProgressDelta delta;
     for (std::size_t i = 0; i < cardIDs.size(); ++i) {
         delta.noteCard(m_progress, cardIDs[i]);
+        if (m_courseCards) m_courseCards->cardChanged(m_course.view(), m_progress, cardIDs[i]);
         if (!m_cardFigures) continue;
         const auto after = m_progress.cards.find(cardIDs[i]);
         const CardProgress* now = after == m_progress.cards.end() ? nullptr : &after->second;

@@ -452,6 +452,9 @@ class AppModel : public QObject {
     std::int64_t m_progressMutationGeneration = 0;
     int m_statisticsRevision = 0;
     mutable std::optional<CourseFigures> m_cardFigures;
+    // The learner's card for each lesson, for the plan; built on the first refresh after a
+    // replacement or a change of course, then kept up to date by changeProgress.
+    std::optional<CourseCards> m_courseCards;
     // The streak as of the start of the day it was worked out for, in that calendar's zone;
     // dropped when a day turns into or out of a study day.
     struct KeptStreak {

@@ -2,6 +2,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "AppModel.h"
@@ -18,8 +19,11 @@ void AppModel::refreshPlan() {
     const std::int64_t totalCap = std::max(m_prefs.dailyGoal, m_prefs.newWordsPerSession);
     const StudySessionSelector selector{SessionSelectionConfiguration(dueCap, newCap, totalCap)};
     const Instant now = nowInstant();
-    setPlan(selector.select(m_course.view(), m_progress, m_prefs.startingBand, m_selectedLanguage,
-                            now));
+    if (!m_courseCards) m_courseCards.emplace(m_course.view(), m_progress);
+    // Kept up to date change by change: in a debug build, check it against a fresh look-up.
+    assert(*m_courseCards == CourseCards(m_course.view(), m_progress));
+    setPlan(selector.select(m_course.view(), *m_courseCards, m_prefs.startingBand,
+                            m_selectedLanguage, now));
 }
 
 void AppModel::beginSession(bool reviewOnly) {

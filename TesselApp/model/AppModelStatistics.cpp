@@ -28,6 +28,7 @@ const CourseFigures& AppModel::cardFigures() const {
 
 void AppModel::resetKeptFigures() {
     m_cardFigures.reset();
+    m_courseCards.reset();
     m_streak.reset();
 }
 
