@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,14 @@ Result<LearnerProgress> decodeFile(std::string_view text, std::string_view fileN
 // Error: a number that is not finite, or a text (card id, day key...) that is not valid UTF-8;
 // the description names the key with its path.
 Result<std::string> encode(const LearnerProgress& progress, bool prettyPrinted);
+
+// Takes the next piece of the text; false refuses it and stops the writing.
+using Sink = std::function<bool(std::string_view piece)>;
+// The same text as encode(), handed to `sink` in pieces of about a megabyte as it is written,
+// so that a large progress is never held whole in memory. Never throws.
+// Error: as encode(), with whatever went to the sink before it; an empty description when the
+// sink refused a piece.
+Result<void> encodeInPieces(const LearnerProgress& progress, bool prettyPrinted, const Sink& sink);
 
 // "YYYY-MM-DDTHH:MM:SSZ" of `instant` in UTC. A fraction of a second is dropped by moving to the
 // start of that second (toward the past, also before 1970); only an instant within the very first,

@@ -79,6 +79,18 @@ class Writer {
     [[nodiscard]] bool string(std::string_view text);
 
     std::string take() { return std::move(m_out); }
+    // With a sink, hands what is written so far to it once it reaches a piece's size. False
+    // when the sink refused it.
+    [[nodiscard]] bool flushIfFull(const Sink* sink) {
+        if (!sink || m_out.size() < kPieceSize) return true;
+        return flush(*sink);
+    }
+    [[nodiscard]] bool flush(const Sink& sink) {
+        const bool taken = sink(m_out);
+        m_out.clear();
+        return taken;
+    }
+    static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
   private:
     void newline() {
@@ -147,11 +159,15 @@ bool Writer::string(std::string_view text) {
 // Writes records, remembering where the first unwritable value sits.
 class ProgressWriter {
   public:
-    ProgressWriter(bool pretty, std::size_t expectedSize) : m_writer(pretty, expectedSize) {}
+    ProgressWriter(bool pretty, std::size_t expectedSize, const Sink* sink = nullptr)
+        : m_writer(pretty, expectedSize), m_sink(sink) {}
 
     bool progress(const LearnerProgress& p);
     std::string take() { return m_writer.take(); }
+    // Hands the rest to the sink. False when it refused it.
+    bool finish() { return m_writer.flush(*m_sink); }
     const std::string& error() const { return m_error; }
+    bool sinkRefused() const { return m_sinkRefused; }
 
   private:
     // Where a record sits ("cards" and its id, "dailyStatsByLanguage", "chinese" and the day):
@@ -214,8 +230,16 @@ class ProgressWriter {
         return false;
     }
 
+    bool flushIfFull() {
+        if (m_writer.flushIfFull(m_sink)) return true;
+        m_sinkRefused = true;
+        return false;
+    }
+
     Writer m_writer;
+    const Sink* m_sink;
     std::string m_error;
+    bool m_sinkRefused = false;
 };
 
 bool ProgressWriter::progress(const LearnerProgress& p) {
@@ -264,7 +288,7 @@ bool ProgressWriter::card(const std::string& id, const CardProgress& c) {
         number(path, "stabilityDays", c.stabilityDays) && integer("totalReviews", c.totalReviews);
     if (!ok) return false;
     m_writer.endObject();
-    return true;
+    return flushIfFull();
 }
 
 bool ProgressWriter::statsMap(const Path& path, const DailyStatsMap& map) {
@@ -287,21 +311,44 @@ bool ProgressWriter::stats(const Path& path, const DailyStudyStats& s) {
                     number(path, "studySeconds", s.studySeconds);
     if (!ok) return false;
     m_writer.endObject();
-    return true;
+    return flushIfFull();
+}
+
+}  // namespace
+
+namespace {
+
+constexpr std::string_view kNoMemory =
+    "The data couldn’t be written because there is not enough memory.";
+
+std::size_t expectedSize(const LearnerProgress& progress, bool prettyPrinted) {
+    std::size_t records = progress.dailyStats.size() + progress.unscopedDailyStats.size();
+    for (const auto& [language, map] : progress.dailyStatsByLanguage) records += map.size();
+    const std::size_t expected = 256 + progress.cards.size() * 460 + records * 240;
+    return prettyPrinted ? expected : expected * 3 / 4;
 }
 
 }  // namespace
 
 Result<std::string> encode(const LearnerProgress& progress, bool prettyPrinted) {
     try {
-        std::size_t records = progress.dailyStats.size() + progress.unscopedDailyStats.size();
-        for (const auto& [language, map] : progress.dailyStatsByLanguage) records += map.size();
-        const std::size_t expected = 256 + progress.cards.size() * 460 + records * 240;
-        ProgressWriter writer(prettyPrinted, prettyPrinted ? expected : expected * 3 / 4);
+        ProgressWriter writer(prettyPrinted, expectedSize(progress, prettyPrinted));
         if (!writer.progress(progress)) return fail(writer.error());
         return writer.take();
     } catch (const std::bad_alloc&) {
-        return fail("The data couldn’t be written because there is not enough memory.");
+        return fail(std::string(kNoMemory));
+    }
+}
+
+Result<void> encodeInPieces(const LearnerProgress& progress, bool prettyPrinted, const Sink& sink) {
+    try {
+        // A piece and the record that overflows it.
+        ProgressWriter writer(prettyPrinted, Writer::kPieceSize + 4096, &sink);
+        if (writer.progress(progress) && writer.finish()) return {};
+        if (writer.sinkRefused() || writer.error().empty()) return fail(std::string());
+        return fail(writer.error());
+    } catch (const std::bad_alloc&) {
+        return fail(std::string(kNoMemory));
     }
 }
 
