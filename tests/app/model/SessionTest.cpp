@@ -325,48 +325,21 @@ class SessionTest : public QObject {
         QTest::addColumn<QString>("sentenceReading");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("sentence");
-        QTest::newRow("mandarin reads characters") << "chinese"
-                                                   << "你好"
-                                                   << "nǐ hǎo"
-                                                   << "___，我叫小明。"
-                                                   << ""
-                                                   << "你好"
-                                                   << "你好，我叫小明。";
-        QTest::newRow("japanese reads kana") << "japanese"
-                                             << "食べる"
-                                             << "たべる"
-                                             << "毎朝パンを___。"
-                                             << "まいあさぱんを___。"
-                                             << "たべる"
-                                             << "まいあさぱんをたべる。";
-        QTest::newRow("japanese card without a sentence") << "japanese"
-                                                          << "食べる"
-                                                          << "たべる"
-                                                          << "___"
-                                                          << ""
-                                                          << "たべる"
-                                                          << "たべる";
-        QTest::newRow("japanese sentence without kana: the word alone") << "japanese"
-                                                                        << "食べる"
-                                                                        << "たべる"
-                                                                        << "毎朝パンを___。"
-                                                                        << ""
-                                                                        << "たべる"
-                                                                        << "たべる";
-        QTest::newRow("katakana word") << "japanese"
-                                       << "コーヒー"
-                                       << "コーヒー"
-                                       << "___"
-                                       << ""
-                                       << "コーヒー"
-                                       << "コーヒー";
-        QTest::newRow("no kana reading: nothing") << "japanese"
-                                                  << "ＡＢＣ"
-                                                  << "ＡＢＣ"
-                                                  << "___を見る。"
-                                                  << "___をみる。"
-                                                  << ""
-                                                  << "";
+        QTest::newRow("mandarin reads characters")
+            << "chinese" << "你好" << "nǐ hǎo" << "___，我叫小明。" << ""
+            << "你好" << "你好，我叫小明。";
+        QTest::newRow("japanese reads kana")
+            << "japanese" << "食べる" << "たべる" << "毎朝パンを___。" << "まいあさぱんを___。"
+            << "たべる" << "まいあさぱんをたべる。";
+        QTest::newRow("japanese card without a sentence")
+            << "japanese" << "食べる" << "たべる" << "___" << "" << "たべる" << "たべる";
+        QTest::newRow("japanese sentence without kana: the word alone")
+            << "japanese" << "食べる" << "たべる" << "毎朝パンを___。" << "" << "たべる"
+            << "たべる";
+        QTest::newRow("katakana word") << "japanese" << "コーヒー" << "コーヒー" << "___" << ""
+                                       << "コーヒー" << "コーヒー";
+        QTest::newRow("no kana reading: nothing")
+            << "japanese" << "ＡＢＣ" << "ＡＢＣ" << "___を見る。" << "___をみる。" << "" << "";
     }
 
     void spokenTextFollowsWhatTheVoiceCanRead() {
