@@ -34,6 +34,7 @@ void ProgressDelta::noteDay(const LearnerProgress& progress, const std::string& 
     // must go from the copy too.
     for (auto language : kAllLearningLanguages) {
         const auto map = progress.dailyStatsByLanguage.find(language);
+        m_languageMaps[language] = map != progress.dailyStatsByLanguage.end();
         day.byLanguage[language] =
             map == progress.dailyStatsByLanguage.end() ? std::nullopt : find(map->second, key);
     }
@@ -44,6 +45,7 @@ void ProgressDelta::noteDay(const LearnerProgress& progress, const std::string& 
 void ProgressDelta::noteWhole(LearnerProgress progress) {
     m_cards.clear();
     m_days.clear();
+    m_languageMaps.clear();
     m_schemaVersion.reset();
     m_whole = std::move(progress);
 }
@@ -55,6 +57,7 @@ void ProgressDelta::merge(ProgressDelta&& newer) {
     }
     for (auto& [id, card] : newer.m_cards) m_cards.insert_or_assign(id, std::move(card));
     for (auto& [key, day] : newer.m_days) m_days.insert_or_assign(key, std::move(day));
+    for (const auto& [language, exists] : newer.m_languageMaps) m_languageMaps[language] = exists;
     if (newer.m_schemaVersion) m_schemaVersion = newer.m_schemaVersion;
 }
 
@@ -80,8 +83,18 @@ void ProgressDelta::applyTo(LearnerProgress& target) && {
             }
         }
     }
+    // Last, whatever order the days came in: a map removed after one of its days was noted is
+    // gone, and one left empty stays.
+    for (const auto& [language, exists] : m_languageMaps) {
+        if (exists) {
+            target.dailyStatsByLanguage[language];
+        } else {
+            target.dailyStatsByLanguage.erase(language);
+        }
+    }
     m_cards.clear();
     m_days.clear();
+    m_languageMaps.clear();
     m_whole.reset();
 }
 

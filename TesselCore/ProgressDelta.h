@@ -21,7 +21,7 @@ class ProgressDelta {
     // Records the card stored under `itemID` in `progress` as it is now (its absence too).
     void noteCard(const LearnerProgress& progress, const std::string& itemID);
     // Records the figures of day `key` in every statistics map of `progress` as they are now
-    // (their absence too).
+    // (their absence too, and which languages have a map at all).
     void noteDay(const LearnerProgress& progress, const std::string& key);
     // Records that the whole progress is now `progress`, replacing all recorded so far.
     void noteWhole(LearnerProgress progress);
@@ -48,6 +48,9 @@ class ProgressDelta {
     std::optional<std::int64_t> m_schemaVersion;
     std::map<std::string, std::optional<CardProgress>> m_cards;
     std::map<std::string, Day> m_days;
+    // Which languages have a map at all, as last noted: the file writes a map even when it is
+    // empty, and a rating taken back removes the map it created.
+    std::map<LearningLanguage, bool> m_languageMaps;
 };
 
 }  // namespace tessel

@@ -11,8 +11,8 @@
 // text below changes the compiled lexicon's bytes.
 namespace tessel::schema {
 
-// The lexicon format's version, stored as the database's user_version.
-inline constexpr int kFormatVersion = 1;
+// The lexicon format's version, stored as the database's user_version. 2: the characters table.
+inline constexpr int kFormatVersion = 2;
 
 struct TableDefinition {
     std::string_view name;
@@ -68,10 +68,30 @@ inline constexpr TableDefinition kSources{"sources", R"sql(
     source_sha256 TEXT NOT NULL
 )sql"};
 
+// The dictionary's character panel: one row per Han character of a language's terms that the
+// sources know something about. Readings and meanings are JSON lists of strings (Chinese pinyin
+// with tone marks; Japanese on readings, kun readings in their own list); grade, jlpt and
+// frequency are KANJIDIC2's figures, 0 for none and for Chinese; strokes holds
+// encodeStrokeDrawing bytes (StrokeDrawing.h), NULL without stroke data.
+inline constexpr TableDefinition kCharacters{"characters", R"sql(
+    language TEXT NOT NULL,
+    character TEXT NOT NULL,
+    stroke_count INTEGER NOT NULL,
+    readings_json TEXT NOT NULL,
+    kun_readings_json TEXT NOT NULL,
+    meanings_json TEXT NOT NULL,
+    grade INTEGER NOT NULL,
+    jlpt INTEGER NOT NULL,
+    frequency INTEGER NOT NULL,
+    strokes BLOB,
+    PRIMARY KEY (language, character)
+)sql"};
+
 // Every table the compiler creates before it writes rows, in creation order. A new table is
 // defined above and appended here; its rows are written by the compiler's LexiconWriter and
 // read by the store. Appending keeps the existing tables where they are in the file.
-inline constexpr std::array kTables{kVocabulary, kExercises, kExerciseReadings, kSources};
+inline constexpr std::array kTables{kVocabulary, kExercises, kExerciseReadings, kSources,
+                                    kCharacters};
 
 // The stored search data (SearchIndex::save creates it last, after the rows are final).
 inline constexpr TableDefinition kSearchIndex{"search_index", R"sql(

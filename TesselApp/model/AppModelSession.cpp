@@ -80,6 +80,7 @@ void AppModel::rateAndAdvance(ReviewRating rating) {
     // A clock set back while the card was shown must not record negative study time.
     if (!(studySeconds >= 0) || !std::isfinite(studySeconds)) studySeconds = 0;
     const Calendar cal = calendar();
+    rememberRating(*item, t, cal);
     const std::vector<std::string> day{StudyDay::key(t, cal)};
     StudyReviewResult result;
     changeProgress({item->id}, day, [&](LearnerProgress& progress) {
@@ -120,6 +121,8 @@ void AppModel::setPhase(SessionPhase phase) {
 }
 
 void AppModel::setSessionItems(std::vector<VocabularyItem> items) {
+    // Ratings can be taken back only within the session that made them.
+    clearRatings();
     if (items.empty() && m_sessionItems.empty()) return;
     m_sessionItems = std::move(items);
     m_sessionItemsValue.reset();

@@ -3,6 +3,8 @@
 
 #include <limits>
 
+#include "Leech.h"
+
 namespace tessel::records {
 
 namespace {
@@ -84,6 +86,22 @@ LexiconSource fromCore(const tessel::LexiconSource& source) {
                          toQString(source.checksum)};
 }
 
+LexiconCharacter fromCore(const tessel::LexiconCharacter& character) {
+    LexiconCharacter out;
+    out.character = toQString(character.character);
+    out.language = languageText(character.language);
+    out.strokeCount = toInt(character.strokeCount);
+    out.readings = toQStringList(character.readings);
+    out.kunReadings = toQStringList(character.kunReadings);
+    out.meanings = toQStringList(character.meanings);
+    out.grade = toInt(character.grade);
+    out.jlpt = toInt(character.jlpt);
+    out.frequency = toInt(character.frequency);
+    out.strokes =
+        QByteArray(character.strokes.data(), static_cast<qsizetype>(character.strokes.size()));
+    return out;
+}
+
 LexiconCounts fromCore(const tessel::LexiconCounts& counts) {
     return LexiconCounts{static_cast<double>(counts.referenceEntries),
                          static_cast<double>(counts.curriculumEntries),
@@ -138,6 +156,7 @@ CardProgress fromCore(const tessel::CardProgress& card) {
     out.correctReviews = toInt(card.correctReviews);
     out.lapseCount = toInt(card.lapseCount);
     out.consecutiveCorrect = toInt(card.consecutiveCorrect);
+    out.isLeech = isLeech(card);
     return out;
 }
 

@@ -5,6 +5,7 @@
 // optional texts are "" when absent and languages are their text values ("chinese").
 
 #include <QtQml/qqmlregistration.h>
+#include <QByteArray>
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -99,6 +100,28 @@ struct LexiconSource {
     bool operator==(const LexiconSource&) const = default;
 };
 
+struct LexiconCharacter {
+    Q_GADGET
+    QML_VALUE_TYPE(lexiconCharacter)
+    Q_PROPERTY(QString character MEMBER character CONSTANT)
+    Q_PROPERTY(QString language MEMBER language CONSTANT)
+    Q_PROPERTY(int strokeCount MEMBER strokeCount CONSTANT)
+    Q_PROPERTY(QStringList readings MEMBER readings CONSTANT)
+    Q_PROPERTY(QStringList kunReadings MEMBER kunReadings CONSTANT)
+    Q_PROPERTY(QStringList meanings MEMBER meanings CONSTANT)
+    Q_PROPERTY(int grade MEMBER grade CONSTANT)
+    Q_PROPERTY(int jlpt MEMBER jlpt CONSTANT)
+    Q_PROPERTY(int frequency MEMBER frequency CONSTANT)
+    Q_PROPERTY(QByteArray strokes MEMBER strokes CONSTANT)
+  public:
+    QString character, language;
+    int strokeCount = 0;
+    QStringList readings, kunReadings, meanings;
+    int grade = 0, jlpt = 0, frequency = 0;
+    QByteArray strokes;
+    bool operator==(const LexiconCharacter&) const = default;
+};
+
 struct LexiconCounts {
     Q_GADGET
     QML_VALUE_TYPE(lexiconCounts)
@@ -188,13 +211,40 @@ struct CardProgress {
     Q_PROPERTY(int correctReviews MEMBER correctReviews CONSTANT)
     Q_PROPERTY(int lapseCount MEMBER lapseCount CONSTANT)
     Q_PROPERTY(int consecutiveCorrect MEMBER consecutiveCorrect CONSTANT)
+    // Computed (see Leech.h), not part of the stored record.
+    Q_PROPERTY(bool isLeech MEMBER isLeech CONSTANT)
   public:
     QString itemID;
     double stabilityDays = 0, difficulty = 0;
     int intervalDays = 0;
     QDateTime dueDate;
     int totalReviews = 0, correctReviews = 0, lapseCount = 0, consecutiveCorrect = 0;
+    bool isLeech = false;
     bool operator==(const CardProgress&) const = default;
+};
+
+// A word missed in the current session and what the learner typed for it ("" for none).
+struct SessionMiss {
+    Q_GADGET
+    QML_VALUE_TYPE(sessionMiss)
+    Q_PROPERTY(tessel::records::VocabularyItem item MEMBER item CONSTANT)
+    Q_PROPERTY(QString typed MEMBER typed CONSTANT)
+  public:
+    VocabularyItem item;
+    QString typed;
+    bool operator==(const SessionMiss&) const = default;
+};
+
+// A word that keeps slipping and how often it has lapsed.
+struct LeechWord {
+    Q_GADGET
+    QML_VALUE_TYPE(leechWord)
+    Q_PROPERTY(tessel::records::VocabularyItem item MEMBER item CONSTANT)
+    Q_PROPERTY(int lapseCount MEMBER lapseCount CONSTANT)
+  public:
+    VocabularyItem item;
+    int lapseCount = 0;
+    bool operator==(const LeechWord&) const = default;
 };
 
 // Conversions from the core's records (UTF-8 texts become QStrings).
@@ -206,6 +256,7 @@ LexiconLesson fromCore(const tessel::LexiconLesson& lesson);
 LexiconEntry fromCore(const tessel::LexiconEntry& entry);
 LexiconSource fromCore(const tessel::LexiconSource& source);
 LexiconCounts fromCore(const tessel::LexiconCounts& counts);
+LexiconCharacter fromCore(const tessel::LexiconCharacter& character);
 DailyStudyStats fromCore(const tessel::DailyStudyStats& stats);
 StudyStreak fromCore(const tessel::StudyStreak& streak);
 AnswerEvaluation fromCore(const tessel::AnswerEvaluation& evaluation);

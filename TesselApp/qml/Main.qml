@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The application window: the "File", "Study" and "Help" menus, the content and the "Brindle needs
+// The application window: the "File", "Edit", "Study" and "Help" menus, the content and the "Brindle needs
 // attention" alert.
 import QtQuick
 import QtQuick.Controls.Basic
@@ -18,6 +18,8 @@ ApplicationWindow {
     readonly property alias startSessionAction: startSessionAction
     readonly property alias playSentenceAction: playSentenceAction
     readonly property alias fileMenu: fileMenu
+    readonly property alias editMenu: editMenu
+    readonly property alias undoRatingAction: undoRatingAction
     readonly property alias helpMenu: helpMenu
     readonly property alias exportAction: exportAction
     readonly property alias importAction: importAction
@@ -101,6 +103,23 @@ ApplicationWindow {
         }
 
         WindowMenu {
+            id: editMenu
+            objectName: "editMenu"
+            title: "Edit"
+
+            Action {
+                id: undoRatingAction
+                objectName: "undoRatingAction"
+                text: "Undo Rating"
+                // A focused answer field keeps Ctrl+Z while it has typing to take back (see
+                // StudyAnswerArea.qml); the menu item always reaches the rating.
+                shortcut: "Ctrl+Z"
+                enabled: AppModel.canUndoRating
+                onTriggered: AppModel.undoLastRating()
+            }
+        }
+
+        WindowMenu {
             id: studyMenu
             objectName: "studyMenu"
             title: "Study"
@@ -138,15 +157,16 @@ ApplicationWindow {
 
     // Alt and a title's first letter open that menu, for those who work from the keyboard.
     Shortcut { sequence: "Alt+F"; onActivated: fileMenu.openFromKeyboard() }
+    Shortcut { sequence: "Alt+E"; onActivated: editMenu.openFromKeyboard() }
     Shortcut { sequence: "Alt+S"; onActivated: studyMenu.openFromKeyboard() }
     Shortcut { sequence: "Alt+H"; onActivated: helpMenu.openFromKeyboard() }
 
     // Escape closes the open menu of the bar, through its own dismissByKey().
     Shortcut {
         sequence: "Escape"
-        enabled: fileMenu.visible || studyMenu.visible || helpMenu.visible
+        enabled: fileMenu.visible || editMenu.visible || studyMenu.visible || helpMenu.visible
         onActivated: {
-            for (const menu of [fileMenu, studyMenu, helpMenu]) {
+            for (const menu of [fileMenu, editMenu, studyMenu, helpMenu]) {
                 if (menu.visible)
                     menu.dismissByKey()
             }

@@ -40,6 +40,10 @@ void changeAtRandom(LearnerProgress& progress, ProgressDelta& delta, std::mt1993
                 delta.noteCard(progress, id);
                 progress.dailyStats.erase(key);
                 for (auto& [lang, map] : progress.dailyStatsByLanguage) map.erase(key);
+                // A language map the rating created goes with it.
+                std::erase_if(progress.dailyStatsByLanguage, [&](const auto& entry) {
+                    return entry.second.empty() && random() % 2;
+                });
                 break;
         }
         delta.noteDay(progress, key);

@@ -43,6 +43,20 @@ CREATE TABLE sources (
     source_sha256 TEXT
 );
 
+CREATE TABLE characters (
+    language TEXT NOT NULL,
+    character TEXT NOT NULL,
+    stroke_count INTEGER NOT NULL,
+    readings_json TEXT NOT NULL,
+    kun_readings_json TEXT NOT NULL,
+    meanings_json TEXT NOT NULL,
+    grade INTEGER NOT NULL,
+    jlpt INTEGER NOT NULL,
+    frequency INTEGER NOT NULL,
+    strokes BLOB,
+    PRIMARY KEY (language, character)
+);
+
 -- Chinese course entries (bands 1 to 3).
 INSERT INTO vocabulary VALUES
  ('zh-nihao', 'zh', '你好', '', 'nǐ hǎo', 'nihao', '["hello","hi"]', 1, 1, 1, 'CC-CEDICT', '[]'),
@@ -118,3 +132,12 @@ INSERT INTO sources VALUES
  ('jieba-frequency', 'Jieba word frequencies', 'https://github.com/fxsjy/jieba', 'MIT', '', 'Jieba contributors', '3c5e7a9b1d3f5a7c9e1b3d5f7a9c1e3b5d7f9a1c3e5b7d9f1a3c5e7b9d1f3a5c'),
  ('jmdict-frequency', 'JMdict priority tags', 'https://www.edrdg.org/jmdict/j_jmdict.html', 'CC BY-SA 3.0', 'https://creativecommons.org/licenses/by-sa/3.0/', 'Electronic Dictionary Research and Development Group', '4d6f8a0c2e4b6d8f0a2c4e6b8d0f2a4c6e8b0d2f4a6c8e0b2d4f6a8c0e2b4d6f'),
  ('brindle-exercises', 'Brindle starter exercises', 'https://brindle.invalid/exercises', 'CC BY 4.0', 'https://creativecommons.org/licenses/by/4.0/', 'Brindle original sentences', '5e7a9b1d3f5a7c9e1b3d5f7a9c1e3b5d7f9a1c3e5b7d9f1a3c5e7b9d1f3a5c7e');
+
+-- The character panel: 好 drawn in three strokes (plain bars, with their middle lines), 学 as a
+-- numbered diagram (a box and a curve), 生 with facts but no drawing; 你 and 大 have no row.
+INSERT INTO characters VALUES
+ ('zh', '好', 3, '["hǎo","hào"]', '[]', '["good","to be fond of"]', 0, 0, 0,
+  X'010100000305009003900301B009000100A00101AF09000402284FE0080005009807900301A001000100A80A019F0100040250FF0900D80905009003B00901B009000100A00101AF09000402284FE00800'),
+ ('ja', '学', 8, '["ガク"]', '["まな.ぶ"]', '["study","learning","science"]', 1, 4, 63,
+  X'01020000010800AC02AC0201A00B000100A00B019F0B000400AC02D3020290039F069003A0060400'),
+ ('ja', '生', 5, '["セイ","ショウ"]', '["い.きる","う.まれる"]', '["life","genuine","birth"]', 1, 4, 29, NULL);

@@ -76,6 +76,39 @@ TestCase {
         compare(TestHarness.spoken.length, 0)
     }
 
+    // Undo Rating works only on the session's own ratings. Ctrl+Z in the answer field undoes its
+    // typing while there is typing to undo, and the rating otherwise.
+    function test_undoRating() {
+        const undo = window.undoRatingAction
+        compare(undo.shortcut, "Ctrl+Z")
+        verify(!undo.enabled, "no session")
+        keySequence("Ctrl+L")
+        tryCompare(AppModel, "sessionPhase", "answering")
+        verify(!undo.enabled, "nothing rated yet")
+        const first = AppModel.currentItem.id
+        AppModel.revealAnswer()
+        AppModel.rateAndAdvance("good")
+        compare(AppModel.currentIndex, 1)
+        verify(undo.enabled)
+
+        const field = named("answerField")
+        tryVerify(() => field !== null && field.activeFocus)
+        keyClick(Qt.Key_X)
+        compare(AppModel.answer, "x")
+        keySequence("Ctrl+Z")
+        compare(AppModel.answer, "", "the field's own typing goes first")
+        compare(AppModel.currentIndex, 1)
+        keySequence("Ctrl+Z")
+        compare(AppModel.currentItem.id, first)
+        compare(AppModel.sessionPhase, "feedback")
+        verify(!undo.enabled)
+
+        AppModel.rateAndAdvance("good")
+        verify(undo.enabled)
+        AppModel.leaveSession()
+        verify(!undo.enabled, "leaving the session forgets its ratings")
+    }
+
     function test_fileAndHelpMenus() {
         const texts = container => {
             const found = []
@@ -85,7 +118,7 @@ TestCase {
             }
             return found
         }
-        compare(texts(window.menuBar), ["File", "Study", "Help"])
+        compare(texts(window.menuBar), ["File", "Edit", "Study", "Help"])
         compare(texts(window.fileMenu), ["Export Progress…", "Import Progress…", "Quit"])
         compare(window.quitAction.shortcut, "Ctrl+Q")
 
@@ -141,6 +174,7 @@ TestCase {
     function test_menusOpenFromTheKeyboard_data() {
         return [
             { tag: "File", keys: "Alt+F", menu: "fileMenu" },
+            { tag: "Edit", keys: "Alt+E", menu: "editMenu" },
             { tag: "Study", keys: "Alt+S", menu: "studyMenu" },
             { tag: "Help", keys: "Alt+H", menu: "helpMenu" },
         ]

@@ -202,6 +202,7 @@ bool ScreenshotDriver::runLine(const QString& rawLine, bool* keepWaiting) {
         return true;
     }
     if (command == QLatin1String("click")) return click(rest);
+    if (command == QLatin1String("reveal")) return reveal(rest);
     if (command == QLatin1String("expect-visible")) {
         if (findVisible(m_window->contentItem(), rest)) return true;
         fail(QStringLiteral("no visible item named '%1'").arg(rest));
@@ -307,6 +308,27 @@ bool ScreenshotDriver::click(const QString& objectName) {
     }
     const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
     QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    return true;
+}
+
+bool ScreenshotDriver::reveal(const QString& objectName) {
+    QQuickItem* item = findVisible(m_window->contentItem(), objectName);
+    if (!item) {
+        fail(QStringLiteral("no visible item named '%1'").arg(objectName));
+        return false;
+    }
+    QQuickItem* flickable = item->parentItem();
+    while (flickable && !flickable->inherits("QQuickFlickable"))
+        flickable = flickable->parentItem();
+    if (!flickable) return true;
+    const auto content = flickable->property("contentItem").value<QQuickItem*>();
+    const double top = item->mapToItem(content, QPointF(0, 0)).y();
+    const double bottom = top + item->height();
+    const double height = flickable->height();
+    const double largest = std::max(0.0, flickable->property("contentHeight").toDouble() - height);
+    // The item's bottom edge a little above the view's, or its top at the top when it is taller.
+    const double y = std::clamp(std::min(top - 24, bottom + 24 - height), 0.0, largest);
+    flickable->setProperty("contentY", y);
     return true;
 }
 

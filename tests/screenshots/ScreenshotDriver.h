@@ -23,6 +23,8 @@ class AppModel;
 //                       (true/false/number/text)
 //   until NAME VALUE    wait, at most 10 s, until the model property NAME reads VALUE
 //   click OBJECTNAME    click the visible button with that objectName
+//   reveal OBJECTNAME   scroll the page holding the visible item with that objectName until the
+//                       item is in view
 //   expect-visible NAME fail unless an item with that objectName is visible
 //   type TEXT           type TEXT (the rest of the line) into the focused item
 //   key NAME            press and release Return, Enter, Tab, Space, Escape or Backspace
@@ -54,6 +56,7 @@ class ScreenshotDriver : public QObject {
     bool setSetting(const QString& name, const QString& value);
     bool callMethod(const QString& name, const QString& argument);
     bool click(const QString& objectName);
+    bool reveal(const QString& objectName);
     void typeText(const QString& text);
     bool pressKey(const QString& name);
     bool shoot(const QString& name);

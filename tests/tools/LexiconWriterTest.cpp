@@ -106,6 +106,25 @@ TEST_F(LexiconWriterTest, WritesTheThreeTablesWithTheirColumns) {
     EXPECT_EQ(filesInFolder(), 1u) << "only the finished lexicon is left";
 }
 
+TEST_F(LexiconWriterTest, WritesCharactersWithTheirStrokesOrNull) {
+    auto writer = LexiconWriter::create(m_destination);
+    ASSERT_TRUE(writer.has_value());
+    CharacterRow drawn{"zh",     "好", 6, {"hǎo"}, {},
+                       {"good"}, 0,    0, 0,       std::string("\x01\x01\x00\x00\x00", 5)};
+    CharacterRow plain{"ja", "好", 6, {"コウ"}, {"この.む"}, {"fond"}, 4, 2, 424, ""};
+    ASSERT_TRUE(writer->writeCharacters({drawn, plain}).has_value());
+    ASSERT_TRUE(writer->finish().has_value());
+    // The columns the store reads (tests/data/lexicon-fixture.sql has the same table).
+    EXPECT_EQ(
+        column("SELECT name FROM pragma_table_info('characters')"),
+        (Strings{"language", "character", "stroke_count", "readings_json", "kun_readings_json",
+                 "meanings_json", "grade", "jlpt", "frequency", "strokes"}));
+    EXPECT_EQ(column("SELECT language || hex(strokes) || kun_readings_json || grade || jlpt || "
+                     "frequency FROM characters ORDER BY language"),
+              (Strings{"ja[\"この.む\"]42424", "zh0101000000[]000"}))
+        << "no strokes: NULL";
+}
+
 TEST_F(LexiconWriterTest, AFailedBuildLeavesNoFileBehind) {
     {
         auto writer = LexiconWriter::create(m_destination);

@@ -209,6 +209,42 @@ Result<void> LexiconWriter::writeSources(const std::vector<SourceRecord>& source
     return {};
 }
 
+Result<void> LexiconWriter::writeCharacters(const std::vector<CharacterRow>& characters) {
+    if (auto done = execute("BEGIN"); !done) return done;
+    auto insert = prepare(m_db,
+                          "INSERT INTO characters (language, character, stroke_count, "
+                          "readings_json, kun_readings_json, meanings_json, grade, jlpt, "
+                          "frequency, strokes) VALUES (?,?,?,?,?,?,?,?,?,?)");
+    if (!insert) return tl::unexpected(insert.error());
+    sqlite3_stmt* raw = insert->get();
+    for (const CharacterRow& row : characters) {
+        const std::string readings = jsonArray(row.readings);
+        const std::string kunReadings = jsonArray(row.kunReadings);
+        const std::string meanings = jsonArray(row.meanings);
+        bindText(raw, 1, row.language);
+        bindText(raw, 2, row.character);
+        sqlite3_bind_int(raw, 3, row.strokeCount);
+        bindText(raw, 4, readings);
+        bindText(raw, 5, kunReadings);
+        bindText(raw, 6, meanings);
+        sqlite3_bind_int(raw, 7, row.grade);
+        sqlite3_bind_int(raw, 8, row.jlpt);
+        sqlite3_bind_int(raw, 9, row.frequency);
+        if (row.strokes.empty()) {
+            sqlite3_bind_null(raw, 10);
+        } else {
+            sqlite3_bind_blob(raw, 10, row.strokes.data(), static_cast<int>(row.strokes.size()),
+                              SQLITE_STATIC);
+        }
+        if (sqlite3_step(raw) != SQLITE_DONE) {
+            return fail("cannot store character " + row.character + ": " + sqlite3_errmsg(m_db));
+        }
+        sqlite3_reset(raw);
+    }
+    insert->reset();
+    return execute("COMMIT");
+}
+
 Result<void> LexiconWriter::createIndexes() {
     for (const schema::IndexDefinition& index : schema::kIndexes) {
         if (auto done = execute(schema::createStatement(index).c_str()); !done) return done;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CharacterTable.h"
 #include "CompiledEntry.h"
 #include "ExerciseSet.h"
 #include "Result.h"
@@ -33,6 +34,8 @@ class LexiconWriter {
                                  const std::function<void(double)>& progress);
     Result<void> writeExercises(const std::vector<Exercise>& exercises);
     Result<void> writeSources(const std::vector<SourceRecord>& sources);
+    // The character panel's rows; fails on a repeated (language, character).
+    Result<void> writeCharacters(const std::vector<CharacterRow>& characters);
     // Builds the indexes the lesson, count and exercise queries use.
     Result<void> createIndexes();
     // Gathers planner statistics, compacts the file and moves it to the destination. Fails if

@@ -9,27 +9,33 @@
 #include <filesystem>
 #include <iostream>
 #include <limits>
+#include <map>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <vector>
 
+#include "CharacterTable.h"
 #include "ChineseLexicon.h"
 #include "CourseBuilder.h"
 #include "EdictParser.h"
 #include "EvaluationReport.h"
 #include "ExerciseSet.h"
+#include "HanziStrokeData.h"
 #include "JapaneseLexicon.h"
 #include "JiebaFrequencies.h"
 #include "JmdictPriorities.h"
 #include "KanjiDictionary.h"
+#include "KanjiStrokeFont.h"
 #include "LexiconWriter.h"
 #include "ProgressReporter.h"
 #include "Romaji.h"
 #include "SearchIndexWriter.h"
 #include "SourceFiles.h"
 #include "SourceRecords.h"
+#include "TarArchive.h"
+#include "Utf8.h"
 
 namespace fs = std::filesystem;
 using namespace tessel;
@@ -139,10 +145,13 @@ int run(const Options& options) {
                                {"Reading JMdict priorities", 8},
                                {"Reading KANJIDIC2", 2},
                                {"Ranking Japanese entries", 8},
+                               {"Reading stroke order data", 4},
+                               {"Building characters", 6},
                                {"Checking the starter exercises", 1},
                                {"Checking source files", 2},
                                {"Writing vocabulary", 30},
                                {"Writing exercises and sources", 1},
+                               {"Writing characters", 2},
                                {"Indexing", 10},
                                {"Analyzing and compacting", 15}},
                               stderr);
@@ -201,6 +210,47 @@ int run(const Options& options) {
     const CourseSummary japaneseCourse = orExit(assignCourse(japanese, kJapaneseCourse));
     describeCourse(progress, "Japanese", japaneseCourse);
 
+    progress.begin("Reading stroke order data");
+    const std::string strokeArchive =
+        orExit(readGzipFile(options.sources / "archives" / "hanzi-writer-data-2.0.1.tgz"));
+    const std::vector<TarMember> strokeMembers = orExit(readTarArchive(strokeArchive));
+    const std::map<std::string, std::string_view> strokeFiles = hanziStrokeFiles(strokeMembers);
+    if (strokeFiles.empty()) orExit<void>(fail("hanzi-writer-data holds no stroke files"));
+    progress.note("hanzi-writer-data: " + grouped(strokeFiles.size()) + " characters");
+    const KanjiStrokeFont strokeFont =
+        orExit(KanjiStrokeFont::open(options.sources / "KanjiStrokeOrders_v4.003.ttf"));
+
+    progress.begin("Building characters");
+    // A stroke file of the pinned package that does not parse stops the build rather than
+    // leaving a character silently without its drawing.
+    const StrokeSource chineseStrokes = [&](const std::string& character) {
+        const auto found = strokeFiles.find(character);
+        if (found == strokeFiles.end()) return std::optional<StrokeDrawing>();
+        auto drawing = parseHanziStrokes(found->second);
+        if (!drawing) orExit<void>(fail(character + ".json: " + drawing.error().description));
+        return std::optional<StrokeDrawing>(std::move(*drawing));
+    };
+    const StrokeSource japaneseDiagrams = [&](const std::string& character) {
+        const utf8::Decoded decoded = utf8::decode(character, 0);
+        if (decoded.length != character.size()) return std::optional<StrokeDrawing>();
+        return strokeFont.diagram(decoded.scalar);
+    };
+    const std::vector<CharacterRow> chineseCharacters =
+        buildChineseCharacters(chinese, chineseStrokes);
+    progress.update(0.5);
+    const std::vector<CharacterRow> japaneseCharacters =
+        buildJapaneseCharacters(japanese, kanji, japaneseDiagrams);
+    for (const auto& [language, rows] :
+         {std::pair{"Chinese", &chineseCharacters}, std::pair{"Japanese", &japaneseCharacters}}) {
+        std::size_t drawn = 0, bytes = 0;
+        for (const CharacterRow& row : *rows) {
+            drawn += row.strokes.empty() ? 0 : 1;
+            bytes += row.strokes.size();
+        }
+        progress.note(std::string(language) + " characters: " + grouped(rows->size()) + ", " +
+                      grouped(drawn) + " with stroke order (" + grouped(bytes) + " bytes)");
+    }
+
     if (!options.checkLists.empty()) {
         for (const auto& [language, file, ranked] :
              {std::tuple{"Chinese", "zh_everyday_150.tsv", &chinese},
@@ -238,6 +288,10 @@ int run(const Options& options) {
     progress.begin("Writing exercises and sources");
     orExit(writer.writeExercises(exercises));
     orExit(writer.writeSources(sources));
+
+    progress.begin("Writing characters");
+    orExit(writer.writeCharacters(chineseCharacters));
+    orExit(writer.writeCharacters(japaneseCharacters));
 
     progress.begin("Indexing");
     orExit(writer.createIndexes());

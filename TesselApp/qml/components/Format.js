@@ -125,8 +125,9 @@ function firstMeaning(record, fallback) {
 const kHighestShownRank = 40000;
 
 // The dictionary's coverage chips for an entry, in order: its band, whether it is on the study
-// path, and its frequency rank when the rank is within the shown range.
-function coverageChips(entry) {
+// path, its frequency rank when the rank is within the shown range, and "Leech" when the
+// learner's `card` for it (optional) keeps slipping.
+function coverageChips(entry, card) {
     const chips = [{ symbol: "leaf.fill", text: "Band " + entry.level }];
     if (entry.isInCurriculum)
         chips.push({ symbol: "checkmark.circle.fill", text: "Study path" });
@@ -134,6 +135,8 @@ function coverageChips(entry) {
         chips.push({ symbol: "books.vertical.fill", text: "Reference" });
     if (entry.frequencyRank <= kHighestShownRank)
         chips.push({ symbol: "number", text: "Rank " + grouped(entry.frequencyRank) });
+    if (card !== undefined && card !== null && card.isLeech)
+        chips.push({ symbol: "clock.arrow.circlepath", text: "Leech" });
     return chips;
 }
 

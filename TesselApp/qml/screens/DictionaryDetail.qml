@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary's detail pane for one entry: written forms and reading with a speaker button,
-// the numbered meanings, the grammar tags, the entry's place in the study path and its source.
+// the numbered meanings, the grammar tags, a tile for each of its characters (choosing one opens
+// the character panel below the tiles), the entry's place in the study path and its source.
 pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Brindle
+import Brindle.Model
 import "../components/Format.js" as Format
 
 Flickable {
@@ -13,10 +15,19 @@ Flickable {
 
     // A lexicon entry; must be set.
     property var entry
+    // The learner's card for the entry; undefined when there is none.
+    property var card
     readonly property string family: TesselTheme.fontFamilyFor(entry.language)
+
+    // The character whose panel is open; "" for none.
+    property string selectedCharacter: ""
 
     signal pronounce
     signal viewLicenses
+    // A word of the character panel was chosen.
+    signal openWord(var entry)
+
+    onEntryChanged: selectedCharacter = ""
 
     clip: true
     contentWidth: width
@@ -173,6 +184,83 @@ Flickable {
         }
 
         ColumnLayout {
+            id: charactersSection
+            Layout.fillWidth: true
+            readonly property var characters: AppModel.charactersOf(root.entry.term)
+            visible: characters.length > 0
+            spacing: 10
+            Caption { text: "CHARACTERS" }
+            Flow {
+                Layout.fillWidth: true
+                spacing: 8
+                Repeater {
+                    id: characterTiles
+                    objectName: "characterTiles"
+                    model: charactersSection.characters
+                    delegate: AbstractButton {
+                        id: tile
+                        required property string modelData
+                        readonly property bool chosen: root.selectedCharacter === modelData
+                        objectName: "characterTile-" + modelData
+                        implicitWidth: 54
+                        implicitHeight: 54
+                        focusPolicy: Qt.StrongFocus
+                        Accessible.role: Accessible.Button
+                        Accessible.name: "Character " + modelData
+                        Accessible.checked: chosen
+                        Keys.onReturnPressed: clicked()
+                        Keys.onEnterPressed: clicked()
+                        onClicked: root.selectedCharacter = chosen ? "" : modelData
+                        contentItem: Label {
+                            text: tile.modelData
+                            horizontalAlignment: Text.AlignHCenter
+                            verticalAlignment: Text.AlignVCenter
+                            font.family: root.family
+                            font.pixelSize: 28
+                            color: tile.chosen ? TesselTheme.white : TesselTheme.forest
+                        }
+                        background: Rectangle {
+                            radius: 12
+                            color: tile.chosen ? TesselTheme.primary
+                                               : (tile.hovered ? TesselTheme.mint : TesselTheme.paleMint)
+                            border.width: tile.visualFocus ? 2 : 1
+                            border.color: tile.visualFocus ? TesselTheme.primaryDark : TesselTheme.line
+                        }
+                    }
+                }
+            }
+            // Always there, shown while a tile is chosen: it asks the lexicon nothing without a
+            // character, and a Loader cannot build an inline component in this bound file.
+            CharacterPanel {
+                id: characterPanel
+                objectName: "characterPanel"
+                Layout.fillWidth: true
+                visible: root.selectedCharacter !== ""
+                character: root.selectedCharacter
+                language: root.entry.language
+                onOpenWord: entry => root.openWord(entry)
+                // The panel's buttons are hidden with it: the keyboard returns to the tile.
+                onCloseRequested: {
+                    const index = characterTiles.model.indexOf(root.selectedCharacter);
+                    root.selectedCharacter = "";
+                    if (index >= 0)
+                        characterTiles.itemAt(index).forceActiveFocus();
+                }
+                // Brings the panel's top into view; the pane may be short at the window's minimum
+                // size. Not clamped to the content height, which the layout has not grown yet; the
+                // rest of the pane below the panel keeps the position within bounds.
+                onVisibleChanged: {
+                    if (!visible)
+                        return;
+                    Qt.callLater(() => {
+                        const top = characterPanel.mapToItem(root.contentItem, 0, 0).y;
+                        root.contentY = Math.max(0, top - 12);
+                    });
+                }
+            }
+        }
+
+        ColumnLayout {
             Layout.fillWidth: true
             spacing: 10
             Caption { text: "TESSEL COVERAGE" }
@@ -180,7 +268,7 @@ Flickable {
                 Layout.fillWidth: true
                 spacing: 8
                 Repeater {
-                    model: Format.coverageChips(root.entry)
+                    model: Format.coverageChips(root.entry, root.card)
                     delegate: Rectangle {
                         id: chip
                         required property var modelData

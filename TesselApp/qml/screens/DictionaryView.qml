@@ -16,6 +16,8 @@ Item {
     // The application model; tests hand in a stand-in with the same properties.
     // The id of the chosen result; undefined until the learner picks one.
     property var selection: undefined
+    // An entry to choose once the search for it answers (a word opened from the character panel).
+    property var pendingSelection: undefined
 
     readonly property var results: AppModel.searchResults
     readonly property int selectedIndex: Format.selectedIndex(results, selection)
@@ -41,7 +43,20 @@ Item {
 
     Connections {
         target: AppModel
-        function onSelectedLanguageChanged() { root.selection = undefined; }
+        function onSelectedLanguageChanged() {
+            root.selection = undefined;
+            root.pendingSelection = undefined;
+        }
+        function onSearchResultsChanged() {
+            if (root.pendingSelection === undefined)
+                return;
+            const count = Format.listLength(root.results);
+            for (let i = 0; i < count; ++i) {
+                if (root.results[i].id === root.pendingSelection)
+                    root.selection = root.pendingSelection;
+            }
+            root.pendingSelection = undefined;
+        }
         // Typing breaks the field's binding to the query; a query written elsewhere (the clear
         // button, the model) is copied back.
         function onSearchQueryChanged() {
@@ -221,10 +236,18 @@ Item {
                         active: root.selectedEntry !== undefined
                         sourceComponent: DictionaryDetail {
                             entry: root.selectedEntry
+                            card: {
+                                AppModel.statisticsRevision;
+                                return AppModel.cardFor(root.selectedEntry.id);
+                            }
                             onPronounce: AppModel.pronounce(root.selectedEntry.term,
                                                             root.selectedEntry.reading,
                                                             root.selectedEntry.language)
                             onViewLicenses: AppModel.destination = "sources"
+                            onOpenWord: entry => {
+                                root.pendingSelection = entry.id;
+                                root.search(entry.term);
+                            }
                         }
                     }
                 }

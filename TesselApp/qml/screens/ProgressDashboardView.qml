@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Your growth": the streak, four headline figures, thirty days of correct and missed recall,
-// memory health and how much of the course has been learned, for the selected language.
+// memory health, how much of the course has been learned and the words that keep slipping, for
+// the selected language.
 pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
@@ -232,6 +233,33 @@ ScreenPage {
                     text: "Read the coverage promise"
                     textColor: TesselTheme.primary
                     onClicked: AppModel.destination = "sources"
+                }
+            }
+        }
+    }
+
+    TesselCard {
+        objectName: "leechCard"
+        Layout.fillWidth: true
+        visible: AppModel.leeches.length > 0
+        padding: 22
+
+        ColumnLayout {
+            spacing: 10
+            CardHeading {
+                Layout.fillWidth: true
+                title: "Words that keep slipping"
+                subtitle: "Missed eight times or more. Open one in the dictionary to look at it afresh."
+            }
+            Repeater {
+                model: AppModel.leeches
+                delegate: WordLink {
+                    required property var modelData
+                    objectName: "leech-" + modelData.item.id
+                    Layout.fillWidth: true
+                    item: modelData.item
+                    note: "Missed " + Format.counted(modelData.lapseCount, "time", "times")
+                    onClicked: AppModel.openInDictionary(modelData.item.term)
                 }
             }
         }

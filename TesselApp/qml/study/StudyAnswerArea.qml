@@ -38,6 +38,15 @@ ColumnLayout {
             text: AppModel.answer
             onTextEdited: AppModel.answer = text
             onAccepted: AppModel.submitAnswer()
+            // The field keeps Ctrl+Z for its own typing; with none to take back (a fresh card,
+            // the moment a slip on the last one is noticed) it takes back the last rating.
+            Keys.onPressed: (event) => {
+                if (event.key === Qt.Key_Z && event.modifiers === Qt.ControlModifier
+                        && !field.canUndo && AppModel.canUndoRating) {
+                    AppModel.undoLastRating()
+                    event.accepted = true
+                }
+            }
             font.family: TesselTheme.fontFamilyFor(AppModel.currentItem ? AppModel.currentItem.language
                                                                         : AppModel.selectedLanguage)
             font.pixelSize: 20

@@ -66,6 +66,25 @@ Flickable {
                         }
                     }
                     Label {
+                        objectName: "leechChip"
+                        visible: root.card !== undefined && root.card.isLeech
+                        text: "Leech"
+                        font.capitalization: Font.AllUppercase
+                        font.pixelSize: 10
+                        font.bold: true
+                        font.letterSpacing: 1.25
+                        color: TesselTheme.forest
+                        leftPadding: 10
+                        rightPadding: 10
+                        topPadding: 4
+                        bottomPadding: 4
+                        Accessible.name: "Leech: this word keeps slipping"
+                        background: Rectangle {
+                            radius: height / 2
+                            color: TesselTheme.mint
+                        }
+                    }
+                    Label {
                         objectName: "band"
                         text: "Usefulness band " + root.item.level
                         font.pixelSize: 12

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a session: "Your queue is clear" when there was nothing to study, otherwise
-// "Session planted" with the session's figures.
+// "Session planted" with the session's figures and the words it missed, each opening in the
+// dictionary.
 pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
@@ -105,6 +106,41 @@ Item {
                             color: TesselTheme.secondaryText
                         }
                     }
+                }
+            }
+        }
+
+        ColumnLayout {
+            objectName: "sessionReview"
+            Layout.fillWidth: true
+            Layout.topMargin: 4
+            visible: root.variant === "planted" && AppModel.sessionMisses.length > 0
+            spacing: 8
+            Label {
+                text: "Words to look at again"
+                font.pixelSize: 12
+                font.weight: Font.DemiBold
+                color: TesselTheme.secondaryText
+            }
+            ListView {
+                id: missList
+                objectName: "missList"
+                Layout.fillWidth: true
+                // About three and a half rows; a longer list scrolls.
+                Layout.preferredHeight: Math.min(contentHeight, 210)
+                clip: true
+                spacing: 6
+                boundsBehavior: Flickable.StopAtBounds
+                model: AppModel.sessionMisses
+                ScrollBar.vertical: ScrollBar {}
+                delegate: WordLink {
+                    required property var modelData
+                    objectName: "miss-" + modelData.item.id
+                    width: ListView.view.width
+                    item: modelData.item
+                    note: modelData.typed !== "" ? "You typed: " + modelData.typed : "No answer"
+                    noteInLanguage: true
+                    onClicked: AppModel.openInDictionary(modelData.item.term)
                 }
             }
         }
