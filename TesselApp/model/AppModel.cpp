@@ -470,11 +470,13 @@ void AppModel::changeProgress(const std::vector<std::string>& cardIDs,
     for (std::size_t i = 0; i < cardIDs.size(); ++i) {
         delta.noteCard(m_progress, cardIDs[i]);
         if (m_courseCards) m_courseCards->cardChanged(m_course.view(), m_progress, cardIDs[i]);
-        if (!m_cardFigures) continue;
         const auto after = m_progress.cards.find(cardIDs[i]);
         const CardProgress* now = after == m_progress.cards.end() ? nullptr : &after->second;
         const CardProgress* was = cardsBefore[i] ? &*cardsBefore[i] : nullptr;
-        if (!m_cardFigures->update(m_course.view(), cardIDs[i], was, now)) m_cardFigures.reset();
+        if (m_leechBoard)
+            m_leechBoard->cardChanged(cardIDs[i], was, now, m_course.contains(cardIDs[i]));
+        if (m_cardFigures && !m_cardFigures->update(m_course.view(), cardIDs[i], was, now))
+            m_cardFigures.reset();
     }
     for (std::size_t i = 0; i < dayKeys.size(); ++i) {
         delta.noteDay(m_progress, dayKeys[i]);

@@ -79,6 +79,7 @@
 #include "Calendar.h"
 #include "Course.h"
 #include "CourseFigures.h"
+#include "Leech.h"
 #include "LexiconStore.h"
 #include "Preferences.h"
 #include "Progress.h"
@@ -486,6 +487,9 @@ class AppModel : public QObject {
     // The learner's card for each lesson, for the plan; built on the first refresh after a
     // replacement or a change of course, then kept up to date by changeProgress.
     std::optional<CourseCards> m_courseCards;
+    // The selected course's leeches, found on first read after a replacement or a change of
+    // course, then kept up to date by changeProgress.
+    mutable std::optional<LeechBoard> m_leechBoard;
     // The streak as of the start of the day it was worked out for, in that calendar's zone;
     // dropped when a day turns into or out of a study day.
     struct KeptStreak {

@@ -70,8 +70,10 @@ QVariantList AppModel::leeches() const {
     if (m_leechesValue && m_leechesValue->first == m_statisticsRevision)
         return m_leechesValue->second;
     QVariantList list;
-    const auto inCourse = [this](const std::string& id) { return m_course.contains(id); };
-    for (const CardProgress& card : worstLeeches(m_progress, inCourse, kShownLeeches)) {
+    if (!m_leechBoard)
+        m_leechBoard.emplace(m_progress,
+                             [this](const std::string& id) { return m_course.contains(id); });
+    for (const CardProgress& card : m_leechBoard->worst(m_progress, kShownLeeches)) {
         records::LeechWord word;
         word.item = records::fromCore(m_course.lesson(card.itemID)->item);
         word.lapseCount = static_cast<int>(std::min<std::int64_t>(card.lapseCount, INT_MAX));

@@ -29,6 +29,7 @@ const CourseFigures& AppModel::cardFigures() const {
 void AppModel::resetKeptFigures() {
     m_cardFigures.reset();
     m_courseCards.reset();
+    m_leechBoard.reset();
     m_streak.reset();
 }
 

@@ -199,6 +199,7 @@ void readDashboard(AppModel& model) {
     (void)model.overallAccuracyText();
     (void)model.statsForRecentDays(7);
     (void)model.statsForRecentDays(30);
+    (void)model.leeches();
 }
 
 bool answerCurrent(AppModel& model) {
