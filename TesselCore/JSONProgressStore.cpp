@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 #include <system_error>
@@ -115,7 +116,10 @@ int createTemporaryFile(const fs::path& target, fs::path& temporary) {
     return -1;
 }
 
-Result<void> replaceAtomically(const fs::path& target, std::string_view bytes) {
+// Writes the new file's text into the temporary file through `fill`; its error, when it fails,
+// is the save's.
+Result<void> replaceAtomically(const fs::path& target,
+                               const std::function<Result<void>(int fd)>& fill) {
     fs::path temporary;
     FileDescriptor file(createTemporaryFile(target, temporary));
     if (file.get() < 0) return tl::unexpected(writeError(target, reason(errno)));
@@ -129,7 +133,11 @@ Result<void> replaceAtomically(const fs::path& target, std::string_view bytes) {
     if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
         ::fchmod(file.get(), existing.st_mode & 07777);
     }
-    if (!writeAll(file.get(), bytes) || ::fsync(file.get()) != 0) return abandon(errno);
+    if (auto filled = fill(file.get()); !filled) {
+        ::unlink(temporary.c_str());
+        return filled;
+    }
+    if (::fsync(file.get()) != 0) return abandon(errno);
     if (file.close() != 0) return abandon(errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0) return abandon(errno);
 
@@ -156,10 +164,13 @@ void JSONProgressStore::load(LoadCompletion completion) {
     });
 }
 
-void JSONProgressStore::save(LearnerProgress progress, SaveCompletion completion) {
+void JSONProgressStore::save(std::shared_ptr<const LearnerProgress> progress,
+                             SaveCompletion completion) {
     m_executor.submit([path = m_filePath, pretty = m_prettyPrinted, progress = std::move(progress),
-                       completion = std::move(completion)] {
-        auto result = writeFile(path, progress, pretty);
+                       completion = std::move(completion)]() mutable {
+        auto result = writeFile(path, *progress, pretty);
+        // Let go before answering: the caller may change the progress once answered.
+        progress.reset();
         if (completion) completion(std::move(result));
     });
 }
@@ -218,9 +229,19 @@ Result<void> JSONProgressStore::writeFile(const fs::path& path, const LearnerPro
         return tl::unexpected(Error{"The folder " + quoted(target.parent_path()) +
                                     " couldn’t be created: " + error.message() + "."});
     }
-    auto text = ProgressJSON::encode(progress, prettyPrinted);
-    if (!text) return tl::unexpected(text.error());
-    return replaceAtomically(target, *text);
+    // Written as it is encoded: a large progress is never held whole in memory a second time.
+    return replaceAtomically(target, [&](int fd) -> Result<void> {
+        int writeErrno = 0;
+        auto encoded =
+            ProgressJSON::encodeInPieces(progress, prettyPrinted, [&](std::string_view piece) {
+                if (writeAll(fd, piece)) return true;
+                writeErrno = errno;
+                return false;
+            });
+        if (encoded) return {};
+        if (writeErrno != 0) return tl::unexpected(writeError(target, reason(writeErrno)));
+        return tl::unexpected(encoded.error());
+    });
 }
 
 std::int64_t JSONProgressStore::removeStaleTemporaryFiles(const fs::path& path) {

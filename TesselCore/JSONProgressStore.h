@@ -46,7 +46,7 @@ class JSONProgressStore final : public ProgressStoring {
     // always either the old or the new version. A symbolic link at the path is followed and
     // kept. Error: a folder cannot be created, the progress cannot be encoded (a number that is
     // not finite), or writing fails; the old file is intact and no temporary file is left.
-    void save(LearnerProgress progress, SaveCompletion completion) override;
+    void save(std::shared_ptr<const LearnerProgress> progress, SaveCompletion completion) override;
 
     // The synchronous steps `load` and `save` run on the worker; for callers that want no
     // thread (tools, benchmarks). Same results and errors as above.

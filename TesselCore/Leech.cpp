@@ -20,4 +20,28 @@ std::vector<CardProgress> worstLeeches(const LearnerProgress& progress,
     return found;
 }
 
+LeechBoard::LeechBoard(const LearnerProgress& progress,
+                       const std::function<bool(const std::string&)>& belongs) {
+    for (const auto& [id, card] : progress.cards) {
+        if (isLeech(card) && belongs(id)) m_leeches.emplace(-card.lapseCount, id);
+    }
+}
+
+void LeechBoard::cardChanged(const std::string& itemID, const CardProgress* before,
+                             const CardProgress* after, bool belongs) {
+    if (!belongs) return;
+    if (before && isLeech(*before)) m_leeches.erase({-before->lapseCount, itemID});
+    if (after && isLeech(*after)) m_leeches.emplace(-after->lapseCount, itemID);
+}
+
+std::vector<CardProgress> LeechBoard::worst(const LearnerProgress& progress,
+                                            std::size_t limit) const {
+    std::vector<CardProgress> found;
+    for (const auto& [lapses, id] : m_leeches) {
+        if (found.size() == limit) break;
+        found.push_back(progress.cards.at(id));
+    }
+    return found;
+}
+
 }  // namespace tessel

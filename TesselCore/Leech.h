@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AdaptiveScheduler.h"
@@ -24,5 +26,26 @@ inline bool isLeech(const CardProgress& card) {
 std::vector<CardProgress> worstLeeches(const LearnerProgress& progress,
                                        const std::function<bool(const std::string&)>& belongs,
                                        std::size_t limit);
+
+// The leeches of the cards `belongs` accepts, found once and then kept up to date card by card:
+// looking through a heavy learner's cards after every rating costs more than the rating may (a
+// learner with 100,000 cards: dashboard statistics within 2 ms, bench/app/learner).
+// worstLeeches is the definition; tests/core/CourseFiguresTest.cpp holds this to it.
+class LeechBoard {
+  public:
+    LeechBoard(const LearnerProgress& progress,
+               const std::function<bool(const std::string&)>& belongs);
+    // After the card stored under `itemID` changed: `before` or `after` is null where there was
+    // or is no card; `belongs` as `belongs(itemID)`.
+    void cardChanged(const std::string& itemID, const CardProgress* before,
+                     const CardProgress* after, bool belongs);
+    // As worstLeeches over `progress`.
+    // REQUIRES: every change of `progress` since construction went through cardChanged.
+    std::vector<CardProgress> worst(const LearnerProgress& progress, std::size_t limit) const;
+
+  private:
+    // Most lapses first (negated), ties by id.
+    std::set<std::pair<std::int64_t, std::string>> m_leeches;
+};
 
 }  // namespace tessel

@@ -219,7 +219,10 @@ DailyStudyStats LearnerProgress::stats(Instant on, const Calendar& calendar) con
 
 DailyStudyStats LearnerProgress::stats(Instant on, const Calendar& calendar,
                                        LearningLanguage language) const {
-    const std::string key = StudyDay::key(on, calendar);
+    return stats(StudyDay::key(on, calendar), language);
+}
+
+DailyStudyStats LearnerProgress::stats(const std::string& key, LearningLanguage language) const {
     const auto find = [&key](const DailyStatsMap& map) -> const DailyStudyStats* {
         const auto it = map.find(key);
         return it == map.end() ? nullptr : &it->second;

@@ -87,6 +87,9 @@ struct LearnerProgress {
     DailyStudyStats stats(Instant on, const Calendar& calendar) const;
     // Unscoped plus the language's figures of the instant's day.
     DailyStudyStats stats(Instant on, const Calendar& calendar, LearningLanguage language) const;
+    // Unscoped plus the language's figures of the day with this key: what the language's streak
+    // counts for that day.
+    DailyStudyStats stats(const std::string& dayKey, LearningLanguage language) const;
     StudyStreak streak(Instant asOf, const Calendar& calendar) const;
     StudyStreak streak(Instant asOf, const Calendar& calendar, LearningLanguage language) const;
 

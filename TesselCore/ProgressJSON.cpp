@@ -89,6 +89,11 @@ Result<LearnerProgress> assemble(ProgressParts parts) {
 }  // namespace
 
 std::string formatInstant(Instant instant) {
+    char buffer[32];
+    return std::string(buffer, formatInstantInto(instant, buffer));
+}
+
+std::size_t formatInstantInto(Instant instant, char* buffer) {
     // floor, not duration_cast: an instant half a second before 1970 belongs to 23:59:59. The
     // only exception is the partial first second an Instant can hold, whose floor no Instant can
     // hold: it is written as the next second so that every written date can be read back.
@@ -97,11 +102,32 @@ std::string formatInstant(Instant instant) {
     const auto dayPart = floor<days>(secondsPart);
     const year_month_day date{dayPart};
     const hh_mm_ss<seconds> time{secondsPart - dayPart};
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02uT%02d:%02d:%02dZ", int(date.year()),
-                  unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
-                  int(time.minutes().count()), int(time.seconds().count()));
-    return buffer;
+    const int y = int(date.year());
+    if (y < 0 || y > 9999) {
+        const int length =
+            std::snprintf(buffer, 32, "%04d-%02u-%02uT%02d:%02d:%02dZ", y, unsigned(date.month()),
+                          unsigned(date.day()), int(time.hours().count()),
+                          int(time.minutes().count()), int(time.seconds().count()));
+        return std::size_t(std::clamp(length, 0, 31));
+    }
+    // Every progress file holds two dates per card: formatted by hand, as printf would.
+    const auto put = [&buffer](std::size_t at, unsigned value, std::size_t width) {
+        for (std::size_t i = width; i-- > 0; value /= 10) buffer[at + i] = char('0' + value % 10);
+    };
+    put(0, unsigned(y), 4);
+    buffer[4] = '-';
+    put(5, unsigned(date.month()), 2);
+    buffer[7] = '-';
+    put(8, unsigned(date.day()), 2);
+    buffer[10] = 'T';
+    put(11, unsigned(time.hours().count()), 2);
+    buffer[13] = ':';
+    put(14, unsigned(time.minutes().count()), 2);
+    buffer[16] = ':';
+    put(17, unsigned(time.seconds().count()), 2);
+    buffer[19] = 'Z';
+    buffer[20] = '\0';
+    return 20;
 }
 
 std::optional<Instant> parseInstant(std::string_view text) {

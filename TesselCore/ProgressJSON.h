@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,10 +49,20 @@ Result<LearnerProgress> decodeFile(std::string_view text, std::string_view fileN
 // the description names the key with its path.
 Result<std::string> encode(const LearnerProgress& progress, bool prettyPrinted);
 
+// Takes the next piece of the text; false refuses it and stops the writing.
+using Sink = std::function<bool(std::string_view piece)>;
+// The same text as encode(), handed to `sink` in pieces of about a megabyte as it is written,
+// so that a large progress is never held whole in memory. Never throws.
+// Error: as encode(), with whatever went to the sink before it; an empty description when the
+// sink refused a piece.
+Result<void> encodeInPieces(const LearnerProgress& progress, bool prettyPrinted, const Sink& sink);
+
 // "YYYY-MM-DDTHH:MM:SSZ" of `instant` in UTC. A fraction of a second is dropped by moving to the
 // start of that second (toward the past, also before 1970); only an instant within the very first,
 // partial second an Instant can hold is written as the next whole second.
 std::string formatInstant(Instant instant);
+// The same text written into `buffer`, which holds at least 32 bytes; returns its length.
+std::size_t formatInstantInto(Instant instant, char* buffer);
 
 // The instant named by an internet date-time with whole seconds: "2024-05-01T08:30:00Z" or with a
 // numeric offset, "2024-05-01T10:30:00+02:00", converted to UTC ("-00:00" means UTC).

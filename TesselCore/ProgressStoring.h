@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "Progress.h"
 #include "Result.h"
@@ -25,10 +26,14 @@ class ProgressStoring {
     // An empty completion is allowed.
     virtual void load(LoadCompletion completion) = 0;
 
-    // Replaces the stored progress with `progress`.
+    // Replaces the stored progress with `progress`, which the store reads until it calls the
+    // completion (a store that keeps it longer copies it): the caller lends it rather than
+    // copying a large progress for every save.
     // Error: it could not be encoded or written; the previously stored progress is then intact.
     // An empty completion is allowed.
-    virtual void save(LearnerProgress progress, SaveCompletion completion) = 0;
+    // REQUIRES: `progress` is not null and nobody changes it before the completion has run.
+    virtual void save(std::shared_ptr<const LearnerProgress> progress,
+                      SaveCompletion completion) = 0;
 };
 
 }  // namespace tessel

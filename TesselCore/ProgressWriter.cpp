@@ -43,6 +43,24 @@ class Writer {
         m_out += m_pretty ? ": " : ":";
         return true;
     }
+    // A field name of the format's own: plain ASCII with nothing to escape, so it is copied as
+    // it stands (a heavy learner's file has over a million of them).
+    void fieldKey(std::string_view name) {
+        if (!m_empty) m_out += ',';
+        m_empty = false;
+        newline();
+        m_out += '"';
+        m_out += name;
+        m_out += m_pretty ? "\": " : "\":";
+    }
+    // "2024-05-01T08:30:00Z" as formatInstant writes it, without building a string for it.
+    void date(Instant value) {
+        char buffer[32];
+        const std::size_t length = formatInstantInto(value, buffer);
+        m_out += '"';
+        m_out.append(buffer, length);
+        m_out += '"';
+    }
     void integer(std::int64_t value) {
         char buffer[24];
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
@@ -61,6 +79,18 @@ class Writer {
     [[nodiscard]] bool string(std::string_view text);
 
     std::string take() { return std::move(m_out); }
+    // With a sink, hands what is written so far to it once it reaches a piece's size. False
+    // when the sink refused it.
+    [[nodiscard]] bool flushIfFull(const Sink* sink) {
+        if (!sink || m_out.size() < kPieceSize) return true;
+        return flush(*sink);
+    }
+    [[nodiscard]] bool flush(const Sink& sink) {
+        const bool taken = sink(m_out);
+        m_out.clear();
+        return taken;
+    }
+    static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
   private:
     void newline() {
@@ -129,41 +159,62 @@ bool Writer::string(std::string_view text) {
 // Writes records, remembering where the first unwritable value sits.
 class ProgressWriter {
   public:
-    ProgressWriter(bool pretty, std::size_t expectedSize) : m_writer(pretty, expectedSize) {}
+    ProgressWriter(bool pretty, std::size_t expectedSize, const Sink* sink = nullptr)
+        : m_writer(pretty, expectedSize), m_sink(sink) {}
 
     bool progress(const LearnerProgress& p);
     std::string take() { return m_writer.take(); }
+    // Hands the rest to the sink. False when it refused it.
+    bool finish() { return m_writer.flush(*m_sink); }
     const std::string& error() const { return m_error; }
+    bool sinkRefused() const { return m_sinkRefused; }
 
   private:
-    bool card(const std::string& key, const CardProgress& c);
-    bool statsMap(const std::string& path, const DailyStatsMap& map);
-    bool stats(const std::string& path, const DailyStudyStats& s);
+    // Where a record sits ("cards" and its id, "dailyStatsByLanguage", "chinese" and the day):
+    // joined only for an error message, so that writing a record builds no text for it.
+    struct Path {
+        std::string_view first = {};
+        std::string_view second = {};
+        std::string_view third = {};
+        std::string joined() const {
+            std::string text(first);
+            for (std::string_view part : {second, third}) {
+                if (part.empty()) continue;
+                if (!text.empty()) text += '.';
+                text += part;
+            }
+            return text;
+        }
+    };
 
-    bool key(std::string_view path, std::string_view name) {
+    bool card(const std::string& key, const CardProgress& c);
+    bool statsMap(const Path& path, const DailyStatsMap& map);
+    bool stats(const Path& path, const DailyStudyStats& s);
+
+    bool key(const Path& path, std::string_view name) {
         return m_writer.key(name) || invalid(path, name, "is not valid UTF-8");
     }
-    bool text(std::string_view path, std::string_view name, std::string_view value) {
-        return (key(path, name) && m_writer.string(value)) ||
-               invalid(path, name, "is not valid UTF-8");
+    bool text(const Path& path, std::string_view name, std::string_view value) {
+        m_writer.fieldKey(name);
+        return m_writer.string(value) || invalid(path, name, "is not valid UTF-8");
     }
-    bool number(std::string_view path, std::string_view name, double value) {
-        return (key(path, name) && m_writer.number(value)) ||
-               invalid(path, name, "is not a finite number");
+    bool number(const Path& path, std::string_view name, double value) {
+        m_writer.fieldKey(name);
+        return m_writer.number(value) || invalid(path, name, "is not a finite number");
     }
-    bool integer(std::string_view path, std::string_view name, std::int64_t value) {
-        if (!key(path, name)) return false;
+    bool integer(std::string_view name, std::int64_t value) {
+        m_writer.fieldKey(name);
         m_writer.integer(value);
         return true;
     }
-    bool date(std::string_view path, std::string_view name, Instant value) {
-        if (!key(path, name)) return false;
-        const bool ok = m_writer.string(formatInstant(value));
-        (void)ok;  // the date text is always ASCII
+    bool date(std::string_view name, Instant value) {
+        m_writer.fieldKey(name);
+        m_writer.date(value);
         return true;
     }
-    bool invalid(std::string_view path, std::string_view name, std::string_view problem) {
+    bool invalid(const Path& where, std::string_view name, std::string_view problem) {
         if (m_error.empty()) {
+            const std::string path = where.joined();
             // A key that is itself unprintable is named by its position only.
             std::string shown(name);
             for (std::size_t i = 0; i < shown.size(); ++i) {
@@ -179,94 +230,125 @@ class ProgressWriter {
         return false;
     }
 
+    bool flushIfFull() {
+        if (m_writer.flushIfFull(m_sink)) return true;
+        m_sinkRefused = true;
+        return false;
+    }
+
     Writer m_writer;
+    const Sink* m_sink;
     std::string m_error;
+    bool m_sinkRefused = false;
 };
 
 bool ProgressWriter::progress(const LearnerProgress& p) {
     m_writer.beginObject();
-    if (!key("", "cards")) return false;
+    m_writer.fieldKey("cards");
     m_writer.beginObject();
     for (const auto& [id, c] : p.cards) {
         if (!card(id, c)) return false;
     }
     m_writer.endObject();
 
-    if (!key("", "dailyStats") || !statsMap("dailyStats", p.dailyStats)) return false;
+    m_writer.fieldKey("dailyStats");
+    if (!statsMap({"dailyStats"}, p.dailyStats)) return false;
 
-    if (!key("", "dailyStatsByLanguage")) return false;
+    m_writer.fieldKey("dailyStatsByLanguage");
     m_writer.beginObject();
     // Written in the order of their names, whatever the enumeration's order.
     std::map<std::string_view, const DailyStatsMap*> byName;
     for (const auto& [language, map] : p.dailyStatsByLanguage) byName[rawValue(language)] = &map;
     for (const auto& [name, map] : byName) {
-        const std::string path = "dailyStatsByLanguage." + std::string(name);
-        if (!key("dailyStatsByLanguage", name) || !statsMap(path, *map)) return false;
+        if (!key({"dailyStatsByLanguage"}, name) ||
+            !statsMap({"dailyStatsByLanguage", name}, *map)) {
+            return false;
+        }
     }
     m_writer.endObject();
 
-    if (!integer("", "schemaVersion",
-                 std::max(p.schemaVersion, LearnerProgress::currentSchemaVersion))) {
-        return false;
-    }
-    if (!key("", "unscopedDailyStats") || !statsMap("unscopedDailyStats", p.unscopedDailyStats)) {
-        return false;
-    }
+    integer("schemaVersion", std::max(p.schemaVersion, LearnerProgress::currentSchemaVersion));
+    m_writer.fieldKey("unscopedDailyStats");
+    if (!statsMap({"unscopedDailyStats"}, p.unscopedDailyStats)) return false;
     m_writer.endObject();
     return true;
 }
 
 bool ProgressWriter::card(const std::string& id, const CardProgress& c) {
-    if (!key("cards", id)) return false;
-    const std::string path = "cards." + id;
+    if (!key({"cards"}, id)) return false;
+    const Path path{"cards", id};
     m_writer.beginObject();
-    const bool ok = integer(path, "consecutiveCorrect", c.consecutiveCorrect) &&
-                    integer(path, "correctReviews", c.correctReviews) &&
-                    number(path, "difficulty", c.difficulty) && date(path, "dueDate", c.dueDate) &&
-                    integer(path, "intervalDays", c.intervalDays) &&
-                    text(path, "itemID", c.itemID) && integer(path, "lapseCount", c.lapseCount) &&
-                    (!c.lastRating || text(path, "lastRating", rawValue(*c.lastRating))) &&
-                    (!c.lastReviewedAt || date(path, "lastReviewedAt", *c.lastReviewedAt)) &&
-                    number(path, "stabilityDays", c.stabilityDays) &&
-                    integer(path, "totalReviews", c.totalReviews);
+    const bool ok =
+        integer("consecutiveCorrect", c.consecutiveCorrect) &&
+        integer("correctReviews", c.correctReviews) && number(path, "difficulty", c.difficulty) &&
+        date("dueDate", c.dueDate) && integer("intervalDays", c.intervalDays) &&
+        text(path, "itemID", c.itemID) && integer("lapseCount", c.lapseCount) &&
+        (!c.lastRating || text(path, "lastRating", rawValue(*c.lastRating))) &&
+        (!c.lastReviewedAt || date("lastReviewedAt", *c.lastReviewedAt)) &&
+        number(path, "stabilityDays", c.stabilityDays) && integer("totalReviews", c.totalReviews);
     if (!ok) return false;
     m_writer.endObject();
-    return true;
+    return flushIfFull();
 }
 
-bool ProgressWriter::statsMap(const std::string& path, const DailyStatsMap& map) {
+bool ProgressWriter::statsMap(const Path& path, const DailyStatsMap& map) {
     m_writer.beginObject();
     for (const auto& [day, s] : map) {
-        if (!key(path, day) || !stats(path + "." + day, s)) return false;
+        Path record = path;
+        (record.second.empty() ? record.second : record.third) = day;
+        if (!key(path, day) || !stats(record, s)) return false;
     }
     m_writer.endObject();
     return true;
 }
 
-bool ProgressWriter::stats(const std::string& path, const DailyStudyStats& s) {
+bool ProgressWriter::stats(const Path& path, const DailyStudyStats& s) {
     m_writer.beginObject();
-    const bool ok = integer(path, "correctCount", s.correctCount) && text(path, "day", s.day) &&
-                    integer(path, "newCardsLearned", s.newCardsLearned) &&
-                    integer(path, "reviewedCount", s.reviewedCount) &&
-                    integer(path, "sessionsCompleted", s.sessionsCompleted) &&
+    const bool ok = integer("correctCount", s.correctCount) && text(path, "day", s.day) &&
+                    integer("newCardsLearned", s.newCardsLearned) &&
+                    integer("reviewedCount", s.reviewedCount) &&
+                    integer("sessionsCompleted", s.sessionsCompleted) &&
                     number(path, "studySeconds", s.studySeconds);
     if (!ok) return false;
     m_writer.endObject();
-    return true;
+    return flushIfFull();
+}
+
+}  // namespace
+
+namespace {
+
+constexpr std::string_view kNoMemory =
+    "The data couldn’t be written because there is not enough memory.";
+
+std::size_t expectedSize(const LearnerProgress& progress, bool prettyPrinted) {
+    std::size_t records = progress.dailyStats.size() + progress.unscopedDailyStats.size();
+    for (const auto& [language, map] : progress.dailyStatsByLanguage) records += map.size();
+    const std::size_t expected = 256 + progress.cards.size() * 460 + records * 240;
+    return prettyPrinted ? expected : expected * 3 / 4;
 }
 
 }  // namespace
 
 Result<std::string> encode(const LearnerProgress& progress, bool prettyPrinted) {
     try {
-        std::size_t records = progress.dailyStats.size() + progress.unscopedDailyStats.size();
-        for (const auto& [language, map] : progress.dailyStatsByLanguage) records += map.size();
-        const std::size_t expected = 256 + progress.cards.size() * 460 + records * 240;
-        ProgressWriter writer(prettyPrinted, prettyPrinted ? expected : expected * 3 / 4);
+        ProgressWriter writer(prettyPrinted, expectedSize(progress, prettyPrinted));
         if (!writer.progress(progress)) return fail(writer.error());
         return writer.take();
     } catch (const std::bad_alloc&) {
-        return fail("The data couldn’t be written because there is not enough memory.");
+        return fail(std::string(kNoMemory));
+    }
+}
+
+Result<void> encodeInPieces(const LearnerProgress& progress, bool prettyPrinted, const Sink& sink) {
+    try {
+        // A piece and the record that overflows it.
+        ProgressWriter writer(prettyPrinted, Writer::kPieceSize + 4096, &sink);
+        if (writer.progress(progress) && writer.finish()) return {};
+        if (writer.sinkRefused() || writer.error().empty()) return fail(std::string());
+        return fail(writer.error());
+    } catch (const std::bad_alloc&) {
+        return fail(std::string(kNoMemory));
     }
 }
 

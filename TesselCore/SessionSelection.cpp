@@ -140,19 +140,39 @@ std::optional<std::size_t> CourseView::find(std::string_view id) const {
     return found->second;
 }
 
+CourseCards::CourseCards(const CourseView& course, const LearnerProgress& progress)
+    : m_cardOf(course.size(), nullptr) {
+    // The learner has far fewer cards than the course has items, so the cards are looked up in
+    // the course's index, never each item in the progress. A card counts for every item that
+    // shares its id; the record is stored under the id, whatever its own `itemID` says.
+    for (const auto& [id, card] : progress.cards) {
+        if (const auto first = course.find(id)) m_cardOf[*first] = &card;
+    }
+}
+
+void CourseCards::cardChanged(const CourseView& course, const LearnerProgress& progress,
+                              const std::string& itemID) {
+    const auto first = course.find(itemID);
+    if (!first) return;
+    const auto card = progress.cards.find(itemID);
+    m_cardOf[*first] = card == progress.cards.end() ? nullptr : &card->second;
+}
+
 StudySessionPlan StudySessionSelector::select(const CourseView& course,
                                               const LearnerProgress& progress,
                                               std::int64_t startingBand,
                                               std::optional<LearningLanguage> language,
                                               Instant now) const {
+    return select(course, CourseCards(course, progress), startingBand, language, now);
+}
+
+StudySessionPlan StudySessionSelector::select(const CourseView& course, const CourseCards& cards,
+                                              std::int64_t startingBand,
+                                              std::optional<LearningLanguage> language,
+                                              Instant now) const {
     const std::size_t n = course.size();
-    // The learner has far fewer cards than the course has items, so the cards are looked up in
-    // the course's index, never each item in the progress. A card counts for every item that
-    // shares its id; the record is stored under the id, whatever its own `itemID` says.
-    std::vector<const CardProgress*> cardOf(n, nullptr);
-    for (const auto& [id, card] : progress.cards) {
-        if (const auto first = course.find(id)) cardOf[*first] = &card;
-    }
+    assert(cards.m_cardOf.size() == n);
+    const std::vector<const CardProgress*>& cardOf = cards.m_cardOf;
     std::vector<DueCandidate> due;
     std::vector<NewCandidate> fresh;
     bool unstartedContextual = false;

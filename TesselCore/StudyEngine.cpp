@@ -17,6 +17,15 @@ StudyReviewResult StudyEngine::recordEvaluation(const AnswerEvaluation& evaluati
                                                 ReviewRating correctRating, Instant at,
                                                 double studySeconds, const Calendar& calendar,
                                                 LearnerProgress& progress) const {
+    StudyReviewResult result = recordEvaluationWithoutStreak(evaluation, item, correctRating, at,
+                                                             studySeconds, calendar, progress);
+    result.streak = progress.streak(at, calendar, item.language);
+    return result;
+}
+
+StudyReviewResult StudyEngine::recordEvaluationWithoutStreak(
+    const AnswerEvaluation& evaluation, const VocabularyItem& item, ReviewRating correctRating,
+    Instant at, double studySeconds, const Calendar& calendar, LearnerProgress& progress) const {
     StudyReviewResult result;
     result.evaluation = evaluation;
     result.previousCard = progress.card(item.id);
@@ -38,7 +47,6 @@ StudyReviewResult StudyEngine::recordEvaluation(const AnswerEvaluation& evaluati
                           studySeconds, calendar, item.language);
 
     result.dailyStats = progress.stats(at, calendar, item.language);
-    result.streak = progress.streak(at, calendar, item.language);
     return result;
 }
 

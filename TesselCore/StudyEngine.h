@@ -50,6 +50,14 @@ struct StudyEngine {
                                        const VocabularyItem& item, ReviewRating correctRating,
                                        Instant at, double studySeconds, const Calendar& calendar,
                                        LearnerProgress& progress) const;
+    // As recordEvaluation, but `streak` stays empty: working it out reads every day of the
+    // learner's history, which a caller keeping the streak itself should not pay for on every
+    // answer.
+    StudyReviewResult recordEvaluationWithoutStreak(const AnswerEvaluation& evaluation,
+                                                    const VocabularyItem& item,
+                                                    ReviewRating correctRating, Instant at,
+                                                    double studySeconds, const Calendar& calendar,
+                                                    LearnerProgress& progress) const;
 
     bool operator==(const StudyEngine&) const = default;
 };

@@ -356,6 +356,7 @@ void AppModel::setLessons(std::vector<LexiconLesson> lessons) {
     m_course = Course(std::move(lessons));
     emit lessonsChanged();
     emit currentItemChanged();
+    resetKeptFigures();
     markStatisticsChanged();
 }
 
@@ -374,6 +375,7 @@ void AppModel::selectLanguage(LearningLanguage language) {
     m_settings->setValue(Preferences::kSelectedLanguage, qstr(rawValue(language)));
     if (changed) {
         emit selectedLanguageChanged();
+        resetKeptFigures();
         markStatisticsChanged();
     }
     stopSpeech();
@@ -437,17 +439,60 @@ void AppModel::progressBecameReady() {
     }
 }
 
-LearnerProgress& AppModel::progressForChange() {
-    // Other owners are only snapshots being handed to the store; they only ever let go, so a
-    // count of one means nobody else can be reading.
-    if (m_progress.use_count() > 1) m_progress = std::make_shared<LearnerProgress>(*m_progress);
-    return *m_progress;
-}
-
 void AppModel::replaceProgress(LearnerProgress progress) {
-    m_progress = std::make_shared<LearnerProgress>(std::move(progress));
+    m_progress = std::move(progress);
     // A taken-back rating would write the old records into a progress that never had them.
     clearRatings();
+    resetKeptFigures();
+    markStatisticsChanged();
+}
+
+void AppModel::persistWholeProgress() {
+    ProgressDelta whole;
+    whole.noteWhole(m_progress);
+    m_saver->save(std::move(whole));
+}
+
+void AppModel::changeProgress(const std::vector<std::string>& cardIDs,
+                              const std::vector<std::string>& dayKeys,
+                              const std::function<void(LearnerProgress&)>& change) {
+    std::vector<std::optional<CardProgress>> cardsBefore;
+    cardsBefore.reserve(cardIDs.size());
+    for (const auto& id : cardIDs) cardsBefore.push_back(m_progress.card(id));
+    std::vector<bool> studiedBefore;
+    for (const auto& key : dayKeys)
+        studiedBefore.push_back(m_progress.stats(key, m_selectedLanguage).hasActivity());
+#ifndef NDEBUG
+    const LearnerProgress before = m_progress;
+#endif
+
+    change(m_progress);
+
+    ProgressDelta delta;
+    for (std::size_t i = 0; i < cardIDs.size(); ++i) {
+        delta.noteCard(m_progress, cardIDs[i]);
+        if (m_courseCards) m_courseCards->cardChanged(m_course.view(), m_progress, cardIDs[i]);
+        const auto after = m_progress.cards.find(cardIDs[i]);
+        const CardProgress* now = after == m_progress.cards.end() ? nullptr : &after->second;
+        const CardProgress* was = cardsBefore[i] ? &*cardsBefore[i] : nullptr;
+        if (m_leechBoard)
+            m_leechBoard->cardChanged(cardIDs[i], was, now, m_course.contains(cardIDs[i]));
+        if (m_cardFigures && !m_cardFigures->update(m_course.view(), cardIDs[i], was, now))
+            m_cardFigures.reset();
+    }
+    for (std::size_t i = 0; i < dayKeys.size(); ++i) {
+        delta.noteDay(m_progress, dayKeys[i]);
+        // Only a day turning into or out of a study day moves the streak.
+        if (m_progress.stats(dayKeys[i], m_selectedLanguage).hasActivity() != studiedBefore[i])
+            m_streak.reset();
+    }
+#ifndef NDEBUG
+    // The change touched nothing but what it named, or the saved copy would drift from it.
+    LearnerProgress replayed = before;
+    ProgressDelta(delta).applyTo(replayed);
+    assert(replayed == m_progress);
+#endif
+    m_saver->save(std::move(delta));
     markStatisticsChanged();
 }
 

@@ -78,6 +78,8 @@
 #include "AnswerNormalization.h"
 #include "Calendar.h"
 #include "Course.h"
+#include "CourseFigures.h"
+#include "Leech.h"
 #include "LexiconStore.h"
 #include "Preferences.h"
 #include "Progress.h"
@@ -335,7 +337,7 @@ class AppModel : public QObject {
     const LexiconCounts& countsValue() const { return m_counts; }
     const std::vector<LexiconEntry>& searchResultsValue() const { return m_searchResults; }
     const StudySessionPlan& planValue() const { return m_plan; }
-    const LearnerProgress& progress() const { return *m_progress; }
+    const LearnerProgress& progress() const { return m_progress; }
     const std::vector<VocabularyItem>& sessionItemsValue() const { return m_sessionItems; }
     const std::optional<AnswerEvaluation>& answerEvaluationValue() const {
         return m_answerEvaluation;
@@ -400,11 +402,18 @@ class AppModel : public QObject {
     void loadProgress(std::int64_t generation);
     void applyLoadedProgress(std::int64_t generation, Result<LearnerProgress> loaded);
     void progressBecameReady();
+    // Replaces the whole progress; the figures kept from it start again. Saves nothing.
     void replaceProgress(LearnerProgress progress);
-    // The progress, made unshared first so that no snapshot waiting to be saved sees the change.
-    LearnerProgress& progressForChange();
+    // Saves the whole progress (after a restore or a reset).
+    void persistWholeProgress();
+    // Every change of the progress but a whole replacement goes through here: `change` may alter
+    // only the cards stored under `cardIDs` (adding or removing them too) and the figures of the
+    // days keyed `dayKeys` (in any statistics map). The statistics, their notification and the
+    // save follow from those entries alone, so a change costs the same for 100 or 100,000 cards.
+    void changeProgress(const std::vector<std::string>& cardIDs,
+                        const std::vector<std::string>& dayKeys,
+                        const std::function<void(LearnerProgress&)>& change);
     void prepareCurrentCard();
-    void persistProgress();
     // Shows `message` with any message already showing, each once.
     void addStartupError(const QString& message);
     void applySearchResult(std::int64_t generation, LearningLanguage language,
@@ -425,14 +434,12 @@ class AppModel : public QObject {
     void stopSpeech();
     Instant nowInstant() const { return m_now(); }
     Calendar calendar() const { return m_calendar(); }
-    struct CardFigures {
-        std::int64_t learned = 0;
-        std::int64_t stable = 0;
-        std::int64_t answers = 0;
-        std::int64_t correct = 0;
-    };
-    // Figures over the cards of the selected language's lessons, computed once per change.
-    const CardFigures& cardFigures() const;
+    // Figures over the cards of the selected language's lessons, computed after a replacement
+    // or a change of course, then kept up to date by changeProgress.
+    const CourseFigures& cardFigures() const;
+    // Drops the figures kept over the progress: after a replacement, a change of course or
+    // language.
+    void resetKeptFigures();
 
     QSettings* m_settings;
     std::shared_ptr<LexiconStore> m_lexicon;
@@ -447,10 +454,8 @@ class AppModel : public QObject {
     Course m_course;
     LexiconCounts m_counts;
     std::vector<LexiconSource> m_sources;
-    // Shared with the snapshots of saves not yet handed to the store; copied before a change only
-    // while such a snapshot still holds it, so a rating made after the last save has been handed
-    // over changes the progress in place.
-    std::shared_ptr<LearnerProgress> m_progress = std::make_shared<LearnerProgress>();
+    // Changed only through changeProgress and replaceProgress.
+    LearnerProgress m_progress;
     StudySessionPlan m_plan;
     // QML's view of the plan and the session's cards, built on first read after a change.
     mutable QVariant m_planValue;
@@ -478,7 +483,21 @@ class AppModel : public QObject {
     std::optional<bool> m_pendingSessionRequest;
     std::int64_t m_progressMutationGeneration = 0;
     int m_statisticsRevision = 0;
-    mutable std::optional<CardFigures> m_cardFigures;
+    mutable std::optional<CourseFigures> m_cardFigures;
+    // The learner's card for each lesson, for the plan; built on the first refresh after a
+    // replacement or a change of course, then kept up to date by changeProgress.
+    std::optional<CourseCards> m_courseCards;
+    // The selected course's leeches, found on first read after a replacement or a change of
+    // course, then kept up to date by changeProgress.
+    mutable std::optional<LeechBoard> m_leechBoard;
+    // The streak as of the start of the day it was worked out for, in that calendar's zone;
+    // dropped when a day turns into or out of a study day.
+    struct KeptStreak {
+        Instant today;
+        std::string zone;
+        StudyStreak streak;
+    };
+    mutable std::optional<KeptStreak> m_streak;
     // One per rating of the current session, oldest first; emptied whenever the session's cards
     // or the whole progress are replaced.
     struct Rating {

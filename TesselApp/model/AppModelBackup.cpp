@@ -29,7 +29,7 @@ QString AppModel::restoreProgress(const QVariant& location) {
 
 QString AppModel::exportProgressToFile(const QString& path) const {
     if (path.isEmpty()) return QStringLiteral("No file was chosen.");
-    auto written = ProgressBackup::exportTo(path, *m_progress);
+    auto written = ProgressBackup::exportTo(path, m_progress);
     return written ? QString() : QString::fromStdString(written.error().description);
 }
 
@@ -40,7 +40,7 @@ QString AppModel::restoreProgressFromFile(const QString& path) {
     ++m_progressMutationGeneration;
     replaceProgress(std::move(*restored));
     progressBecameReady();
-    persistProgress();
+    persistWholeProgress();
     return QString();
 }
 
@@ -48,7 +48,7 @@ void AppModel::resetProgress() {
     ++m_progressMutationGeneration;
     replaceProgress(LearnerProgress());
     progressBecameReady();
-    persistProgress();
+    persistWholeProgress();
 }
 
 }  // namespace tessel

@@ -20,7 +20,7 @@ constexpr std::size_t kShownLeeches = 10;
 void AppModel::rememberRating(const VocabularyItem& item, Instant at, const Calendar& calendar) {
     // Only what this rating changes is kept, never a copy of the whole progress: a session of a
     // learner with a large history stays cheap to rate.
-    m_ratings.push_back({ReviewUndo::capture(*m_progress, item.id, at, calendar, item.language),
+    m_ratings.push_back({ReviewUndo::capture(m_progress, item.id, at, calendar, item.language),
                          m_currentIndex, m_answer, m_answerEvaluation.value_or(AnswerEvaluation{}),
                          m_cardStartedAt, m_sessionReviewed, m_sessionCorrect});
     emit ratingHistoryChanged();
@@ -38,7 +38,9 @@ void AppModel::undoLastRating() {
     m_ratings.pop_back();
     const bool undoesCompletion = m_sessionPhase == SessionPhase::complete;
 
-    rating.progress.restore(progressForChange());
+    // Through the one path every change takes, so the kept figures and the save follow.
+    changeProgress({rating.progress.itemID}, {rating.progress.day},
+                   [&](LearnerProgress& progress) { rating.progress.restore(progress); });
     stopSpeech();
     setCurrentIndex(rating.index);
     setSessionCounters(rating.reviewed, rating.correct);
@@ -48,8 +50,6 @@ void AppModel::undoLastRating() {
     m_cardStartedAt = rating.cardStartedAt;
     setPhase(SessionPhase::feedback);
     setDestinationValue(AppDestination::learn);
-    markStatisticsChanged();
-    persistProgress();
     if (undoesCompletion) refreshPlan();
     emit ratingHistoryChanged();
 }
@@ -70,8 +70,10 @@ QVariantList AppModel::leeches() const {
     if (m_leechesValue && m_leechesValue->first == m_statisticsRevision)
         return m_leechesValue->second;
     QVariantList list;
-    const auto inCourse = [this](const std::string& id) { return m_course.contains(id); };
-    for (const CardProgress& card : worstLeeches(*m_progress, inCourse, kShownLeeches)) {
+    if (!m_leechBoard)
+        m_leechBoard.emplace(m_progress,
+                             [this](const std::string& id) { return m_course.contains(id); });
+    for (const CardProgress& card : m_leechBoard->worst(m_progress, kShownLeeches)) {
         records::LeechWord word;
         word.item = records::fromCore(m_course.lesson(card.itemID)->item);
         word.lapseCount = static_cast<int>(std::min<std::int64_t>(card.lapseCount, INT_MAX));

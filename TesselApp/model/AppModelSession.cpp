@@ -2,6 +2,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "AppModel.h"
@@ -18,8 +19,11 @@ void AppModel::refreshPlan() {
     const std::int64_t totalCap = std::max(m_prefs.dailyGoal, m_prefs.newWordsPerSession);
     const StudySessionSelector selector{SessionSelectionConfiguration(dueCap, newCap, totalCap)};
     const Instant now = nowInstant();
-    setPlan(selector.select(m_course.view(), *m_progress, m_prefs.startingBand, m_selectedLanguage,
-                            now));
+    if (!m_courseCards) m_courseCards.emplace(m_course.view(), m_progress);
+    // Kept up to date change by change: in a debug build, check it against a fresh look-up.
+    assert(*m_courseCards == CourseCards(m_course.view(), m_progress));
+    setPlan(selector.select(m_course.view(), *m_courseCards, m_prefs.startingBand,
+                            m_selectedLanguage, now));
 }
 
 void AppModel::beginSession(bool reviewOnly) {
@@ -77,22 +81,24 @@ void AppModel::rateAndAdvance(ReviewRating rating) {
     if (!(studySeconds >= 0) || !std::isfinite(studySeconds)) studySeconds = 0;
     const Calendar cal = calendar();
     rememberRating(*item, t, cal);
-    const StudyReviewResult result = m_engine.recordEvaluation(
-        *m_answerEvaluation, *item, rating, t, studySeconds, cal, progressForChange());
+    const std::vector<std::string> day{StudyDay::key(t, cal)};
+    StudyReviewResult result;
+    changeProgress({item->id}, day, [&](LearnerProgress& progress) {
+        result = m_engine.recordEvaluationWithoutStreak(*m_answerEvaluation, *item, rating, t,
+                                                        studySeconds, cal, progress);
+    });
 
     setSessionCounters(m_sessionReviewed + 1,
                        m_sessionCorrect + (result.evaluation.isCorrect ? 1 : 0));
-    markStatisticsChanged();
-    persistProgress();
 
     if (m_currentIndex + 1 < static_cast<std::int64_t>(m_sessionItems.size())) {
         setCurrentIndex(m_currentIndex + 1);
         prepareCurrentCard();
         return;
     }
-    progressForChange().completeSession(t, cal, item->language);
-    markStatisticsChanged();
-    persistProgress();
+    changeProgress({}, day, [&](LearnerProgress& progress) {
+        progress.completeSession(t, cal, item->language);
+    });
     refreshPlan();
     setPhase(SessionPhase::complete);
 }
@@ -104,13 +110,6 @@ void AppModel::leaveSession() {
     setAnswerEvaluation(std::nullopt);
     stopSpeech();
     setDestinationValue(AppDestination::home);
-}
-
-// --- saving ---------------------------------------------------------------------------------
-
-void AppModel::persistProgress() {
-    // The snapshot shares the progress until the next change copies it (see progressForChange).
-    m_saver->save(m_progress);
 }
 
 // --- observable state helpers ---------------------------------------------------------------

@@ -13,36 +13,41 @@ namespace tessel {
 
 namespace {
 
-constexpr double kStableDays = 21.0;
-
 int clampToInt(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
 }  // namespace
 
-const AppModel::CardFigures& AppModel::cardFigures() const {
-    if (m_cardFigures) return *m_cardFigures;
-    CardFigures figures;
+const CourseFigures& AppModel::cardFigures() const {
     // Only cards of the selected language's current lessons count: another language's cards
     // and cards of items that left the lexicon stay out.
-    for (const auto& [id, card] : m_progress->cards) {
-        if (!m_course.contains(id)) continue;
-        if (card.correctReviews >= 1) ++figures.learned;
-        if (card.stabilityDays >= kStableDays) ++figures.stable;
-        figures.answers = saturatingAdd(figures.answers, card.totalReviews);
-        figures.correct = saturatingAdd(figures.correct, card.correctReviews);
-    }
-    m_cardFigures = figures;
+    if (!m_cardFigures) m_cardFigures = CourseFigures::of(m_progress, m_course.view());
     return *m_cardFigures;
 }
 
+void AppModel::resetKeptFigures() {
+    m_cardFigures.reset();
+    m_courseCards.reset();
+    m_leechBoard.reset();
+    m_streak.reset();
+}
+
 DailyStudyStats AppModel::todayStats() const {
-    return m_progress->stats(nowInstant(), calendar(), m_selectedLanguage);
+    return m_progress.stats(nowInstant(), calendar(), m_selectedLanguage);
 }
 
 StudyStreak AppModel::streak() const {
-    return m_progress->streak(nowInstant(), calendar(), m_selectedLanguage);
+    // Worked out over the whole history once a day, and again only when a day turns into or
+    // out of a study day (see changeProgress).
+    const Calendar cal = calendar();
+    const Instant now = nowInstant();
+    const Instant today = cal.startOfDay(now);
+    std::string zone = cal.timeZoneID();
+    if (!m_streak || m_streak->today != today || m_streak->zone != zone)
+        m_streak =
+            KeptStreak{today, std::move(zone), m_progress.streak(now, cal, m_selectedLanguage)};
+    return m_streak->streak;
 }
 
 QVariant AppModel::todayStatsValue() const {
@@ -73,7 +78,7 @@ int AppModel::totalAnswerCount() const {
 }
 
 double AppModel::overallAccuracy() const {
-    const CardFigures& figures = cardFigures();
+    const CourseFigures& figures = cardFigures();
     if (figures.answers <= 0) return 0;
     return static_cast<double>(figures.correct) / static_cast<double>(figures.answers);
 }
@@ -103,7 +108,7 @@ QString AppModel::todayAccuracyText() const {
 }
 
 QString AppModel::overallAccuracyText() const {
-    const CardFigures& figures = cardFigures();
+    const CourseFigures& figures = cardFigures();
     return percentText(figures.correct, figures.answers);
 }
 
@@ -119,7 +124,7 @@ std::vector<std::pair<Instant, DailyStudyStats>> AppModel::recentDays(int n) con
     for (std::int64_t offset = -(static_cast<std::int64_t>(n) - 1); offset <= 0; ++offset) {
         const auto date = cal.addingDays(offset, nowInstant());
         if (!date) continue;
-        days.emplace_back(cal.startOfDay(*date), m_progress->stats(*date, cal, m_selectedLanguage));
+        days.emplace_back(cal.startOfDay(*date), m_progress.stats(*date, cal, m_selectedLanguage));
     }
     return days;
 }
@@ -136,12 +141,11 @@ QVariantList AppModel::statsForRecentDays(int n) const {
 }
 
 QVariant AppModel::cardFor(const QString& itemID) const {
-    const auto card = m_progress->card(itemID.toUtf8().toStdString());
+    const auto card = m_progress.card(itemID.toUtf8().toStdString());
     return card ? QVariant::fromValue(records::fromCore(*card)) : QVariant();
 }
 
 void AppModel::markStatisticsChanged() {
-    m_cardFigures.reset();
     ++m_statisticsRevision;
     emit statisticsChanged();
 }

@@ -44,6 +44,11 @@ constexpr std::chrono::seconds kLoadWaitOnFinish{3};
 
 // What finish() needs to know about the start-up load without the main thread's event loop: the
 // store answers on a thread of its choosing.
+// The saver's own copy of the progress, lent to the store for each save.
+struct ProgressSaver::Copy {
+    std::shared_ptr<LearnerProgress> progress = std::make_shared<LearnerProgress>();
+};
+
 struct ProgressSaver::LoadState {
     std::mutex mutex;
     std::condition_variable answered;
@@ -58,7 +63,8 @@ ProgressSaver::ProgressSaver(std::shared_ptr<ProgressStoring> store, QString fil
       m_filePath(std::move(filePath)),
       m_now(std::move(now)),
       m_readOnly(readOnly),
-      m_load(std::make_shared<LoadState>()) {}
+      m_load(std::make_shared<LoadState>()),
+      m_copy(std::make_shared<Copy>()) {}
 
 ProgressSaver::~ProgressSaver() {
     finish();
@@ -66,9 +72,12 @@ ProgressSaver::~ProgressSaver() {
 
 void ProgressSaver::load(std::function<void(Result<LearnerProgress>)> done) {
     m_loadPending = true;
-    m_store->load([state = m_load, saver = QPointer<ProgressSaver>(this),
+    m_store->load([state = m_load, copy = m_readOnly ? nullptr : m_copy,
+                   saver = QPointer<ProgressSaver>(this),
                    done = std::move(done)](Result<LearnerProgress> loaded) mutable {
         const bool failed = !loaded.has_value();
+        // Copied here, off the main thread; no save runs before the load has answered.
+        if (copy && loaded) copy->progress = std::make_shared<LearnerProgress>(*loaded);
         {
             std::lock_guard lock(state->mutex);
             state->done = true;
@@ -94,33 +103,36 @@ void ProgressSaver::loadAnswered(bool failed) {
         m_asideName = ProgressBackup::unreadableFileName(m_filePath, m_now());
 }
 
-void ProgressSaver::save(std::shared_ptr<const LearnerProgress> snapshot) {
+void ProgressSaver::save(ProgressDelta changes) {
     if (m_readOnly || m_finished) return;
-    m_waiting.push_back(std::move(snapshot));
+    m_waiting.merge(std::move(changes));
+    m_hasWaiting = true;
+    m_stalled = false;
     startNext();
 }
 
 void ProgressSaver::startNext() {
     if (m_finished || m_loadPending || m_inFlight) return;
-    if (m_waiting.empty()) {
+    if (!m_hasWaiting || m_stalled) {
         emit settled();
         return;
     }
     if (auto kept = keepUnreadableFileAside(); !kept) {
         // Saving now would overwrite the only copy of what the learner had; the next change
-        // tries again.
-        m_waiting.clear();
+        // tries again, with these changes too.
+        m_stalled = true;
         emit saveFailed(qstr(kept.error().description));
         emit settled();
         return;
     }
-    auto snapshot = std::move(m_waiting.front());
-    m_waiting.pop_front();
+    ProgressDelta changes = std::move(m_waiting);
+    m_waiting = ProgressDelta();
+    m_hasWaiting = false;
     m_inFlight = true;
-    handOver(std::move(snapshot), /*answer=*/true);
+    handOver(std::move(changes), /*answer=*/true, /*stillLent=*/false);
 }
 
-void ProgressSaver::handOver(std::shared_ptr<const LearnerProgress> snapshot, bool answer) {
+void ProgressSaver::handOver(ProgressDelta changes, bool answer, bool stillLent) {
     ProgressStoring::SaveCompletion completion;
     if (answer) {
         completion = [saver = QPointer<ProgressSaver>(this)](Result<void> saved) mutable {
@@ -131,10 +143,13 @@ void ProgressSaver::handOver(std::shared_ptr<const LearnerProgress> snapshot, bo
             });
         };
     }
-    // The store wants a copy of its own, made here on the worker, not on the main thread.
-    m_worker.submit([store = m_store, snapshot = std::move(snapshot),
+    m_worker.submit([store = m_store, copy = m_copy, changes = std::move(changes), stillLent,
                      completion = std::move(completion)]() mutable {
-        store->save(*snapshot, std::move(completion));
+        // The store has answered the save before (rule 2), so it no longer reads the copy,
+        // unless finish() overtook that answer.
+        if (stillLent) copy->progress = std::make_shared<LearnerProgress>(*copy->progress);
+        std::move(changes).applyTo(*copy->progress);
+        store->save(copy->progress, std::move(completion));
     });
 }
 
@@ -148,9 +163,9 @@ Result<void> ProgressSaver::keepUnreadableFileAside() {
 void ProgressSaver::finish() {
     if (m_finished) return;
     m_finished = true;
-    if (!m_waiting.empty()) {
-        auto newest = std::move(m_waiting.back());
-        m_waiting.clear();
+    if (m_hasWaiting) {
+        ProgressDelta newest = std::move(m_waiting);
+        m_hasWaiting = false;
         bool loadKnown = !m_loadPending;
         if (m_loadPending) {
             // The answer is on its way to the main thread, which is busy here: read it where
@@ -166,7 +181,7 @@ void ProgressSaver::finish() {
         if (!loadKnown) {
             qWarning("The last changes were not saved: the saved progress had not been read yet.");
         } else if (auto kept = keepUnreadableFileAside()) {
-            handOver(std::move(newest), /*answer=*/false);
+            handOver(std::move(newest), /*answer=*/false, /*stillLent=*/m_inFlight);
         } else {
             qWarning("The last changes were not saved: %s", kept.error().description.c_str());
         }

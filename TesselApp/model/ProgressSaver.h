@@ -4,12 +4,12 @@
 #include <QObject>
 #include <QString>
 
-#include <deque>
 #include <functional>
 #include <memory>
 
 #include "Calendar.h"
 #include "Progress.h"
+#include "ProgressDelta.h"
 #include "Result.h"
 #include "SerialExecutor.h"
 
@@ -23,18 +23,20 @@ class ProgressStoring;
 //  1. Nothing is written before the start-up load has answered. When the load failed and the
 //     store keeps a file, that file is first renamed aside (ProgressBackup::keepAside) under
 //     unreadableFileAsideName(); while the rename fails nothing is written.
-//  2. Snapshots reach the store in the order save() was called, one at a time: the next is handed
-//     over only once the store has answered the one before. Snapshots waiting meanwhile are
-//     kept in a queue; only its newest entry ever matters for the file's final state.
-//  3. finish() (run by the destructor too) hands the newest waiting snapshot to the store after
-//     the one in flight, on the same path, so the last save lands last; rule 1 still holds. A store
-//     that finishes its operations before it goes away (JSONProgressStore) then writes it before
-//     the process ends.
-//  4. In read-only mode nothing is ever written; snapshots are dropped.
+//  2. Changes reach the store in the order save() was called, as whole progresses, one at a
+//     time: the next is handed over only once the store has answered the one before. Changes
+//     made meanwhile wait merged into one: never more than one progress waits, and it always
+//     holds the newest changes.
+//  3. finish() (run by the destructor too) hands the waiting changes to the store after the
+//     save in flight, on the same path, so the last change lands last; rule 1 still holds. A
+//     store that finishes its operations before it goes away (JSONProgressStore) then writes
+//     them before the process ends.
+//  4. In read-only mode nothing is ever written; changes are dropped.
 //
-// Every call and every signal happens on the main thread. The store is called from a worker
-// thread of the saver's own: handing a snapshot over copies it, which takes about a millisecond
-// for ten thousand cards, too long for the main thread right after a rating.
+// Every call and every signal happens on the main thread. The saver keeps its own copy of the
+// progress on a worker thread of its own, brings it up to date from the changes and lends it to
+// the store: a rating costs the main thread one card and one day, whatever the progress's size
+// (100,000 cards take tens of milliseconds to copy). Measured by bench/app/learner.
 class ProgressSaver : public QObject {
     Q_OBJECT
 
@@ -49,22 +51,25 @@ class ProgressSaver : public QObject {
     ~ProgressSaver() override;
 
     // Starts the start-up load; `done` runs later on the main thread with the progress or the
-    // store's error, unless the saver is gone by then. Call it once, before any save.
+    // store's error, unless the saver is gone by then. The saver's own copy starts as the loaded
+    // progress (an empty one when the load failed), so the owner's progress must start there
+    // too. Call it once, before any save.
     void load(std::function<void(Result<LearnerProgress>)> done);
-    // Queues `snapshot` for writing (see the contract above).
-    // REQUIRES: nothing changes *snapshot any more.
-    void save(std::shared_ptr<const LearnerProgress> snapshot);
-    // Writes the newest waiting snapshot now, waiting first up to 3 s for the start-up load to
-    // answer when it has not (the file may have to be kept aside first). Without an answer by
-    // then nothing is written: the file may be the learner's only copy. Returns once the
-    // snapshot is in the store's hands. Later saves are dropped.
+    // Queues the changes in `changes` for writing (see the contract above).
+    // REQUIRES: `changes` continue from the changes saved before (or from the load), so that the
+    // saver's copy stays equal to the owner's progress.
+    void save(ProgressDelta changes);
+    // Writes the waiting changes now, waiting first up to 3 s for the start-up load to answer
+    // when it has not (the file may have to be kept aside first). Without an answer by then
+    // nothing is written: the file may be the learner's only copy. Returns once they are in the
+    // store's hands. Later saves are dropped.
     void finish();
 
     // "progress.json.unreadable-20240501T083000Z" once the start-up load failed on a file, until
     // the file has been renamed; empty otherwise.
     QString unreadableFileAsideName() const { return m_asideName; }
-    // Snapshots waiting or in flight; 0 once every save has answered.
-    int pendingCount() const { return static_cast<int>(m_waiting.size()) + (m_inFlight ? 1 : 0); }
+    // Saves waiting (0 or 1) or in flight (0 or 1); 0 once every save has answered.
+    int pendingCount() const { return (m_hasWaiting && !m_stalled ? 1 : 0) + (m_inFlight ? 1 : 0); }
     bool isReadOnly() const { return m_readOnly; }
 
   signals:
@@ -75,12 +80,14 @@ class ProgressSaver : public QObject {
 
   private:
     struct LoadState;
+    struct Copy;
 
     void loadAnswered(bool failed);
     void startNext();
     // Renames the unreadable file aside when one is waiting for it. Error: the rename failed.
     Result<void> keepUnreadableFileAside();
-    void handOver(std::shared_ptr<const LearnerProgress> snapshot, bool answer);
+    // `stillLent`: the store may still be reading the copy (a save in flight at finish()).
+    void handOver(ProgressDelta changes, bool answer, bool stillLent);
 
     std::shared_ptr<ProgressStoring> m_store;
     QString m_filePath;
@@ -90,8 +97,14 @@ class ProgressSaver : public QObject {
     bool m_loadPending = false;
     bool m_finished = false;
     QString m_asideName;
-    std::deque<std::shared_ptr<const LearnerProgress>> m_waiting;
+    ProgressDelta m_waiting;
+    bool m_hasWaiting = false;
+    // The waiting changes could not be written (the unreadable file is still in the way); they
+    // go with the next change.
+    bool m_stalled = false;
     bool m_inFlight = false;
+    // Read and changed only on the worker, but for the load filling it in (before any save).
+    std::shared_ptr<Copy> m_copy;
     // Last member: destroyed first, so every hand-over has happened before the store is let go.
     SerialExecutor m_worker;
 };

@@ -86,9 +86,10 @@ void BM_Decode(benchmark::State& state) {
 // a temporary file, flushed to disk, renamed over the old file, folder flushed.
 void BM_StoreSave(benchmark::State& state) {
     JSONProgressStore store(benchFile(), true);
+    const auto lent = std::make_shared<const LearnerProgress>(progress());
     for (auto _ : state) {
         std::promise<tessel::Result<void>> done;
-        store.save(progress(), [&](tessel::Result<void> r) { done.set_value(std::move(r)); });
+        store.save(lent, [&](tessel::Result<void> r) { done.set_value(std::move(r)); });
         const auto result = done.get_future().get();
         if (!result) state.SkipWithError(result.error().description.c_str());
     }

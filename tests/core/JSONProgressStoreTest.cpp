@@ -50,7 +50,8 @@ Result<LearnerProgress> loadNow(JSONProgressStore& store) {
 
 Result<void> saveNow(JSONProgressStore& store, LearnerProgress progress) {
     std::promise<Result<void>> done;
-    store.save(std::move(progress), [&](Result<void> r) { done.set_value(std::move(r)); });
+    store.save(std::make_shared<LearnerProgress>(std::move(progress)),
+               [&](Result<void> r) { done.set_value(std::move(r)); });
     return done.get_future().get();
 }
 
@@ -136,10 +137,11 @@ TEST_F(JSONProgressStoreTest, OperationsRunAndCompleteInTheOrderIssued) {
     {
         JSONProgressStore store(path, true);
         for (int version = 10; version < 40; ++version) {
-            store.save(progressWithVersion(version), [&, version](Result<void> r) {
-                note("save " + std::to_string(version) + (r ? "" : " failed"));
-                if (version == 15) throw std::runtime_error("a careless completion");
-            });
+            store.save(std::make_shared<LearnerProgress>(progressWithVersion(version)),
+                       [&, version](Result<void> r) {
+                           note("save " + std::to_string(version) + (r ? "" : " failed"));
+                           if (version == 15) throw std::runtime_error("a careless completion");
+                       });
             expected.push_back("save " + std::to_string(version));
             if (version % 10 == 0) {
                 store.load([&](Result<LearnerProgress> r) {
@@ -148,7 +150,7 @@ TEST_F(JSONProgressStoreTest, OperationsRunAndCompleteInTheOrderIssued) {
                 expected.push_back("load " + std::to_string(version));
             }
         }
-        store.save(progressWithVersion(99), {});
+        store.save(std::make_shared<LearnerProgress>(progressWithVersion(99)), {});
         // Leaving the scope waits for everything queued above.
     }
     EXPECT_EQ(events, expected);
@@ -162,12 +164,13 @@ TEST_F(JSONProgressStoreTest, StoreDestroyedFromItsOwnCompletionStillFinishesQue
     auto store = std::make_unique<JSONProgressStore>(path, false);
     std::promise<void> bothIssued;
     std::promise<void> lastDone;
-    store->save(progressWithVersion(3),
+    store->save(std::make_shared<LearnerProgress>(progressWithVersion(3)),
                 [&, issued = bothIssued.get_future().share()](Result<void>) {
                     issued.wait();  // the caller is done with the store before it goes
                     store.reset();
                 });
-    store->save(progressWithVersion(4), [&](Result<void>) { lastDone.set_value(); });
+    store->save(std::make_shared<LearnerProgress>(progressWithVersion(4)),
+                [&](Result<void>) { lastDone.set_value(); });
     bothIssued.set_value();
     ASSERT_EQ(lastDone.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(store, nullptr);

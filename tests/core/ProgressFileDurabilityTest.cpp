@@ -46,7 +46,8 @@ Result<LearnerProgress> loadNow(const fs::path& path) {
     JSONProgressStore store(path, true);
     for (std::int64_t k = 1;; ++k) {
         std::promise<void> done;
-        store.save(state(k), [&](Result<void>) { done.set_value(); });
+        store.save(std::make_shared<LearnerProgress>(state(k)),
+                   [&](Result<void>) { done.set_value(); });
         done.get_future().wait();
     }
 }

@@ -17,6 +17,7 @@ namespace {
 using nlohmann::json;
 using ProgressJSON::decode;
 using ProgressJSON::encode;
+using ProgressJSON::encodeInPieces;
 
 Instant at(std::int64_t seconds) {
     return Instant{std::chrono::seconds{seconds}};
@@ -183,6 +184,37 @@ TEST(ProgressJSONTest, WriterMatchesTheLibraryPrinterOnAwkwardValues) {
         ASSERT_TRUE(text) << text.error().description;
         EXPECT_EQ(*text, pretty ? expected.dump(2) : expected.dump());
     }
+}
+
+// The file is written in pieces as it is encoded: together they are encode()'s text, a refused
+// piece stops the writing, and a value that cannot be written fails as it does in encode().
+TEST(ProgressJSONTest, PiecesMakeUpTheSameText) {
+    LearnerProgress p = smallProgress();
+    for (int i = 0; i < 6000; ++i) {
+        const std::string id = "ja-" + std::to_string(i);
+        p.cards[id] = CardProgress{id, 1.5, 5, 3, at(i), at(-i), ReviewRating::good, 4, 3, 1, 1};
+    }
+    for (const bool pretty : {true, false}) {
+        std::string joined;
+        int pieces = 0;
+        ASSERT_TRUE(encodeInPieces(p, pretty, [&](std::string_view piece) {
+            joined += piece;
+            return ++pieces > 0;
+        }));
+        EXPECT_GT(pieces, 1);
+        EXPECT_EQ(joined, *encode(p, pretty));
+
+        pieces = 0;
+        const auto refused =
+            encodeInPieces(p, pretty, [&](std::string_view) { return ++pieces < 2; });
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.error().description, "");
+        EXPECT_EQ(pieces, 2);
+    }
+    p.cards["ja-5999"].difficulty = std::nan("");
+    const auto failed = encodeInPieces(p, true, [](std::string_view) { return true; });
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.error().description, encode(p, true).error().description);
 }
 
 TEST(ProgressJSONTest, RoundTripKeepsEveryFieldAndDropsFractionsOfSeconds) {

@@ -275,6 +275,33 @@ TEST(StudySessionSelector, AgreesWithAPlainFullSortOnRandomInput) {
     }
 }
 
+// The index a plan refresh reads, kept up to date card by card, stays what a fresh look-up
+// gives, and so does the plan made from it.
+TEST(CourseCards, KeptUpToDateAgreesWithAFreshLookUp) {
+    std::mt19937 random(23);
+    std::vector<Lesson> lessons;
+    for (int i = 0; i < 300; ++i)
+        lessons.push_back({item("w" + std::to_string(random() % 250), random() % 3), false});
+    const CourseView course(lessons);
+    LearnerProgress progress;
+    CourseCards kept(course, progress);
+    for (int step = 0; step < 400; ++step) {
+        // Ids outside the course too, as another language's cards are.
+        const std::string id = (random() % 5 == 0 ? "x" : "w") + std::to_string(random() % 260);
+        if (random() % 4 == 0) {
+            progress.cards.erase(id);
+        } else {
+            progress.cards.insert_or_assign(
+                id, card(id, kNow + seconds(static_cast<int>(random() % 7) - 4), random() % 3));
+        }
+        kept.cardChanged(course, progress, id);
+        ASSERT_TRUE(kept == CourseCards(course, progress)) << "step " << step;
+    }
+    const StudySessionSelector selector{SessionSelectionConfiguration(40, 40, 60)};
+    EXPECT_EQ(selector.select(course, kept, 1, LearningLanguage::chinese, kNow),
+              referencePlan(lessons, progress, 1, selector.configuration));
+}
+
 TEST(SessionSelectionConfiguration, ConstructionAndJson) {
     EXPECT_EQ(SessionSelectionConfiguration(-1, -20, 5), SessionSelectionConfiguration(0, 0, 5));
     const SessionSelectionConfiguration c(20, 10, 30);

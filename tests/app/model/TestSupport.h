@@ -49,15 +49,16 @@ class FakeProgressStore : public ProgressStoring,
         });
     }
 
-    // Called from a pool thread: everything the test looks at is handled on the main thread.
-    void save(LearnerProgress progress, SaveCompletion completion) override {
+    // Called from the saver's thread: everything the test looks at is handled on the main
+    // thread. The progress lent is read there before the save answers, as the contract allows.
+    void save(std::shared_ptr<const LearnerProgress> progress, SaveCompletion completion) override {
         later([progress = std::move(progress),
                completion = std::move(completion)](FakeProgressStore& store) mutable {
             ++store.saveCalls;
             if (store.holdSaves) {
                 store.m_heldSaves.push_back({std::move(progress), std::move(completion)});
             } else {
-                store.finishSave(progress, completion);
+                store.finishSave(*progress, completion);
             }
         });
     }
@@ -76,12 +77,12 @@ class FakeProgressStore : public ProgressStoring,
     void releaseSave() {
         auto held = std::move(m_heldSaves.front());
         m_heldSaves.pop_front();
-        finishSave(held.progress, held.completion);
+        finishSave(*held.progress, held.completion);
     }
 
   private:
     struct HeldSave {
-        LearnerProgress progress;
+        std::shared_ptr<const LearnerProgress> progress;
         SaveCompletion completion;
     };
 
