@@ -74,8 +74,12 @@ QVariantList AppModel::leeches() const {
         m_leechBoard.emplace(m_progress,
                              [this](const std::string& id) { return m_course.contains(id); });
     for (const CardProgress& card : m_leechBoard->worst(m_progress, kShownLeeches)) {
+        // A hand-edited file can file a card under a key other than its own id: such a card is
+        // not a course word the list can open, so it is left out rather than read through null.
+        const LexiconLesson* lesson = m_course.lesson(card.itemID);
+        if (lesson == nullptr) continue;
         records::LeechWord word;
-        word.item = records::fromCore(m_course.lesson(card.itemID)->item);
+        word.item = records::fromCore(lesson->item);
         word.lapseCount = static_cast<int>(std::min<std::int64_t>(card.lapseCount, INT_MAX));
         list.append(QVariant::fromValue(word));
     }

@@ -129,6 +129,22 @@ class StatisticsTest : public QObject {
         QVERIFY(qFuzzyCompare(model.overallAccuracy(), accuracy));
     }
 
+    // A hand-edited file may file a card under a course id while the card names another item:
+    // the leech list shows the real leech and leaves that card out instead of crashing on it.
+    void leechesSkipACardFiledUnderAnotherId() {
+        Harness h;
+        LearnerProgress progress;
+        progress.cards["zh-da"] = reviewedCard("zh-da", fixedStart(), 10, 2, 1.0);
+        progress.cards["zh-da"].lapseCount = 8;
+        progress.cards["zh-hao"] = reviewedCard("zh-gone", fixedStart(), 12, 2, 1.0);
+        progress.cards["zh-hao"].lapseCount = 9;
+        h.store->loadResult = progress;
+        AppModel& model = h.build();
+        QTRY_VERIFY(model.isProgressReady());
+        model.selectLanguage("chinese");
+        QCOMPARE(model.leeches().size(), 1);
+    }
+
     void noCardsMeansZeroFigures() {
         Harness h;
         AppModel& model = h.build();
