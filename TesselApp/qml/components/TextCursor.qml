@@ -14,7 +14,7 @@ Rectangle {
     property bool lit: true
     property int flipsLeft: 0
 
-    readonly property Item field: parent
+    readonly property TextInput field: parent as TextInput
     readonly property int flipInterval: Qt.styleHints.cursorFlashTime / 2
 
     function wake() {
