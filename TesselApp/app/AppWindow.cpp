@@ -53,6 +53,8 @@ AppWindow::Opened AppWindow::open() {
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->load(QUrl(QStringLiteral("qrc:/Brindle/Main.qml")));
+    // The course was read beside the screens; it must be in place before the first frame.
+    m_model->finishStartupContent();
     if (m_engine->rootObjects().isEmpty()) return Opened::failed;
     m_window = qobject_cast<QQuickWindow*>(m_engine->rootObjects().constFirst());
     if (!m_window) return Opened::failed;

@@ -115,7 +115,25 @@ AppModel::AppModel(Dependencies deps, QObject* parent)
     m_startupError = deps.initialError;
     addStartupError(deps.readOnlyReason);
     Preferences::writeBack(*m_settings, m_prefs);
-    reloadLanguageContent();
+    if (deps.readCourseInBackground && m_lexicon) {
+        // Reading the course is most of the model's start-up work; it runs beside the loading
+        // of the screens. The worker opens its own read-only connection, so nothing it touches
+        // is shared with this thread.
+        m_pendingCourseLanguage = m_selectedLanguage;
+        m_pendingCourse = std::async(
+            std::launch::async,
+            [path = m_lexicon->databasePath(),
+             language = m_selectedLanguage]() -> std::optional<std::vector<LexiconLesson>> {
+                auto store = LexiconStore::open(path);
+                if (!store) return std::nullopt;
+                auto lessons = (*store)->lessons(language, kLessonLimit);
+                if (!lessons) return std::nullopt;
+                return std::move(*lessons);
+            });
+        QMetaObject::invokeMethod(this, &AppModel::finishStartupContent, Qt::QueuedConnection);
+    } else {
+        reloadLanguageContent();
+    }
     loadProgress(m_progressMutationGeneration);
     scheduleDayChange();
 }
@@ -329,9 +347,21 @@ QVariant AppModel::currentLessonValue() const {
 
 // --- content and language -------------------------------------------------------------------
 
+void AppModel::finishStartupContent() {
+    if (m_pendingCourse.valid()) reloadLanguageContent();
+}
+
+Result<std::vector<LexiconLesson>> AppModel::takeCourse(LearningLanguage language) {
+    if (m_pendingCourse.valid()) {
+        auto pending = m_pendingCourse.get();
+        if (pending && m_pendingCourseLanguage == language) return std::move(*pending);
+    }
+    return m_lexicon->lessons(language, kLessonLimit);
+}
+
 void AppModel::reloadLanguageContent() {
     if (!m_lexicon) return;
-    auto lessons = m_lexicon->lessons(m_selectedLanguage, kLessonLimit);
+    auto lessons = takeCourse(m_selectedLanguage);
     if (!lessons) return setStartupError(qstr(lessons.error().description));
     setLessons(std::move(*lessons));
 

@@ -71,6 +71,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -188,6 +189,11 @@ class AppModel : public QObject {
         // Non-empty: nothing is ever saved (another window owns the data folder), and this is
         // shown at start-up.
         QString readOnlyReason;
+        // True: the selected language's course is read on a worker thread, through a connection
+        // of its own, while the screens load; the language's content arrives with
+        // finishStartupContent() or the first turn of the event loop, whichever comes first.
+        // False: it is all read before the constructor returns.
+        bool readCourseInBackground = false;
     };
 
     // Runs the start-up sequence: reads and writes back the preferences, loads the selected
@@ -288,6 +294,10 @@ class AppModel : public QObject {
     // Reloads lessons, counts, sources and search results and recomputes the plan; a failing
     // lexicon query stops there and shows its description.
     Q_INVOKABLE void reloadLanguageContent();
+    // Waits for the course being read in the background (if any) and loads the language's
+    // content with it; nothing to do when it has already arrived. The window calls it once its
+    // screens are loaded, so the first frame shows the course.
+    void finishStartupContent();
     Q_INVOKABLE void refreshPlan();
     Q_INVOKABLE void beginSession(bool reviewOnly);
     Q_INVOKABLE void submitAnswer();
@@ -398,6 +408,9 @@ class AppModel : public QObject {
   private:
     void setDestinationValue(AppDestination destination);
     void setLessons(std::vector<LexiconLesson> lessons);
+    // The course of `language`: the one read in the background when it was read for that
+    // language and succeeded, else read now (so an error is reported as by any other read).
+    Result<std::vector<LexiconLesson>> takeCourse(LearningLanguage language);
     void scheduleDayChange();
     void loadProgress(std::int64_t generation);
     void applyLoadedProgress(std::int64_t generation, Result<LearnerProgress> loaded);
@@ -452,6 +465,10 @@ class AppModel : public QObject {
     AppDestination m_destination = AppDestination::home;
     LearningLanguage m_selectedLanguage = LearningLanguage::chinese;
     Course m_course;
+    // The course being read at start-up for m_pendingCourseLanguage; invalid once taken. Empty
+    // when the worker's reading failed.
+    std::future<std::optional<std::vector<LexiconLesson>>> m_pendingCourse;
+    LearningLanguage m_pendingCourseLanguage = LearningLanguage::chinese;
     LexiconCounts m_counts;
     std::vector<LexiconSource> m_sources;
     // Changed only through changeProgress and replaceProgress.

@@ -40,6 +40,7 @@ AppModel* AppModel::createDefault(QObject* parent, const QString& readOnlyReason
     auto* settings = new QSettings(QStringLiteral("Brindle"), QStringLiteral("Brindle"));
     deps.settings = settings;
     deps.speech = std::make_shared<SpeechService>();
+    deps.readCourseInBackground = true;
 
     auto* model = new AppModel(std::move(deps), parent);
     settings->setParent(model);

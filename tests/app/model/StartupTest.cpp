@@ -28,6 +28,12 @@ LearnerProgress progressWithDueChineseCards(AppModel& model, int count) {
     return progress;
 }
 
+std::vector<std::string> courseIDs(const AppModel& model) {
+    std::vector<std::string> ids;
+    for (const auto& lesson : model.lessons()) ids.push_back(lesson.item.id);
+    return ids;
+}
+
 QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -247,6 +253,44 @@ class StartupTest : public QObject {
         QCOMPARE(model.countsValue().curriculumEntries, std::int64_t(17));
         h.settings->sync();
         QCOMPARE(h.settings->value("selectedLanguage").toString(), QString("japanese"));
+    }
+
+    // The course read beside the screens is the very course read in place, it arrives with the
+    // first turn of the event loop, and joining it again reads nothing twice.
+    void courseReadInTheBackgroundMatchesTheOneReadInPlace() {
+        Harness inPlace;
+        const AppModel& reference = inPlace.build();
+        QVERIFY(!reference.lessons().empty());
+
+        Harness h;
+        h.openLexicon();
+        auto deps = h.dependencies();
+        deps.readCourseInBackground = true;
+        h.model = std::make_unique<AppModel>(std::move(deps));
+        QSignalSpy lessons(h.model.get(), &AppModel::lessonsChanged);
+        QTRY_COMPARE(lessons.count(), 1);
+        h.model->finishStartupContent();
+        QCOMPARE(lessons.count(), 1);
+        QCOMPARE(courseIDs(*h.model), courseIDs(reference));
+        QCOMPARE(h.model->countsValue().curriculumEntries,
+                 reference.countsValue().curriculumEntries);
+        QTRY_VERIFY(h.model->isProgressReady());
+        QVERIFY(!h.model->planValue().newItems.empty());
+    }
+
+    // A language chosen before the background course arrives wins over it.
+    void languageChosenBeforeTheBackgroundCourseArrivesWins() {
+        Harness h;
+        h.openLexicon();
+        auto deps = h.dependencies();
+        deps.readCourseInBackground = true;
+        h.model = std::make_unique<AppModel>(std::move(deps));
+        h.model->selectLanguage("japanese");
+        QCoreApplication::processEvents();
+        QCOMPARE(h.model->selectedLanguage(), QString("japanese"));
+        QVERIFY(!h.model->lessons().empty());
+        for (const auto& lesson : h.model->lessons())
+            QCOMPARE(lesson.item.language, LearningLanguage::japanese);
     }
 
     void completeOnboardingAppliesTheChoices() {
