@@ -117,18 +117,28 @@ AppModel::AppModel(Dependencies deps, QObject* parent)
     Preferences::writeBack(*m_settings, m_prefs);
     if (deps.readCourseInBackground && m_lexicon) {
         // Reading the course is most of the model's start-up work; it runs beside the loading
-        // of the screens. The worker opens its own read-only connection, so nothing it touches
-        // is shared with this thread.
-        m_pendingCourseLanguage = m_selectedLanguage;
-        m_pendingCourse = std::async(
+        // of the screens, through a read-only connection of the worker's own. The dictionary's
+        // first list is not on the first screen: the worker searches it afterwards, through
+        // the shared store, so that its search data is loaded where later searches look.
+        std::promise<std::optional<LanguageContent>> content;
+        m_pendingContent = content.get_future();
+        m_pendingContentLanguage = m_selectedLanguage;
+        m_startupBrowseGeneration = ++m_searchGeneration;
+        m_startupBrowse = std::async(
             std::launch::async,
-            [path = m_lexicon->databasePath(),
-             language = m_selectedLanguage]() -> std::optional<std::vector<LexiconLesson>> {
-                auto store = LexiconStore::open(path);
-                if (!store) return std::nullopt;
-                auto lessons = (*store)->lessons(language, kLessonLimit);
-                if (!lessons) return std::nullopt;
-                return std::move(*lessons);
+            [this, content = std::move(content), lexicon = m_lexicon,
+             language = m_selectedLanguage, query = utf8(m_searchQuery)]() mutable {
+                std::optional<LanguageContent> read;
+                if (auto store = LexiconStore::open(lexicon->databasePath())) {
+                    if (auto lessons = readLanguageContent(**store, language)) {
+                        read = std::move(*lessons);
+                    }
+                }
+                content.set_value(std::move(read));
+                auto results = lexicon->search(query, language, kSearchLimit);
+                QMetaObject::invokeMethod(this, &AppModel::applyStartupBrowse,
+                                          Qt::QueuedConnection);
+                return results;
             });
         QMetaObject::invokeMethod(this, &AppModel::finishStartupContent, Qt::QueuedConnection);
     } else {
@@ -348,42 +358,64 @@ QVariant AppModel::currentLessonValue() const {
 // --- content and language -------------------------------------------------------------------
 
 void AppModel::finishStartupContent() {
-    if (m_pendingCourse.valid()) reloadLanguageContent();
+    if (m_pendingContent.valid()) loadLanguageContent(false);
 }
 
-Result<std::vector<LexiconLesson>> AppModel::takeCourse(LearningLanguage language) {
-    if (m_pendingCourse.valid()) {
-        auto pending = m_pendingCourse.get();
-        if (pending && m_pendingCourseLanguage == language) return std::move(*pending);
+Result<AppModel::LanguageContent> AppModel::readLanguageContent(const LexiconStore& lexicon,
+                                                                LearningLanguage language) {
+    auto lessons = lexicon.lessons(language, kLessonLimit);
+    if (!lessons) return tl::unexpected(lessons.error());
+    auto counts = lexicon.counts(language);
+    if (!counts) return tl::unexpected(counts.error());
+    auto sources = lexicon.sources();
+    if (!sources) return tl::unexpected(sources.error());
+    return LanguageContent{Course(std::move(*lessons)), *counts, std::move(*sources)};
+}
+
+Result<AppModel::LanguageContent> AppModel::takeLanguageContent(LearningLanguage language) {
+    if (m_pendingContent.valid()) {
+        auto pending = m_pendingContent.get();
+        if (pending && m_pendingContentLanguage == language) return std::move(*pending);
     }
-    return m_lexicon->lessons(language, kLessonLimit);
+    return readLanguageContent(*m_lexicon, language);
 }
 
 void AppModel::reloadLanguageContent() {
+    loadLanguageContent(true);
+}
+
+void AppModel::loadLanguageContent(bool searchNow) {
     if (!m_lexicon) return;
-    auto lessons = takeCourse(m_selectedLanguage);
-    if (!lessons) return setStartupError(qstr(lessons.error().description));
-    setLessons(std::move(*lessons));
-
-    auto counts = m_lexicon->counts(m_selectedLanguage);
-    if (!counts) return setStartupError(qstr(counts.error().description));
-    m_counts = *counts;
+    auto content = takeLanguageContent(m_selectedLanguage);
+    if (!content) return setStartupError(qstr(content.error().description));
+    setLessons(std::move(content->course));
+    m_counts = content->counts;
     emit countsChanged();
-
-    auto sources = m_lexicon->sources();
-    if (!sources) return setStartupError(qstr(sources.error().description));
-    m_sources = std::move(*sources);
+    m_sources = std::move(content->sources);
     emit sourcesChanged();
 
-    auto results = m_lexicon->search(utf8(m_searchQuery), m_selectedLanguage, kSearchLimit);
-    if (!results) return setStartupError(qstr(results.error().description));
-    setSearchResults(std::move(*results));
-
+    if (searchNow) {
+        // Answers the current query, so an earlier search still on its way is not wanted.
+        ++m_searchGeneration;
+        auto results = m_lexicon->search(utf8(m_searchQuery), m_selectedLanguage, kSearchLimit);
+        if (!results) return setStartupError(qstr(results.error().description));
+        setSearchResults(std::move(*results));
+    }
     refreshPlan();
 }
 
-void AppModel::setLessons(std::vector<LexiconLesson> lessons) {
-    m_course = Course(std::move(lessons));
+void AppModel::applyStartupBrowse() {
+    auto results = m_startupBrowse.get();
+    if (m_startupBrowseGeneration != m_searchGeneration ||
+        m_pendingContentLanguage != m_selectedLanguage) {
+        return;
+    }
+    if (!results) return setStartupError(qstr(results.error().description));
+    setSearchResults(std::move(*results));
+}
+
+void AppModel::setLessons(Course course) {
+    m_course = std::move(course);
     emit lessonsChanged();
     emit currentItemChanged();
     resetKeptFigures();

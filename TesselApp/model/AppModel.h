@@ -189,9 +189,10 @@ class AppModel : public QObject {
         // Non-empty: nothing is ever saved (another window owns the data folder), and this is
         // shown at start-up.
         QString readOnlyReason;
-        // True: the selected language's course is read on a worker thread, through a connection
-        // of its own, while the screens load; the language's content arrives with
+        // True: the selected language's course, counts and sources are read on a worker thread,
+        // through a connection of its own, while the screens load; they arrive with
         // finishStartupContent() or the first turn of the event loop, whichever comes first.
+        // The dictionary's first list follows from the same worker a little later.
         // False: it is all read before the constructor returns.
         bool readCourseInBackground = false;
     };
@@ -294,9 +295,9 @@ class AppModel : public QObject {
     // Reloads lessons, counts, sources and search results and recomputes the plan; a failing
     // lexicon query stops there and shows its description.
     Q_INVOKABLE void reloadLanguageContent();
-    // Waits for the course being read in the background (if any) and loads the language's
-    // content with it; nothing to do when it has already arrived. The window calls it once its
-    // screens are loaded, so the first frame shows the course.
+    // Waits for the content being read in the background (if any) and loads it; nothing to do
+    // when it has already arrived. The window calls it once its screens are loaded, so the first
+    // frame shows the course.
     void finishStartupContent();
     Q_INVOKABLE void refreshPlan();
     Q_INVOKABLE void beginSession(bool reviewOnly);
@@ -407,10 +408,25 @@ class AppModel : public QObject {
 
   private:
     void setDestinationValue(AppDestination destination);
-    void setLessons(std::vector<LexiconLesson> lessons);
-    // The course of `language`: the one read in the background when it was read for that
+    // What the screens show of a language besides the learner's progress, read together: on a
+    // worker at start-up, in place on a language switch.
+    struct LanguageContent {
+        Course course;
+        LexiconCounts counts;
+        std::vector<LexiconSource> sources;
+    };
+    static Result<LanguageContent> readLanguageContent(const LexiconStore& lexicon,
+                                                       LearningLanguage language);
+    // The content of `language`: the one read in the background when it was read for that
     // language and succeeded, else read now (so an error is reported as by any other read).
-    Result<std::vector<LexiconLesson>> takeCourse(LearningLanguage language);
+    Result<LanguageContent> takeLanguageContent(LearningLanguage language);
+    // Takes the selected language's content and recomputes the plan; `searchNow` also lists the
+    // dictionary for the current query (false at start-up, where the worker lists it).
+    void loadLanguageContent(bool searchNow);
+    void setLessons(Course course);
+    // The dictionary's first list, searched by the start-up worker; dropped when a newer search
+    // or another language came first.
+    void applyStartupBrowse();
     void scheduleDayChange();
     void loadProgress(std::int64_t generation);
     void applyLoadedProgress(std::int64_t generation, Result<LearnerProgress> loaded);
@@ -465,10 +481,14 @@ class AppModel : public QObject {
     AppDestination m_destination = AppDestination::home;
     LearningLanguage m_selectedLanguage = LearningLanguage::chinese;
     Course m_course;
-    // The course being read at start-up for m_pendingCourseLanguage; invalid once taken. Empty
+    // The content being read at start-up for m_pendingContentLanguage; invalid once taken. Empty
     // when the worker's reading failed.
-    std::future<std::optional<std::vector<LexiconLesson>>> m_pendingCourse;
-    LearningLanguage m_pendingCourseLanguage = LearningLanguage::chinese;
+    std::future<std::optional<LanguageContent>> m_pendingContent;
+    LearningLanguage m_pendingContentLanguage = LearningLanguage::chinese;
+    // The same worker's dictionary list for the start-up query, answering search generation
+    // m_startupBrowseGeneration. Destroying it waits for the worker, which also uses `this`.
+    std::future<Result<std::vector<LexiconEntry>>> m_startupBrowse;
+    std::int64_t m_startupBrowseGeneration = 0;
     LexiconCounts m_counts;
     std::vector<LexiconSource> m_sources;
     // Changed only through changeProgress and replaceProgress.

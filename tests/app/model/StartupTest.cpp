@@ -28,6 +28,12 @@ LearnerProgress progressWithDueChineseCards(AppModel& model, int count) {
     return progress;
 }
 
+std::vector<std::string> entryIDs(const std::vector<LexiconEntry>& entries) {
+    std::vector<std::string> ids;
+    for (const auto& entry : entries) ids.push_back(entry.id);
+    return ids;
+}
+
 std::vector<std::string> courseIDs(const AppModel& model) {
     std::vector<std::string> ids;
     for (const auto& lesson : model.lessons()) ids.push_back(lesson.item.id);
@@ -256,7 +262,8 @@ class StartupTest : public QObject {
     }
 
     // The course read beside the screens is the very course read in place, it arrives with the
-    // first turn of the event loop, and joining it again reads nothing twice.
+    // first turn of the event loop, and joining it again reads nothing twice; the dictionary's
+    // first list follows from the worker and is the one listed in place.
     void courseReadInTheBackgroundMatchesTheOneReadInPlace() {
         Harness inPlace;
         const AppModel& reference = inPlace.build();
@@ -274,11 +281,15 @@ class StartupTest : public QObject {
         QCOMPARE(courseIDs(*h.model), courseIDs(reference));
         QCOMPARE(h.model->countsValue().curriculumEntries,
                  reference.countsValue().curriculumEntries);
+        QCOMPARE(h.model->sources().size(), reference.sources().size());
+        QTRY_VERIFY(!h.model->searchResultsValue().empty());
+        QCOMPARE(entryIDs(h.model->searchResultsValue()), entryIDs(reference.searchResultsValue()));
         QTRY_VERIFY(h.model->isProgressReady());
         QVERIFY(!h.model->planValue().newItems.empty());
     }
 
-    // A language chosen before the background course arrives wins over it.
+    // A language chosen before the background course arrives wins over it, and over the
+    // worker's first dictionary list.
     void languageChosenBeforeTheBackgroundCourseArrivesWins() {
         Harness h;
         h.openLexicon();
@@ -291,6 +302,13 @@ class StartupTest : public QObject {
         QVERIFY(!h.model->lessons().empty());
         for (const auto& lesson : h.model->lessons())
             QCOMPARE(lesson.item.language, LearningLanguage::japanese);
+        // The worker's Chinese list, arriving after this, must not replace the Japanese one.
+        const auto listed = entryIDs(h.model->searchResultsValue());
+        QVERIFY(!listed.empty());
+        QTest::qWait(300);
+        QCOMPARE(entryIDs(h.model->searchResultsValue()), listed);
+        for (const auto& entry : h.model->searchResultsValue())
+            QCOMPARE(entry.language, LearningLanguage::japanese);
     }
 
     void completeOnboardingAppliesTheChoices() {
