@@ -25,9 +25,12 @@ ApplicationWindow {
     readonly property alias importAction: importAction
     readonly property alias quitAction: quitAction
     readonly property alias aboutAction: aboutAction
-    readonly property alias aboutDialog: aboutDialog
-    // Backup and restore, shared by the File menu and the settings page.
-    readonly property alias progressTransfer: progressTransfer
+    // The dialogs below are made the first time they are wanted, so a start does not pay for
+    // them. The About dialog, once it has been opened (null before).
+    readonly property var aboutDialog: aboutLoader.item
+    // Backup and restore, shared by the File menu and the settings page; made when either first
+    // needs it (its file choosers load a plugin of their own). Null before.
+    readonly property var progressTransfer: transferLoader.item
     // Ends the application ("Quit"); tests replace it.
     property var quitApplication: () => Qt.quit()
 
@@ -82,13 +85,13 @@ ApplicationWindow {
                 objectName: "exportAction"
                 text: "Export Progress…"
                 enabled: AppModel.isProgressReady
-                onTriggered: progressTransfer.chooseExportFile()
+                onTriggered: window.ensureProgressTransfer().chooseExportFile()
             }
             Action {
                 id: importAction
                 objectName: "importAction"
                 text: "Import Progress…"
-                onTriggered: progressTransfer.chooseImportFile()
+                onTriggered: window.ensureProgressTransfer().chooseImportFile()
             }
             MenuSeparator {}
             Action {
@@ -150,7 +153,7 @@ ApplicationWindow {
                 id: aboutAction
                 objectName: "aboutAction"
                 text: "About Brindle"
-                onTriggered: aboutDialog.open()
+                onTriggered: window.showAbout()
             }
         }
     }
@@ -178,24 +181,42 @@ ApplicationWindow {
         anchors.fill: parent
     }
 
-    ProgressTransfer {
-        id: progressTransfer
+    // Loaded by file name: naming their types here would compile them, and the plugin behind the
+    // file choosers, with the window.
+    Loader {
+        id: transferLoader
+        active: false
+        source: "dialogs/ProgressTransfer.qml"
     }
 
-    AboutDialog {
-        id: aboutDialog
+    Loader {
+        id: aboutLoader
+        active: false
+        source: "dialogs/AboutDialog.qml"
     }
 
-    // Made only when there is something to say, so a normal start does not pay for it.
+    // Made only when there is something to say.
     Loader {
         id: attentionLoader
         active: false
-        sourceComponent: AttentionDialog {
-            message: AppModel.startupError
+        source: "dialogs/AttentionDialog.qml"
+        onLoaded: {
+            item.message = Qt.binding(() => AppModel.startupError)
             // Any way of closing it (OK, Escape) clears the message, so it returns only for a
             // new one.
-            onClosed: AppModel.startupError = ""
+            item.closed.connect(() => AppModel.startupError = "")
         }
+    }
+
+    // The shared backup and restore, made now if it was not yet.
+    function ensureProgressTransfer() {
+        transferLoader.active = true
+        return transferLoader.item
+    }
+
+    function showAbout() {
+        aboutLoader.active = true
+        aboutLoader.item.open()
     }
 
     // Opens the alert for the model's current message.
@@ -209,6 +230,11 @@ ApplicationWindow {
         function onStartupErrorChanged() {
             if (AppModel.startupError !== "")
                 window.showAttention()
+        }
+        // The settings page shows the window's backup and restore, with its last message.
+        function onDestinationChanged() {
+            if (AppModel.destination === "settings")
+                window.ensureProgressTransfer()
         }
     }
 

@@ -92,7 +92,7 @@ TestCase {
     }
 
     function test_d_dialogs() {
-        window.aboutDialog.open()
+        window.showAbout()
         tryVerify(() => window.aboutDialog.opened)
         checkScreen("About Brindle")
         window.aboutDialog.close()
