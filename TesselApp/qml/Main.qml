@@ -79,82 +79,96 @@ ApplicationWindow {
             id: fileMenu
             objectName: "fileMenu"
             title: "File"
-
-            Action {
-                id: exportAction
-                objectName: "exportAction"
-                text: "Export Progress…"
-                enabled: AppModel.isProgressReady
-                onTriggered: window.ensureProgressTransfer().chooseExportFile()
-            }
-            Action {
-                id: importAction
-                objectName: "importAction"
-                text: "Import Progress…"
-                onTriggered: window.ensureProgressTransfer().chooseImportFile()
-            }
-            MenuSeparator {}
-            Action {
-                id: quitAction
-                objectName: "quitAction"
-                text: "Quit"
-                // What StandardKey.Quit is on every Linux desktop; written out because platforms
-                // without a desktop theme (the offscreen one, for a start) bind nothing to it.
-                shortcut: "Ctrl+Q"
-                onTriggered: window.quitApplication()
-            }
+            entries: [exportAction, importAction, null, quitAction]
         }
 
         WindowMenu {
             id: editMenu
             objectName: "editMenu"
             title: "Edit"
-
-            Action {
-                id: undoRatingAction
-                objectName: "undoRatingAction"
-                text: "Undo Rating"
-                // A focused answer field keeps Ctrl+Z while it has typing to take back (see
-                // StudyAnswerArea.qml); the menu item always reaches the rating.
-                shortcut: "Ctrl+Z"
-                enabled: AppModel.canUndoRating
-                onTriggered: AppModel.undoLastRating()
-            }
+            entries: [undoRatingAction]
         }
 
         WindowMenu {
             id: studyMenu
             objectName: "studyMenu"
             title: "Study"
-
-            Action {
-                id: startSessionAction
-                objectName: "startSessionAction"
-                text: "Start Today’s Session"
-                shortcut: "Ctrl+L"
-                onTriggered: AppModel.beginSession(false)
-            }
-            Action {
-                id: playSentenceAction
-                objectName: "playSentenceAction"
-                text: "Play Current Sentence"
-                shortcut: "Ctrl+Shift+P"
-                enabled: AppModel.currentItem !== undefined
-                onTriggered: AppModel.playCurrentSentence()
-            }
+            entries: [startSessionAction, playSentenceAction]
         }
 
         WindowMenu {
             id: helpMenu
             objectName: "helpMenu"
             title: "Help"
+            entries: [aboutAction]
+        }
+    }
 
-            Action {
-                id: aboutAction
-                objectName: "aboutAction"
-                text: "About Brindle"
-                onTriggered: window.showAbout()
-            }
+    // The menus' actions belong to the window, so their shortcuts work before any menu has made
+    // its items (see WindowMenu.qml).
+    Action {
+        id: exportAction
+        objectName: "exportAction"
+        text: "Export Progress…"
+        enabled: AppModel.isProgressReady
+        onTriggered: window.ensureProgressTransfer().chooseExportFile()
+    }
+    Action {
+        id: importAction
+        objectName: "importAction"
+        text: "Import Progress…"
+        onTriggered: window.ensureProgressTransfer().chooseImportFile()
+    }
+    Action {
+        id: quitAction
+        objectName: "quitAction"
+        text: "Quit"
+        // What StandardKey.Quit is on every Linux desktop; written out because platforms
+        // without a desktop theme (the offscreen one, for a start) bind nothing to it.
+        shortcut: "Ctrl+Q"
+        onTriggered: window.quitApplication()
+    }
+    Action {
+        id: undoRatingAction
+        objectName: "undoRatingAction"
+        text: "Undo Rating"
+        // A focused answer field keeps Ctrl+Z while it has typing to take back (see
+        // StudyAnswerArea.qml); the menu item always reaches the rating.
+        shortcut: "Ctrl+Z"
+        enabled: AppModel.canUndoRating
+        onTriggered: AppModel.undoLastRating()
+    }
+    Action {
+        id: startSessionAction
+        objectName: "startSessionAction"
+        text: "Start Today’s Session"
+        shortcut: "Ctrl+L"
+        onTriggered: AppModel.beginSession(false)
+    }
+    Action {
+        id: playSentenceAction
+        objectName: "playSentenceAction"
+        text: "Play Current Sentence"
+        shortcut: "Ctrl+Shift+P"
+        enabled: AppModel.currentItem !== undefined
+        onTriggered: AppModel.playCurrentSentence()
+    }
+    Action {
+        id: aboutAction
+        objectName: "aboutAction"
+        text: "About Brindle"
+        onTriggered: window.showAbout()
+    }
+
+    // The menus' items, once the first frame is on screen: the window shows sooner, and the
+    // menus are complete long before anyone can open one.
+    Connections {
+        id: firstFrame
+        target: window
+        function onFrameSwapped() {
+            firstFrame.enabled = false
+            for (const menu of [fileMenu, editMenu, studyMenu, helpMenu])
+                menu.makeItems()
         }
     }
 

@@ -2,7 +2,11 @@
 // A menu of the window's menu bar, in the application's colours, its actions' shortcuts at the
 // right.
 //
-//   WindowMenu { title: "File"; Action { text: "Quit"; shortcut: "Ctrl+Q"; ... } }
+//   Action { id: quit; text: "Quit"; shortcut: "Ctrl+Q"; ... }    // the window's
+//   WindowMenu { title: "File"; entries: [exportAction, null, quit] }
+//
+// The items are made by makeItems(), which the window calls once its first frame is on screen
+// (the menus are not part of it), or on the spot should the menu open before that.
 import QtQuick
 import QtQuick.Controls.Basic
 
@@ -11,6 +15,27 @@ Menu {
 
     // The menu bar's title of this menu (set by the bar's delegate).
     property Item barItem: null
+    // The menu's actions in order; null draws a separator line.
+    property var entries: []
+
+    // Makes the items of `entries`; does nothing once they are made.
+    function makeItems() {
+        if (count > 0)
+            return
+        for (const entry of entries) {
+            if (entry)
+                addAction(entry)
+            else
+                addItem(separator.createObject(null))
+        }
+    }
+
+    onAboutToShow: makeItems()
+
+    Component {
+        id: separator
+        MenuSeparator {}
+    }
 
     // Closes the menu for Escape. The bar keeps a menu closed by Escape under the pointer as
     // open, so the next click on its title would only close it again; pressing the title once

@@ -155,6 +155,24 @@ TestCase {
         tryVerify(() => !about.visible, 1000, "Return presses the focused Close")
     }
 
+    // A menu opened before the window made its items makes them then, once, in order.
+    function test_menuMakesItsItemsWhenFirstOpened() {
+        const menu = createTemporaryQmlObject(
+            "import QtQuick; import QtQuick.Controls.Basic; import Brindle; Item {"
+            + " property alias menu: m; Action { id: a; text: \"A\" } Action { id: b; text: \"B\" }"
+            + " WindowMenu { id: m; entries: [a, null, b] } }", window.contentItem).menu
+        compare(menu.count, 0)
+        for (let round = 0; round < 2; ++round) {
+            menu.open()
+            tryVerify(() => menu.opened)
+            compare(menu.count, 3, "round " + round)
+            menu.close()
+            tryVerify(() => !menu.visible)
+        }
+        compare(menu.itemAt(0).text, "A")
+        compare(menu.itemAt(2).text, "B")
+    }
+
     // Escape closes the Study menu; the next click on its title opens it again.
     function test_studyMenuOpensAfterEscape() {
         const title = named("menu-Study") || findChild(window.menuBar, "menu-Study")
