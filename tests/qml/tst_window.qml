@@ -257,6 +257,11 @@ TestCase {
         compare(AppModel.destination, data.key)
         verify(named("nav-" + data.key).selected)
         verify(window.rootView.currentScreen !== null)
+        if (data.key === "settings") {
+            verify(window.progressTransfer !== null)
+            verify(window.rootView.currentScreen.transfer === window.progressTransfer,
+                   "the page and the File menu share one backup and restore")
+        }
     }
 
     // Last: it moves the clock.
