@@ -6,7 +6,8 @@
 # window's screenshot driver (brindle-screenshots, which opens the window as brindle does):
 #   - cold start to the first frame (a new process each run; median of RUNS), for a first start
 #     (onboarding) and for a returning learner (the Today page), and the main thread's processor
-#     time before it (the application's own work: model, lessons, screens loaded);
+#     time before it (everything the main thread did since the process began: loading the
+#     libraries, the model, the screens, taking the course read beside them);
 #   - the main thread's work for the frame after pressing Return on an answer (median of RUNS),
 #     for a right and a wrong answer.
 #
