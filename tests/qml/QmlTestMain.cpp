@@ -108,6 +108,7 @@ class RecordingSpeech final : public SpeechOutput {
                                           : QStringLiteral("chinese"));
     }
     void stop() override {}
+    void prepare(LearningLanguage) override {}
 
   private:
     TestHarness* m_harness;
