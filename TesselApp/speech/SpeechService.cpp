@@ -56,7 +56,6 @@ class SpeechService::Engine : public QObject {
     Q_OBJECT
 
   public:
-
     bool ensure() {
         if (m_tried) return m_engine != nullptr;
         m_tried = true;
