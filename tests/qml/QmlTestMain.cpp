@@ -228,7 +228,8 @@ int main(int argc, char** argv) {
     // and a test over before the engine has connected leaves its thread inside the speech
     // library, which the process must not be torn down under.
     if (tessel::SpeechService::engineLeftRunning()) {
-        std::fflush(nullptr);
+        std::fflush(stdout);
+        std::fflush(stderr);
         std::_Exit(code);
     }
     return code;
