@@ -74,7 +74,10 @@ int finishApplication(int code) {
     // joined nor destroyed. The progress is saved by now, so the process ends here instead of
     // waiting for the daemon or tearing the application down under a running thread.
     if (SpeechService::engineLeftRunning()) {
-        std::fflush(nullptr);
+        // Only the standard streams: flushing every stream would wait for the one the speech
+        // library holds while it reads the daemon's answer, which may never come.
+        std::fflush(stdout);
+        std::fflush(stderr);
         std::_Exit(code);
     }
     return code;

@@ -6,9 +6,11 @@
 #include <QQmlEngine>
 #include <QSettings>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cassert>
+#include <chrono>
 
 #include "ProgressSaver.h"
 #include "Records.h"
@@ -21,6 +23,8 @@ namespace {
 
 constexpr std::int64_t kLessonLimit = 40000;
 constexpr std::int64_t kSearchLimit = 80;
+// Long enough for the first screens to be drawn before the speech engine starts.
+constexpr std::chrono::milliseconds kAutomaticAudioWarmUpDelay{3000};
 
 QString qstr(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -191,6 +195,7 @@ void AppModel::setDestinationValue(AppDestination destination) {
     if (m_destination == destination) return;
     m_destination = destination;
     emit destinationChanged();
+    prepareSpeechForDictionary();
 }
 
 QString AppModel::selectedLanguage() const {
@@ -329,6 +334,8 @@ void AppModel::setPlayAudioAutomatically(bool play) {
     if (m_prefs.playAudioAutomatically == play) return;
     m_prefs.playAudioAutomatically = play;
     emit playAudioAutomaticallyChanged();
+    // Every card will speak from now on.
+    if (play) prepareSpeech(m_selectedLanguage);
 }
 
 std::optional<VocabularyItem> AppModel::currentItem() const {
@@ -444,6 +451,7 @@ void AppModel::selectLanguage(LearningLanguage language) {
     setPhase(SessionPhase::idle);
     setSessionItems({});
     reloadLanguageContent();
+    prepareSpeechForDictionary();
 }
 
 void AppModel::completeOnboarding() {
@@ -492,6 +500,11 @@ void AppModel::progressBecameReady() {
     if (!m_isProgressReady) {
         m_isProgressReady = true;
         emit isProgressReadyChanged();
+        // A learner who has every card spoken will hear the first one as soon as a session
+        // begins; readying the voice must not slow the first screens down, so it waits.
+        if (m_prefs.playAudioAutomatically)
+            QTimer::singleShot(kAutomaticAudioWarmUpDelay, this,
+                               [this] { prepareSpeech(m_selectedLanguage); });
     }
     refreshPlan();
     if (m_pendingSessionRequest) {
@@ -572,6 +585,14 @@ void AppModel::speakText(const QString& text, LearningLanguage language) {
 
 void AppModel::stopSpeech() {
     if (m_speech) m_speech->stop();
+}
+
+void AppModel::prepareSpeech(LearningLanguage language) {
+    if (m_speech) m_speech->prepare(language);
+}
+
+void AppModel::prepareSpeechForDictionary() {
+    if (m_destination == AppDestination::dictionary) prepareSpeech(m_selectedLanguage);
 }
 
 void AppModel::playCurrentSentence() {

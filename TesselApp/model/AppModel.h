@@ -461,6 +461,11 @@ class AppModel : public QObject {
     void clearRatings();
     void speakText(const QString& text, LearningLanguage language);
     void stopSpeech();
+    // Readies `language`'s voice because the learner is about to be able to hear it.
+    void prepareSpeech(LearningLanguage language);
+    // Readies the selected language's voice when the dictionary, whose entries have a speaker
+    // button, is open.
+    void prepareSpeechForDictionary();
     Instant nowInstant() const { return m_now(); }
     Calendar calendar() const { return m_calendar(); }
     // Figures over the cards of the selected language's lessons, computed after a replacement

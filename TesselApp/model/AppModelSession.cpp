@@ -39,6 +39,8 @@ void AppModel::beginSession(bool reviewOnly) {
     m_sessionStartedAt = nowInstant();
     emit sessionStartedAtChanged();
     setDestinationValue(AppDestination::learn);
+    // Every card has a speaker button: the voice should be ready before it is pressed.
+    prepareSpeech(m_selectedLanguage);
     prepareCurrentCard();
 }
 

@@ -20,6 +20,11 @@ class SpeechOutput {
     virtual void speak(const QString& text, LearningLanguage language, float rate) = 0;
     // Silences the current utterance at once and drops any queued one.
     virtual void stop() = 0;
+    // Readies the engine and `language`'s voice ahead of the first utterance, so that it is heard
+    // without the engine's start-up delay. Returns at once; does nothing once asked for that
+    // language before.
+    // REQUIRES: called on the main thread.
+    virtual void prepare(LearningLanguage language) = 0;
 };
 
 }  // namespace tessel

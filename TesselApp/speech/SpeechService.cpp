@@ -6,7 +6,6 @@
 #include <QLocale>
 #include <QTextToSpeech>
 #include <QThread>
-#include <QTimer>
 #include <QVoice>
 
 #include <algorithm>
@@ -22,7 +21,6 @@ namespace {
 
 constexpr float kMinimumRate = 0.30f;
 constexpr float kMaximumRate = 0.56f;
-constexpr std::chrono::milliseconds kWarmUpDelay{3000};
 constexpr std::chrono::milliseconds kStopWait{100};
 std::atomic<bool> s_engineLeftRunning{false};
 
@@ -55,6 +53,8 @@ bool mayHoldVoiceFor(const QLocale& locale, LearningLanguage language) {
 
 // The synthesizer and the voices chosen for it; lives and is used on the service's thread only.
 class SpeechService::Engine : public QObject {
+    Q_OBJECT
+
   public:
     bool ensure() {
         if (m_tried) return m_engine != nullptr;
@@ -69,6 +69,9 @@ class SpeechService::Engine : public QObject {
             return false;
         }
         m_engine = engine;
+        connect(engine, &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State state) {
+            if (state == QTextToSpeech::Speaking) emit began();
+        });
         return true;
     }
 
@@ -112,31 +115,36 @@ class SpeechService::Engine : public QObject {
         return list;
     }
 
+  signals:
+    void began();
+
   private:
     QTextToSpeech* m_engine = nullptr;
     bool m_tried = false;
     std::map<LearningLanguage, std::optional<QVoice>> m_voices;
 };
 
-SpeechService::SpeechService(QObject* parent)
-    : QObject(parent), m_thread(new QThread), m_engine(new Engine) {
-    m_thread->setObjectName(QStringLiteral("speech"));
-    m_engine->moveToThread(m_thread);
-    m_thread->start();
-    // Warm the engine up once start-up is over, so the first sentence does not wait for it.
-    QMetaObject::invokeMethod(
-        m_engine,
-        [engine = m_engine] {
-            QTimer::singleShot(kWarmUpDelay, engine, [engine] {
-                engine->ensure();
-                engine->voiceFor(LearningLanguage::chinese);
-                engine->voiceFor(LearningLanguage::japanese);
-            });
-        },
-        Qt::QueuedConnection);
+SpeechService::SpeechService(QObject* parent) : QObject(parent), m_engine(new Engine) {
+    // Made here, on the main thread, so the connection is gone with the service even when the
+    // engine outlives it (see engineLeftRunning()).
+    connect(m_engine, &Engine::began, this, &SpeechService::speakingBegan, Qt::QueuedConnection);
+}
+
+SpeechService::Engine* SpeechService::engine() {
+    if (!m_thread) {
+        m_thread = new QThread;
+        m_thread->setObjectName(QStringLiteral("speech"));
+        m_engine->moveToThread(m_thread);
+        m_thread->start();
+    }
+    return m_engine;
 }
 
 SpeechService::~SpeechService() {
+    if (!m_thread) {
+        delete m_engine;
+        return;
+    }
     QMetaObject::invokeMethod(
         m_engine,
         [engine = m_engine, thread = m_thread] {
@@ -214,20 +222,31 @@ void SpeechService::speak(const QString& text, LearningLanguage language, float 
     assert(QCoreApplication::instance() == nullptr ||
            QThread::currentThread() == QCoreApplication::instance()->thread());
     QMetaObject::invokeMethod(
-        m_engine,
+        engine(),
         [engine = m_engine, text, language, rate] { engine->speak(text, language, rate); },
         Qt::QueuedConnection);
 }
 
 void SpeechService::stop() {
+    // Nothing was ever said, so there is nothing to silence.
+    if (!m_thread) return;
     QMetaObject::invokeMethod(
         m_engine, [engine = m_engine] { engine->stop(); }, Qt::QueuedConnection);
+}
+
+void SpeechService::prepare(LearningLanguage language) {
+    bool& asked = m_prepared[static_cast<std::size_t>(language)];
+    if (asked) return;
+    asked = true;
+    QMetaObject::invokeMethod(
+        engine(), [engine = m_engine, language] { engine->voiceFor(language); },
+        Qt::QueuedConnection);
 }
 
 QStringList SpeechService::voiceDescriptions() {
     QStringList list;
     QMetaObject::invokeMethod(
-        m_engine, [engine = m_engine, &list] { list = engine->descriptions(); },
+        engine(), [engine = m_engine, &list] { list = engine->descriptions(); },
         Qt::BlockingQueuedConnection);
     return list;
 }
@@ -235,7 +254,7 @@ QStringList SpeechService::voiceDescriptions() {
 QString SpeechService::voiceNameFor(LearningLanguage language) {
     QString name;
     QMetaObject::invokeMethod(
-        m_engine,
+        engine(),
         [engine = m_engine, language, &name] {
             const auto voice = engine->voiceFor(language);
             name = voice ? voice->name() : QString();
@@ -245,3 +264,5 @@ QString SpeechService::voiceNameFor(LearningLanguage language) {
 }
 
 }  // namespace tessel
+
+#include "SpeechService.moc"

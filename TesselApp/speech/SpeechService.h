@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 #include "SpeechOutput.h"
@@ -30,20 +31,28 @@ namespace tessel {
 // engine's default voice speaks.
 //
 // The engine lives on a thread of its own: connecting to speech-dispatcher and listing its
-// voices takes a second or two, and a daemon that stops answering must never freeze the
-// interface. Requests reach that thread in the order they were made, so stop-before-speak holds.
-// The engine is started a little after the service is created (not during start-up), so the
-// first card's sentence need not wait for it. Without any engine every call does nothing.
+// voices takes a second or two (about a second of processor time, nearly all of it the engine
+// reading the daemon's list of every voice), and a daemon that stops answering must never freeze
+// the interface. Requests reach that thread in the order they were made, so stop-before-speak
+// holds. Nothing is started with the service: the thread, the engine and the daemon start on the
+// first request (prepare() when speech becomes likely, else the first utterance), so a learner
+// who never hears a word pays nothing and quitting never waits for them. Without any engine
+// every call does nothing.
 class SpeechService : public QObject, public SpeechOutput {
     Q_OBJECT
 
   public:
     explicit SpeechService(QObject* parent = nullptr);
-    // Waits up to two seconds for the engine's thread to finish.
+    // Returns at once when nothing was ever asked of the service; otherwise waits a moment for
+    // the engine's thread to finish (see engineLeftRunning()).
     ~SpeechService() override;
 
     void speak(const QString& text, LearningLanguage language, float rate) override;
     void stop() override;
+    void prepare(LearningLanguage language) override;
+
+    // True once a request has started the engine's thread (and with it the engine).
+    bool isStarted() const { return m_thread != nullptr; }
 
     // True once a service was destroyed while its engine was still inside a call to the speech
     // daemon; the process must then end without tearing the application down (std::_Exit).
@@ -63,11 +72,19 @@ class SpeechService : public QObject, public SpeechOutput {
     // Blocks until the engine's thread answers.
     QString voiceNameFor(LearningLanguage language);
 
+  signals:
+    // The engine began to voice an utterance (its first sound is on its way).
+    void speakingBegan();
+
   private:
     class Engine;
 
-    QThread* m_thread;
+    // The engine, its thread started on first use.
+    Engine* engine();
+
+    QThread* m_thread = nullptr;
     Engine* m_engine;
+    std::array<bool, kAllLearningLanguages.size()> m_prepared{};
 };
 
 }  // namespace tessel

@@ -291,7 +291,12 @@ class SessionTest : public QObject {
         model.setPlayAudioAutomatically(audioOn);
         model.setSpeechRate(0.5);
         QTRY_VERIFY(model.isProgressReady());
+        // The voice is readied ahead only for a learner who will hear every card.
+        const auto chosen = model.selectedLanguageValue();
+        QCOMPARE(h.speech->prepared,
+                 audioOn ? std::vector{chosen} : std::vector<LearningLanguage>{});
         model.beginSession(false);
+        QCOMPARE(h.speech->prepared.back(), chosen);
         if (!audioOn) {
             QVERIFY(h.speech->spoken.empty());
             return;
@@ -370,6 +375,19 @@ class SessionTest : public QObject {
         QCOMPARE(h.speech->spoken[1].text, QString("你好"));
         model.pronounce("ＡＢＣ", "", "japanese");
         QCOMPARE(h.speech->spoken.size(), std::size_t(2));  // nothing said without kana
+    }
+
+    void onlyTheOpenDictionaryReadiesItsLanguagesVoice() {
+        Harness h;
+        AppModel& model = h.build();
+        QTRY_VERIFY(model.isProgressReady());
+        for (const char* page : {"home", "progress", "settings"}) model.setDestination(page);
+        QVERIFY(h.speech->prepared.empty());
+        model.setDestination("dictionary");
+        model.selectLanguage("japanese");
+        QCOMPARE(h.speech->prepared,
+                 (std::vector{LearningLanguage::chinese, LearningLanguage::japanese}));
+        QVERIFY(h.speech->spoken.empty());
     }
 };
 

@@ -72,6 +72,15 @@ class SpeechServiceTest : public QObject {
             japanese ? LearningLanguage::japanese : LearningLanguage::chinese, names, locales);
         QCOMPARE(chosen.value_or(-1), expected);
     }
+
+    // Silencing (on every change of language or page) must not start the engine and its daemon
+    // for a learner who never hears a word.
+    void silenceAloneStartsNothing() {
+        SpeechService speech;
+        speech.stop();
+        QCoreApplication::processEvents();
+        QVERIFY(!speech.isStarted());
+    }
 };
 
 QTEST_GUILESS_MAIN(SpeechServiceTest)

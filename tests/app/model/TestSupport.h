@@ -120,11 +120,13 @@ class FakeSpeech : public SpeechOutput {
     };
     std::vector<Utterance> spoken;
     int stops = 0;
+    std::vector<LearningLanguage> prepared;
 
     void speak(const QString& text, LearningLanguage language, float rate) override {
         spoken.push_back({text, language, rate});
     }
     void stop() override { ++stops; }
+    void prepare(LearningLanguage language) override { prepared.push_back(language); }
 };
 
 // 2024-05-01T08:30:00Z.
