@@ -11,6 +11,7 @@
 
 #include "ProgressJSON.h"
 #include "Utf8.h"
+#include "VectorState.h"
 
 namespace tessel::ProgressJSON {
 
@@ -416,6 +417,7 @@ std::size_t expectedSize(const LearnerProgress& progress, bool prettyPrinted) {
 }  // namespace
 
 Result<std::string> encode(const LearnerProgress& progress, bool prettyPrinted) {
+    clearUpperVectorState();
     try {
         ProgressWriter writer(prettyPrinted, expectedSize(progress, prettyPrinted));
         if (!writer.progress(progress)) return fail(writer.error());
@@ -426,6 +428,7 @@ Result<std::string> encode(const LearnerProgress& progress, bool prettyPrinted) 
 }
 
 Result<void> encodeInPieces(const LearnerProgress& progress, bool prettyPrinted, const Sink& sink) {
+    clearUpperVectorState();
     try {
         // A piece and the record that overflows it.
         ProgressWriter writer(prettyPrinted, Writer::kPieceSize + 4096, &sink);
