@@ -170,7 +170,8 @@ TEST(ProgressJSONTest, WriterMatchesTheLibraryPrinterOnAwkwardValues) {
                                           std::string("nul\0x", 5),
                                           "ctl\x01\x1f\x7f",
                                           "汉字 かな 😀",
-                                          "/slash/"};
+                                          "/slash/",
+                                          "plain start, then \"quote\" é\x02"};
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         const std::string id = ids[i % ids.size()] + std::to_string(i);
         p.cards[id] = CardProgress{id,    numbers[i],          -numbers[i], -int(i),   at(-86401),
