@@ -39,8 +39,8 @@ void onMainThread(QPointer<ProgressSaver> saver, std::function<void(ProgressSave
 
 // A copy of `progress` whose cards are allocated one after another in the order the file lists
 // them. A save walks every card; a copy made by the map's own copy constructor lays its nodes out
-// in the tree's shape instead, and the walk then waited on memory for almost every card (a
-// 100,000-card save spent about 15 ms of its 50 there; bench/app/learner).
+// in the tree's shape instead, and the walk then waited on memory for almost every card: 15 ms of
+// a 100,000-card save, against 5 ms in key order (bench/app/learner).
 LearnerProgress inKeyOrder(const LearnerProgress& progress) {
     std::map<std::string, CardProgress> cards;
     for (const auto& card : progress.cards) cards.emplace_hint(cards.end(), card);
