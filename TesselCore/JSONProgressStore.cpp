@@ -70,6 +70,20 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// The disk starts on what has been written while the rest is still being encoded, so that the
+// flush at the end of a save waits for the last few megabytes only, not for the whole file (a
+// 100,000-card file is about 40 MB; bench/app/learner). The flush itself is unchanged: this only
+// starts writing early, and promises nothing.
+constexpr std::uint64_t kWritebackStep = std::uint64_t{4} << 20;
+
+void startWriteback(int fd, std::uint64_t offset, std::uint64_t length) {
+#ifdef __linux__
+    ::sync_file_range(fd, off_t(offset), off_t(length), SYNC_FILE_RANGE_WRITE);
+#else
+    (void)fd, (void)offset, (void)length;
+#endif
+}
+
 // ".progress.json.1a2b3c4d.tmp": the temporary file a save writes beside "progress.json".
 constexpr std::size_t kTemporarySuffixLength = 13;  // ".%08x.tmp"
 
@@ -232,11 +246,20 @@ Result<void> JSONProgressStore::writeFile(const fs::path& path, const LearnerPro
     // Written as it is encoded: a large progress is never held whole in memory a second time.
     return replaceAtomically(target, [&](int fd) -> Result<void> {
         int writeErrno = 0;
+        std::uint64_t written = 0;
+        std::uint64_t handedToDisk = 0;
         auto encoded =
             ProgressJSON::encodeInPieces(progress, prettyPrinted, [&](std::string_view piece) {
-                if (writeAll(fd, piece)) return true;
-                writeErrno = errno;
-                return false;
+                if (!writeAll(fd, piece)) {
+                    writeErrno = errno;
+                    return false;
+                }
+                written += piece.size();
+                if (written - handedToDisk >= kWritebackStep) {
+                    startWriteback(fd, handedToDisk, written - handedToDisk);
+                    handedToDisk = written;
+                }
+                return true;
             });
         if (encoded) return {};
         if (writeErrno != 0) return tl::unexpected(writeError(target, reason(writeErrno)));

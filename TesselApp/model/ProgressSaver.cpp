@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <cassert>
 #include <chrono>
 #include <condition_variable>
 #include <future>
@@ -34,6 +35,19 @@ void onMainThread(QPointer<ProgressSaver> saver, std::function<void(ProgressSave
             if (saver) work(*saver);
         },
         Qt::QueuedConnection);
+}
+
+// A copy of `progress` whose cards are allocated one after another in the order the file lists
+// them. A save walks every card; a copy made by the map's own copy constructor lays its nodes out
+// in the tree's shape instead, and the walk then waited on memory for almost every card: 15 ms of
+// a 100,000-card save, against 5 ms in key order (bench/app/learner).
+LearnerProgress inKeyOrder(const LearnerProgress& progress) {
+    std::map<std::string, CardProgress> cards;
+    for (const auto& card : progress.cards) cards.emplace_hint(cards.end(), card);
+    LearnerProgress copy(progress.schemaVersion, std::move(cards), progress.dailyStats,
+                         progress.dailyStatsByLanguage, progress.unscopedDailyStats);
+    assert(copy == progress);
+    return copy;
 }
 
 // A store answers its start-up load in milliseconds; one that has not answered by then may never
@@ -77,7 +91,7 @@ void ProgressSaver::load(std::function<void(Result<LearnerProgress>)> done) {
                    done = std::move(done)](Result<LearnerProgress> loaded) mutable {
         const bool failed = !loaded.has_value();
         // Copied here, off the main thread; no save runs before the load has answered.
-        if (copy && loaded) copy->progress = std::make_shared<LearnerProgress>(*loaded);
+        if (copy && loaded) copy->progress = std::make_shared<LearnerProgress>(inKeyOrder(*loaded));
         {
             std::lock_guard lock(state->mutex);
             state->done = true;

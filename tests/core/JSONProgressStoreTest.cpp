@@ -123,6 +123,20 @@ TEST_F(JSONProgressStoreTest, SaveCreatesFoldersReplacesTheFileAndLoadsBackEqual
         // Nothing but the file itself: no temporary file is left behind.
         EXPECT_EQ(namesIn(path.parent_path()), std::vector<std::string>{"progress.json"});
     }
+    // A file of several megabytes goes to the disk in steps while it is written: the same bytes.
+    LearnerProgress large = progressWithVersion(2);
+    for (int i = 0; i < 20000; ++i) {
+        CardProgress card = large.cards["zh-1"];
+        card.itemID = "zh-" + std::to_string(100000 + i);
+        card.stabilityDays += i;
+        large.cards[card.itemID] = card;
+    }
+    JSONProgressStore store(path, true);
+    ASSERT_TRUE(saveNow(store, large));
+    const std::string text = contents(path);
+    EXPECT_GT(text.size(), std::size_t{5} << 20);
+    EXPECT_EQ(text, *ProgressJSON::encode(large, true));
+    EXPECT_EQ(loadNow(store), large);
 }
 
 TEST_F(JSONProgressStoreTest, OperationsRunAndCompleteInTheOrderIssued) {

@@ -170,7 +170,8 @@ TEST(ProgressJSONTest, WriterMatchesTheLibraryPrinterOnAwkwardValues) {
                                           std::string("nul\0x", 5),
                                           "ctl\x01\x1f\x7f",
                                           "汉字 かな 😀",
-                                          "/slash/"};
+                                          "/slash/",
+                                          "plain start, then \"quote\" é\x02"};
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         const std::string id = ids[i % ids.size()] + std::to_string(i);
         p.cards[id] = CardProgress{id,    numbers[i],          -numbers[i], -int(i),   at(-86401),
@@ -187,14 +188,20 @@ TEST(ProgressJSONTest, WriterMatchesTheLibraryPrinterOnAwkwardValues) {
 }
 
 // The file is written in pieces as it is encoded: together they are encode()'s text, a refused
-// piece stops the writing, and a value that cannot be written fails as it does in encode().
+// piece stops the writing, and a value that cannot be written fails as it does in encode(). A
+// text longer than a piece (escaped, six times longer) makes the writer grow its buffer.
 TEST(ProgressJSONTest, PiecesMakeUpTheSameText) {
     LearnerProgress p = smallProgress();
     for (int i = 0; i < 6000; ++i) {
         const std::string id = "ja-" + std::to_string(i);
         p.cards[id] = CardProgress{id, 1.5, 5, 3, at(i), at(-i), ReviewRating::good, 4, 3, 1, 1};
     }
+    std::string longText;
+    for (int i = 0; i < 100000; ++i) longText += i % 3 ? "\x01\"" : "é";
+    p.cards["ja-3000"].itemID = longText;
+    p.unscopedDailyStats["2024-05-02"] = stats(longText, 1, 1, 0, 0, 1);
     for (const bool pretty : {true, false}) {
+        EXPECT_EQ(*encode(p, pretty), pretty ? tree(p).dump(2) : tree(p).dump());
         std::string joined;
         int pieces = 0;
         ASSERT_TRUE(encodeInPieces(p, pretty, [&](std::string_view piece) {

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <chrono>
@@ -157,8 +158,14 @@ class TimedStore : public ProgressStoring {
     SerialExecutor m_worker;
 };
 
+// Sleeps between looks, as the application's idle event loop would: processEvents() with a time
+// limit returns at once when nothing is queued, so looping on it kept a processor busy and slowed
+// the writer it was waiting for on a shared machine.
 void waitUntil(const std::function<bool()>& done) {
-    while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    while (!done()) {
+        QCoreApplication::processEvents();
+        if (!done()) QThread::msleep(1);
+    }
 }
 
 // Every course id of both languages, then other words of the lexicon: a learner of 100,000
