@@ -83,10 +83,11 @@ start_times() {  # start_times ONBOARDED
     start=$(date +%s%3N)
     local out
     out=$(run_app "$work/home" "$work/first-frame.txt")
-    local frame cpu
+    local frame cpu loader
     frame=$(awk '/^first-frame-epoch-ms/ {print $2}' <<<"$out")
     cpu=$(awk '/^opened-main-thread-cpu-ms/ {print $2}' <<<"$out")
-    echo "$((frame - start)) $cpu"
+    loader=$(awk '/^before-main-cpu-ms/ {print $2}' <<<"$out")
+    echo "$((frame - start)) $cpu $loader $((cpu - loader))"
   done
 }
 
@@ -125,5 +126,7 @@ today="$(start_times 1)"
 echo "cold start to first frame, onboarding:   $(cut -d' ' -f1 <<<"$onboarding" | median) ms"
 echo "cold start to first frame, Today page:   $(cut -d' ' -f1 <<<"$today" | median) ms   (goal <= 300)"
 echo "main thread before it, Today page:       $(cut -d' ' -f2 <<<"$today" | median) ms   (goal <= 60)"
+echo "  of which before main() (system loader):  $(cut -d' ' -f3 <<<"$today" | median) ms"
+echo "  from main() to the window loaded:        $(cut -d' ' -f4 <<<"$today" | median) ms"
 echo "Return on a right answer, main thread:   $(printf '%s\n' "${right[@]}" | median) ms"
 echo "Return on a wrong answer, main thread:   $(printf '%s\n' "${wrong[@]}" | median) ms"

@@ -109,12 +109,17 @@ ScreenshotDriver::ScreenshotDriver(AppModel* model, QString scriptPath, QString 
       m_scriptPath(std::move(scriptPath)),
       m_outDir(std::move(outDir)) {}
 
-bool ScreenshotDriver::start(QQuickWindow* window) {
-    // Everything the main thread did so far (the model built, the lessons read, the screens
-    // loaded) happened before the first frame could be drawn.
+qint64 ScreenshotDriver::threadCpuMs() {
     timespec cpu{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-    m_openedMainCpuMs = static_cast<qint64>(cpu.tv_sec) * 1000 + cpu.tv_nsec / 1000000;
+    return static_cast<qint64>(cpu.tv_sec) * 1000 + cpu.tv_nsec / 1000000;
+}
+
+bool ScreenshotDriver::start(QQuickWindow* window, qint64 cpuMsAtMain) {
+    // Everything the main thread did so far (the libraries loaded, the model built, the screens
+    // loaded, the course taken) happened before the first frame could be drawn.
+    m_openedMainCpuMs = threadCpuMs();
+    m_cpuMsAtMain = cpuMsAtMain;
     QFile file(m_scriptPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         std::fprintf(stderr, "screenshot-script: cannot read %s\n", qPrintable(m_scriptPath));
@@ -241,9 +246,11 @@ bool ScreenshotDriver::runLine(const QString& rawLine, bool* keepWaiting) {
         return true;
     }
     if (command == QLatin1String("report-first-frame")) {
-        std::printf("first-frame-epoch-ms %lld\nopened-main-thread-cpu-ms %lld\n",
-                    static_cast<long long>(m_firstFrameEpochMs),
-                    static_cast<long long>(m_openedMainCpuMs));
+        std::printf(
+            "first-frame-epoch-ms %lld\nopened-main-thread-cpu-ms %lld\n"
+            "before-main-cpu-ms %lld\n",
+            static_cast<long long>(m_firstFrameEpochMs), static_cast<long long>(m_openedMainCpuMs),
+            static_cast<long long>(m_cpuMsAtMain));
         std::fflush(stdout);
         return true;
     }

@@ -33,9 +33,10 @@ class AppModel;
 //   measure-key NAME    press a key and print the main thread's work until the next frame
 //   report-usage NAME   print "usage NAME rss-kb R peak-kb P cpu-ms C": the process's resident
 //                       and peak resident memory (VmRSS, VmHWM) and its processor time so far
-//   report-first-frame  print the wall-clock time of the window's first frame, and the main
+//   report-first-frame  print the wall-clock time of the window's first frame, the main
 //                       thread's processor time spent before it (start-up up to the window
-//                       loaded)
+//                       loaded) and how much of that came before main() (the system loading and
+//                       binding the libraries)
 //   quit                leave the application (also done after the last line)
 //
 // "{path}" anywhere in a line stands for the model's value at that dotted path, read into records
@@ -50,9 +51,12 @@ class ScreenshotDriver : public QObject {
     ScreenshotDriver(AppModel* model, QString scriptPath, QString outDir,
                      QObject* parent = nullptr);
 
-    // Starts when `window` has shown its first frame. Returns false (after printing why) when
-    // the script cannot be read.
-    bool start(QQuickWindow* window);
+    // Starts when `window` has shown its first frame. `cpuMsAtMain` is threadCpuMs() as main()
+    // began. Returns false (after printing why) when the script cannot be read.
+    bool start(QQuickWindow* window, qint64 cpuMsAtMain);
+
+    // The calling thread's processor time so far, in milliseconds.
+    static qint64 threadCpuMs();
 
   private:
     void runNext();
@@ -78,6 +82,7 @@ class ScreenshotDriver : public QObject {
     int m_lineIndex = 0;
     qint64 m_firstFrameEpochMs = 0;
     qint64 m_openedMainCpuMs = 0;
+    qint64 m_cpuMsAtMain = 0;
     QElapsedTimer m_untilTimer;
 };
 

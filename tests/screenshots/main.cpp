@@ -29,6 +29,7 @@ bool resizeContent(QQuickWindow* window, const QString& size) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const qint64 cpuMsAtMain = tessel::ScreenshotDriver::threadCpuMs();
     QApplication app(argc, argv);
     tessel::describeApplication();
 
@@ -67,7 +68,7 @@ int main(int argc, char* argv[]) {
         }
         tessel::ScreenshotDriver driver(window.model(), parser.value(scriptOption),
                                         parser.value(outOption));
-        if (!driver.start(window.window())) return 1;
+        if (!driver.start(window.window(), cpuMsAtMain)) return 1;
         code = app.exec();
     }
     return tessel::finishApplication(code);
