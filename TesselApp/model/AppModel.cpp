@@ -121,28 +121,17 @@ AppModel::AppModel(Dependencies deps, QObject* parent)
     Preferences::writeBack(*m_settings, m_prefs);
     if (deps.readCourseInBackground && m_lexicon) {
         // Reading the course is most of the model's start-up work; it runs beside the loading
-        // of the screens, through a read-only connection of the worker's own. The dictionary's
-        // first list is not on the first screen: the worker searches it afterwards, through
-        // the shared store, so that its search data is loaded where later searches look.
-        std::promise<std::optional<LanguageContent>> content;
-        m_pendingContent = content.get_future();
+        // of the screens, through a read-only connection of the worker's own.
         m_pendingContentLanguage = m_selectedLanguage;
-        m_startupBrowseGeneration = ++m_searchGeneration;
-        m_startupBrowse = std::async(
+        m_pendingContent = std::async(
             std::launch::async,
-            [this, content = std::move(content), lexicon = m_lexicon,
-             language = m_selectedLanguage, query = utf8(m_searchQuery)]() mutable {
-                std::optional<LanguageContent> read;
-                if (auto store = LexiconStore::open(lexicon->databasePath())) {
-                    if (auto lessons = readLanguageContent(**store, language)) {
-                        read = std::move(*lessons);
-                    }
-                }
-                content.set_value(std::move(read));
-                auto results = lexicon->search(query, language, kSearchLimit);
-                QMetaObject::invokeMethod(this, &AppModel::applyStartupBrowse,
-                                          Qt::QueuedConnection);
-                return results;
+            [path = m_lexicon->databasePath(),
+             language = m_selectedLanguage]() -> std::optional<LanguageContent> {
+                auto store = LexiconStore::open(path);
+                if (!store) return std::nullopt;
+                auto content = readLanguageContent(**store, language);
+                if (!content) return std::nullopt;
+                return std::move(*content);
             });
         QMetaObject::invokeMethod(this, &AppModel::finishStartupContent, Qt::QueuedConnection);
     } else {
@@ -402,23 +391,17 @@ void AppModel::loadLanguageContent(bool searchNow) {
     emit sourcesChanged();
 
     if (searchNow) {
-        // Answers the current query, so an earlier search still on its way is not wanted.
-        ++m_searchGeneration;
         auto results = m_lexicon->search(utf8(m_searchQuery), m_selectedLanguage, kSearchLimit);
         if (!results) return setStartupError(qstr(results.error().description));
         setSearchResults(std::move(*results));
+    } else {
+        // The dictionary's first list is not on the first screen: it is searched as a typed
+        // query is, a moment later. On this thread, not the worker: the search data's memory,
+        // freed when the language changes, then serves the next language's instead of staying
+        // with a worker's memory pool (the day's peak was 16 MB higher that way).
+        runSearch();
     }
     refreshPlan();
-}
-
-void AppModel::applyStartupBrowse() {
-    auto results = m_startupBrowse.get();
-    if (m_startupBrowseGeneration != m_searchGeneration ||
-        m_pendingContentLanguage != m_selectedLanguage) {
-        return;
-    }
-    if (!results) return setStartupError(qstr(results.error().description));
-    setSearchResults(std::move(*results));
 }
 
 void AppModel::setLessons(Course course) {

@@ -192,7 +192,7 @@ class AppModel : public QObject {
         // True: the selected language's course, counts and sources are read on a worker thread,
         // through a connection of its own, while the screens load; they arrive with
         // finishStartupContent() or the first turn of the event loop, whichever comes first.
-        // The dictionary's first list follows from the same worker a little later.
+        // The dictionary's first list follows a moment later.
         // False: it is all read before the constructor returns.
         bool readCourseInBackground = false;
     };
@@ -420,13 +420,10 @@ class AppModel : public QObject {
     // The content of `language`: the one read in the background when it was read for that
     // language and succeeded, else read now (so an error is reported as by any other read).
     Result<LanguageContent> takeLanguageContent(LearningLanguage language);
-    // Takes the selected language's content and recomputes the plan; `searchNow` also lists the
-    // dictionary for the current query (false at start-up, where the worker lists it).
+    // Takes the selected language's content and recomputes the plan; the dictionary's list for
+    // the current query is searched now, or (false: at start-up) a moment later.
     void loadLanguageContent(bool searchNow);
     void setLessons(Course course);
-    // The dictionary's first list, searched by the start-up worker; dropped when a newer search
-    // or another language came first.
-    void applyStartupBrowse();
     void scheduleDayChange();
     void loadProgress(std::int64_t generation);
     void applyLoadedProgress(std::int64_t generation, Result<LearnerProgress> loaded);
@@ -490,10 +487,6 @@ class AppModel : public QObject {
     // when the worker's reading failed.
     std::future<std::optional<LanguageContent>> m_pendingContent;
     LearningLanguage m_pendingContentLanguage = LearningLanguage::chinese;
-    // The same worker's dictionary list for the start-up query, answering search generation
-    // m_startupBrowseGeneration. Destroying it waits for the worker, which also uses `this`.
-    std::future<Result<std::vector<LexiconEntry>>> m_startupBrowse;
-    std::int64_t m_startupBrowseGeneration = 0;
     LexiconCounts m_counts;
     std::vector<LexiconSource> m_sources;
     // Changed only through changeProgress and replaceProgress.

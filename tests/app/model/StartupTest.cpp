@@ -263,7 +263,7 @@ class StartupTest : public QObject {
 
     // The course read beside the screens is the very course read in place, it arrives with the
     // first turn of the event loop, and joining it again reads nothing twice; the dictionary's
-    // first list follows from the worker and is the one listed in place.
+    // first list follows and is the one listed in place.
     void courseReadInTheBackgroundMatchesTheOneReadInPlace() {
         Harness inPlace;
         const AppModel& reference = inPlace.build();
@@ -289,7 +289,7 @@ class StartupTest : public QObject {
     }
 
     // A language chosen before the background course arrives wins over it, and over the
-    // worker's first dictionary list.
+    // first dictionary list searched for it.
     void languageChosenBeforeTheBackgroundCourseArrivesWins() {
         Harness h;
         h.openLexicon();
@@ -302,7 +302,7 @@ class StartupTest : public QObject {
         QVERIFY(!h.model->lessons().empty());
         for (const auto& lesson : h.model->lessons())
             QCOMPARE(lesson.item.language, LearningLanguage::japanese);
-        // The worker's Chinese list, arriving after this, must not replace the Japanese one.
+        // No Chinese list may arrive after this and replace the Japanese one.
         const auto listed = entryIDs(h.model->searchResultsValue());
         QVERIFY(!listed.empty());
         QTest::qWait(300);
