@@ -17,42 +17,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 runs="${1:-3}"
 build="${BRINDLE_BUILD_DIR:-$root/build/release}"
-if [[ ! -f "$build/CMakeCache.txt" ]] || grep -q '^BUILD_TESTING:BOOL=OFF' "$build/CMakeCache.txt"; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
-fi
-cmake --build "$build" --target brindle-screenshots -j2 >/dev/null
-binary="$build/tests/screenshots/brindle-screenshots"
-
-work="$(mktemp -d)"
-xvfb_pid=""
-cleanup() {
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-lexicon_note="real lexicon"
-[[ -f "$root/resources/Tessel.sqlite" ]] || lexicon_note="fixture lexicon (resources/Tessel.sqlite is missing)"
-
-display=":$((RANDOM % 400 + 500))"
-Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [[ -e "/tmp/.X11-unix/X${display#:}" ]] && break
-  sleep 0.1
-done
-
-new_home() {
-  local home="$1"
-  rm -rf "$home"
-  mkdir -p "$home/.local/share/brindle" "$home/.config/Brindle" "$home/.cache" "$home/runtime"
-  chmod 700 "$home/runtime"
-  if [[ ! -f "$root/resources/Tessel.sqlite" ]]; then
-    sqlite3 "$home/.local/share/brindle/Tessel.sqlite" <"$root/tests/data/lexicon-fixture.sql"
-  fi
-  printf '[General]\nhasCompletedOnboarding=true\nselectedLanguage=chinese\n' \
-    >"$home/.config/Brindle/Brindle.conf"
-}
+source "$root/scripts/measure-window.sh"
 
 # The day: start, the dictionary typed into letter by letter in both languages (opening it readies
 # the voice, which takes a few seconds of its own, left out of the keystrokes' figure), a 20-card
@@ -113,12 +78,6 @@ pages=(home learn dictionary progress settings sources)
   echo "report-usage day"
   echo "quit"
 } >"$work/day.txt"
-
-run_app() {  # run_app HOME SCRIPT
-  HOME="$1" XDG_DATA_HOME="$1/.local/share" XDG_CONFIG_HOME="$1/.config" \
-    XDG_CACHE_HOME="$1/.cache" XDG_RUNTIME_DIR="$1/runtime" DISPLAY="$display" \
-    QT_QPA_PLATFORM=xcb "$binary" --screenshot-script "$2" --screenshot-dir "$work"
-}
 
 median() { sort -n | awk '{v[NR]=$1} END {if (NR==0) print "n/a"; else if (NR%2) print v[(NR+1)/2]; else printf "%.1f\n", (v[NR/2]+v[NR/2+1])/2}'; }
 
