@@ -4,6 +4,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
@@ -30,13 +31,17 @@ void describeApplication() {
     QApplication::setApplicationDisplayName(QStringLiteral("Brindle"));
     QApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("brindle"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brindle/brindle.png")));
 }
 
 AppWindow::AppWindow() = default;
 AppWindow::~AppWindow() = default;
 
 AppWindow::Opened AppWindow::open() {
+    // The first text the window lays out needs the system's font list (the font configuration
+    // parsed, every installed font listed: a few milliseconds). Qt's font database may be filled
+    // from any thread, so it is filled here while this thread builds the model and the screens.
+    m_fontList = std::jthread([] { QFontDatabase::families(); });
+
     using Role = SingleInstance::Role;
     m_instance =
         std::make_unique<SingleInstance>(QFileInfo(AppModel::defaultProgressFilePath()).path());
@@ -60,6 +65,11 @@ AppWindow::Opened AppWindow::open() {
     if (!m_window) return Opened::failed;
 
     QQuickWindow* window = m_window;
+    // Reading the icon's picture loads Qt's image plugins, which the first frame does not need.
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, qApp,
+        [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/brindle/brindle.png"))); },
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     QObject::connect(m_instance.get(), &SingleInstance::activationRequested, window, [window] {
         window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
         window->show();
