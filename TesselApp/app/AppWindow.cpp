@@ -55,6 +55,14 @@ AppWindow::Opened AppWindow::open() {
     if (prefersSoftwareSceneGraph(currentGraphicsSetting())) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     }
+    // Qt's JavaScript engine turns a function into machine code from its third call. Building the
+    // window calls dozens of small bindings a few times each, and every compilation makes fresh
+    // memory executable, which interrupts every core; at start-up that cost more than it saved. A
+    // higher threshold still compiles what runs often (lists, typing). A value set by whoever
+    // starts the application wins.
+    if (!qEnvironmentVariableIsSet("QV4_JIT_CALL_THRESHOLD")) {
+        qputenv("QV4_JIT_CALL_THRESHOLD", QByteArrayLiteral("50"));
+    }
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->load(QUrl(QStringLiteral("qrc:/Brindle/Main.qml")));
