@@ -58,12 +58,14 @@ AppWindow::Opened AppWindow::open() {
     // Qt's JavaScript engine turns a function into machine code from its third call. Building the
     // window calls dozens of small bindings a few times each, and every compilation makes fresh
     // memory executable, which interrupts every core; at start-up that cost more than it saved. A
-    // higher threshold still compiles what runs often (lists, typing). A value set by whoever
-    // starts the application wins.
-    if (!qEnvironmentVariableIsSet("QV4_JIT_CALL_THRESHOLD")) {
-        qputenv("QV4_JIT_CALL_THRESHOLD", QByteArrayLiteral("50"));
-    }
+    // higher threshold still compiles what runs often (lists, typing). The engine reads it once,
+    // when it is made; a value set by whoever started the application wins, and programs started
+    // from here (the speech daemon, a browser) do not inherit ours.
+    const char* const jitThreshold = "QV4_JIT_CALL_THRESHOLD";
+    const bool thresholdGiven = qEnvironmentVariableIsSet(jitThreshold);
+    if (!thresholdGiven) qputenv(jitThreshold, QByteArrayLiteral("50"));
     m_engine = std::make_unique<QQmlApplicationEngine>();
+    if (!thresholdGiven) qunsetenv(jitThreshold);
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->load(QUrl(QStringLiteral("qrc:/Brindle/Main.qml")));
     // The course was read beside the screens; it must be in place before the first frame.
