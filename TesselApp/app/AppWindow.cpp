@@ -4,6 +4,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
@@ -30,13 +31,17 @@ void describeApplication() {
     QApplication::setApplicationDisplayName(QStringLiteral("Brindle"));
     QApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("brindle"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brindle/brindle.png")));
 }
 
 AppWindow::AppWindow() = default;
 AppWindow::~AppWindow() = default;
 
 AppWindow::Opened AppWindow::open() {
+    // The first text the window lays out needs the system's font list (the font configuration
+    // parsed, every installed font listed: a few milliseconds). Qt's font database may be filled
+    // from any thread, so it is filled here while this thread builds the model and the screens.
+    m_fontList = std::jthread([] { QFontDatabase::families(); });
+
     using Role = SingleInstance::Role;
     m_instance =
         std::make_unique<SingleInstance>(QFileInfo(AppModel::defaultProgressFilePath()).path());
@@ -50,7 +55,17 @@ AppWindow::Opened AppWindow::open() {
     if (prefersSoftwareSceneGraph(currentGraphicsSetting())) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     }
+    // Qt's JavaScript engine turns a function into machine code from its third call. Building the
+    // window calls dozens of small bindings a few times each, and every compilation makes fresh
+    // memory executable, which interrupts every core; at start-up that cost more than it saved. A
+    // higher threshold still compiles what runs often (lists, typing). The engine reads it once,
+    // when it is made; a value set by whoever started the application wins, and programs started
+    // from here (the speech daemon, a browser) do not inherit ours.
+    const char* const jitThreshold = "QV4_JIT_CALL_THRESHOLD";
+    const bool thresholdGiven = qEnvironmentVariableIsSet(jitThreshold);
+    if (!thresholdGiven) qputenv(jitThreshold, QByteArrayLiteral("50"));
     m_engine = std::make_unique<QQmlApplicationEngine>();
+    if (!thresholdGiven) qunsetenv(jitThreshold);
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->load(QUrl(QStringLiteral("qrc:/Brindle/Main.qml")));
     // The course was read beside the screens; it must be in place before the first frame.
@@ -60,6 +75,11 @@ AppWindow::Opened AppWindow::open() {
     if (!m_window) return Opened::failed;
 
     QQuickWindow* window = m_window;
+    // Reading the icon's picture loads Qt's image plugins, which the first frame does not need.
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, qApp,
+        [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/brindle/brindle.png"))); },
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     QObject::connect(m_instance.get(), &SingleInstance::activationRequested, window, [window] {
         window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
         window->show();

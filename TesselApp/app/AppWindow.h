@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <thread>
 
 class QQmlApplicationEngine;
 class QQuickWindow;
@@ -11,8 +12,9 @@ namespace tessel {
 class AppModel;
 class SingleInstance;
 
-// Names the application (the settings and data folders derive from the names), its version and
-// its window icon, the same for every program that shows the window.
+// Names the application (the settings and data folders derive from the names) and its version,
+// the same for every program that shows the window. The window icon follows the first frame
+// (see AppWindow::open).
 // REQUIRES: the QApplication exists.
 void describeApplication();
 
@@ -43,6 +45,8 @@ class AppWindow {
     AppModel* model() const { return m_model.get(); }
 
   private:
+    // Reads the system's font list while the window is being built; joined on destruction.
+    std::jthread m_fontList;
     // Declared in set-up order, so destroyed window first and data folder last.
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<AppModel> m_model;
