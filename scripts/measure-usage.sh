@@ -91,9 +91,9 @@ for _ in $(seq "$runs"); do
     $1 != "usage" { next }
     $2 == "start" { print "start-rss", $4 / 1024 }
     $2 == "day" { print "day-peak", $6 / 1024 }
-    $2 == "typed" { print "keystroke", $8 - last }
+    $2 == "typed" { printf "keystroke %.1f\n", $8 - last }
     $2 == "idle-from" { from = $8; next }
-    $2 ~ /^idle-/ { print $2, ($8 - from) / 40 }
+    $2 ~ /^idle-/ { printf "%s %.2f\n", $2, ($8 - from) / 40 }
     { last = $8 }
   ' "$work/out" >>"$work/figures"
 done

@@ -404,18 +404,12 @@ void ScreenshotDriver::reportUsage(const QString& name) {
             if (words[0] == "VmHWM:") peakKb = words[1].toLongLong();
         }
     }
-    long long cpuMs = -1;
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    if (stat.open(QIODevice::ReadOnly)) {
-        // The command name may hold spaces; the fields after it are counted from its ')'.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 12) {
-            const long long ticks = fields[11].toLongLong() + fields[12].toLongLong();
-            cpuMs = ticks * 1000 / sysconf(_SC_CLK_TCK);
-        }
-    }
-    std::printf("usage %s rss-kb %lld peak-kb %lld cpu-ms %lld\n", qPrintable(name), rssKb, peakKb,
+    // The process's own clock, to the microsecond: the kernel's tick counts (10 ms) would read
+    // a page that wakes for a millisecond now and then as either idle or busy.
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    const double cpuMs = static_cast<double>(cpu.tv_sec) * 1000 + cpu.tv_nsec / 1e6;
+    std::printf("usage %s rss-kb %lld peak-kb %lld cpu-ms %.3f\n", qPrintable(name), rssKb, peakKb,
                 cpuMs);
     std::fflush(stdout);
 }
