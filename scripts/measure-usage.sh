@@ -7,7 +7,8 @@
 #     both languages, a 20-card session and every page visited;
 #   - processor time of the whole process per dictionary query update (one key typed, then the
 #     debounce, the search and the frames that follow), median over the typed letters;
-#   - processor share of every page left idle (after 11 s, when a text cursor has settled).
+#   - processor share of every page left idle (after 11 s, when a text cursor has settled), and
+#     the frames it drew meanwhile.
 #
 #   scripts/measure-usage.sh [RUNS]        (default 3; figures are medians over the runs)
 #
@@ -91,9 +92,9 @@ for _ in $(seq "$runs"); do
     $1 != "usage" { next }
     $2 == "start" { print "start-rss", $4 / 1024 }
     $2 == "day" { print "day-peak", $6 / 1024 }
-    $2 == "typed" { print "keystroke", $8 - last }
-    $2 == "idle-from" { from = $8; next }
-    $2 ~ /^idle-/ { print $2, ($8 - from) / 40 }
+    $2 == "typed" { printf "keystroke %.1f\n", $8 - last }
+    $2 == "idle-from" { from = $8; frames = $10; next }
+    $2 ~ /^idle-/ { printf "%s %.2f\nframes-%s %d\n", $2, ($8 - from) / 40, $2, $10 - frames }
     { last = $8 }
   ' "$work/out" >>"$work/figures"
 done
@@ -106,4 +107,5 @@ printf '%-44s %8s   goal %s\n' "peak resident memory after a day (MB)" "$(figure
 printf '%-44s %8s   goal %s\n' "CPU per dictionary query update (ms)" "$(figure keystroke)" "<= 60"
 for page in "${pages[@]}"; do
   printf '%-44s %8s   goal %s\n' "CPU idle on $page (% of a core)" "$(figure "idle-$page")" "0"
+  printf '%-44s %8s   goal %s\n' "frames drawn while idle on $page" "$(figure "frames-idle-$page")" "0"
 done

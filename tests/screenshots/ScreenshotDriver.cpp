@@ -138,6 +138,9 @@ bool ScreenshotDriver::start(QQuickWindow* window, qint64 cpuMsAtMain) {
                 this, [this] { scheduleNext(kSettleMs); }, Qt::QueuedConnection);
         },
         static_cast<Qt::ConnectionType>(Qt::DirectConnection | Qt::SingleShotConnection));
+    connect(
+        window, &QQuickWindow::frameSwapped, this, [this] { ++m_framesSwapped; },
+        Qt::DirectConnection);
     return true;
 }
 
@@ -387,11 +390,9 @@ bool ScreenshotDriver::shoot(const QString& name) {
     return true;
 }
 
-// The main thread's share of a key press: handling the event itself (the model's work and the
-// bindings it wakes), then the next frame's animation, polish and scene-graph synchronisation,
-// during which the main thread waits for or does the rendering work.
-// Read from /proc, as an outside observer would: the resident and peak resident set of the whole
-// process, and the processor time of all its threads (render and speech threads included).
+// The resident and peak resident set of the whole process (from /proc, as an outside observer
+// would read them), the processor time of all its threads (render and speech threads included)
+// and the frames shown so far.
 void ScreenshotDriver::reportUsage(const QString& name) {
     long long rssKb = -1;
     long long peakKb = -1;
@@ -404,22 +405,19 @@ void ScreenshotDriver::reportUsage(const QString& name) {
             if (words[0] == "VmHWM:") peakKb = words[1].toLongLong();
         }
     }
-    long long cpuMs = -1;
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    if (stat.open(QIODevice::ReadOnly)) {
-        // The command name may hold spaces; the fields after it are counted from its ')'.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 12) {
-            const long long ticks = fields[11].toLongLong() + fields[12].toLongLong();
-            cpuMs = ticks * 1000 / sysconf(_SC_CLK_TCK);
-        }
-    }
-    std::printf("usage %s rss-kb %lld peak-kb %lld cpu-ms %lld\n", qPrintable(name), rssKb, peakKb,
-                cpuMs);
+    // The process's own clock, to the microsecond: the kernel's tick counts (10 ms) would read
+    // a page that wakes for a millisecond now and then as either idle or busy.
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    const double cpuMs = static_cast<double>(cpu.tv_sec) * 1000 + cpu.tv_nsec / 1e6;
+    std::printf("usage %s rss-kb %lld peak-kb %lld cpu-ms %.3f frames %lld\n", qPrintable(name),
+                rssKb, peakKb, cpuMs, m_framesSwapped.load());
     std::fflush(stdout);
 }
 
+// The main thread's share of a key press: handling the event itself (the model's work and the
+// bindings it wakes), then the next frame's animation, polish and scene-graph synchronisation,
+// during which the main thread waits for or does the rendering work.
 void ScreenshotDriver::measureKey(const QString& name) {
     const int key = keyCode(name);
     QElapsedTimer clock;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 class QQuickWindow;
 class QQuickItem;
 
@@ -31,8 +33,9 @@ class AppModel;
 //   wait MS             let the application run for MS milliseconds
 //   shot NAME           write OUTDIR/NAME-WxH.png of the window's content (W × H its size)
 //   measure-key NAME    press a key and print the main thread's work until the next frame
-//   report-usage NAME   print "usage NAME rss-kb R peak-kb P cpu-ms C": the process's resident
-//                       and peak resident memory (VmRSS, VmHWM) and its processor time so far
+//   report-usage NAME   print "usage NAME rss-kb R peak-kb P cpu-ms C frames F": the process's
+//                       resident and peak resident memory (VmRSS, VmHWM), its processor time
+//                       so far (to the microsecond) and the frames the window has shown
 //   report-first-frame  print the wall-clock time of the window's first frame, the main
 //                       thread's processor time spent before it (start-up up to the window
 //                       loaded) and how much of that came before main() (the system loading and
@@ -84,6 +87,8 @@ class ScreenshotDriver : public QObject {
     qint64 m_openedMainCpuMs = 0;
     qint64 m_cpuMsAtMain = 0;
     QElapsedTimer m_untilTimer;
+    // Frames the window has shown, counted on the render thread as they are swapped.
+    std::atomic<long long> m_framesSwapped = 0;
 };
 
 }  // namespace tessel
