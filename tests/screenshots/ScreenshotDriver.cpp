@@ -19,7 +19,6 @@
 #include <cstdio>
 
 #include <time.h>
-#include <unistd.h>
 
 #include "AppModel.h"
 
