@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 
@@ -32,6 +33,21 @@ void describeApplication() {
     QApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("brindle"));
 }
+
+namespace {
+
+// The theme registers the bundled icon font. Adding a font makes Qt drop every font it has set
+// up and lay out every text of an existing window again before the first frame; made before the
+// window exists, the theme's font changes nothing already laid out.
+void makeThemeBeforeWindow(QQmlEngine& engine) {
+    QQmlComponent theme(&engine);
+    theme.setData("import Brindle\nimport QtQml\nQtObject { property string icons: "
+                  "TesselTheme.iconFontFamily }",
+                  QUrl(QStringLiteral("qrc:/Brindle/theme-first.qml")));
+    delete theme.create();
+}
+
+}  // namespace
 
 AppWindow::AppWindow() = default;
 AppWindow::~AppWindow() = default;
@@ -67,6 +83,7 @@ AppWindow::Opened AppWindow::open() {
     m_engine = std::make_unique<QQmlApplicationEngine>();
     if (!thresholdGiven) qunsetenv(jitThreshold);
     m_engine->addImportPath(QStringLiteral("qrc:/"));
+    makeThemeBeforeWindow(*m_engine);
     m_engine->load(QUrl(QStringLiteral("qrc:/Brindle/Main.qml")));
     // The course was read beside the screens; it must be in place before the first frame.
     m_model->finishStartupContent();

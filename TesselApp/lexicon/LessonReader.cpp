@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LessonReader.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -166,10 +168,11 @@ std::optional<std::vector<LexiconLesson>> readCourseLessons(sqlite3* db, Learnin
         return withExercise;
     }
     plain.resize(std::min(plain.size(), wanted - withExercise.size()));
-    if (withExercise.empty()) return plain;
-    withExercise.reserve(withExercise.size() + plain.size());
-    std::move(plain.begin(), plain.end(), std::back_inserter(withExercise));
-    return withExercise;
+    // The few exercise cards go in front of the many others inside the list already reserved:
+    // a second list of the whole course would double the memory the read touches.
+    plain.insert(plain.begin(), std::make_move_iterator(withExercise.begin()),
+                 std::make_move_iterator(withExercise.end()));
+    return plain;
 }
 
 }  // namespace tessel

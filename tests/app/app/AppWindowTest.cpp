@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs with its data, settings and runtime folders in the build tree (see CMakeLists.txt).
 #include <QApplication>
+#include <QWindow>
 #include <QTest>
 
 #include "AppWindow.h"
@@ -11,11 +12,17 @@ class AppWindowTest : public QObject {
     void initTestCase() { tessel::describeApplication(); }
 
     // The window comes up with the application's icon once it is on screen, and what it sets
-    // for its own JavaScript engine is not passed on to programs started from it.
+    // for its own JavaScript engine is not passed on to programs started from it. Its fonts are
+    // all registered before the window exists, so no text is laid out twice for the first frame.
     void opensWithItsIconAndLeavesTheEnvironmentAlone() {
         QVERIFY(QGuiApplication::windowIcon().isNull());
+        int fontsAddedUnderAWindow = 0;
+        QObject::connect(qApp, &QGuiApplication::fontDatabaseChanged, [&] {
+            if (!QGuiApplication::topLevelWindows().isEmpty()) ++fontsAddedUnderAWindow;
+        });
         tessel::AppWindow window;
         QCOMPARE(window.open(), tessel::AppWindow::Opened::shown);
+        QCOMPARE(fontsAddedUnderAWindow, 0);
         QVERIFY(!qEnvironmentVariableIsSet("QV4_JIT_CALL_THRESHOLD"));
         QTRY_VERIFY(!QGuiApplication::windowIcon().isNull());
     }
