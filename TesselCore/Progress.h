@@ -92,6 +92,16 @@ struct LearnerProgress {
     DailyStudyStats stats(const std::string& dayKey, LearningLanguage language) const;
     StudyStreak streak(Instant asOf, const Calendar& calendar) const;
     StudyStreak streak(Instant asOf, const Calendar& calendar, LearningLanguage language) const;
+    // The language's streak as of `asOf` once the records under `dayKey` have made that day a
+    // study day, from `before`, the streak as of `asOf` without them: the day of `asOf` joins the
+    // run that ended the day before, so the history is not walked again. Nothing when only
+    // `streak` can tell: `dayKey` is not that day's key, `before` already counts the day, or a
+    // record of the day is filed under another day.
+    // REQUIRES: nothing but the records under `dayKey` changed since `before` was worked out.
+    std::optional<StudyStreak> streakAfterFirstStudy(const StudyStreak& before,
+                                                     const std::string& dayKey, Instant asOf,
+                                                     const Calendar& calendar,
+                                                     LearningLanguage language) const;
 
     // Stores the card and counts one review in the all-language map and in the language's map
     // (or the unscoped map when no language is given). Negative seconds count as 0.

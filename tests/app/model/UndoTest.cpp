@@ -151,6 +151,28 @@ class UndoTest : public QObject {
         QVERIFY(!model.canUndoRating());
     }
 
+    // The streak read before the day's first rating moves with it, with the next rating not at
+    // all, and back with the undo.
+    void keptStreakFollowsTheDaysFirstRatingAndItsUndo() {
+        LearnerProgress seed;
+        for (int daysBack : {1, 2})
+            seed.recordReview(CardProgress{}, true, false,
+                              fixedStart() - std::chrono::hours(24 * daysBack), 5, kNewYork,
+                              LearningLanguage::chinese);
+        FileHarness h;
+        AppModel& model = h.build(seed);
+        QTRY_VERIFY(model.isProgressReady());
+        model.beginSession(false);
+        QCOMPARE(model.streak(), (StudyStreak{2, 2, "2024-04-30", false}));
+        answerAndRate(model, true, "good");
+        QCOMPARE(model.streak(), (StudyStreak{3, 3, "2024-05-01", true}));
+        answerAndRate(model, false, "again");
+        QCOMPARE(model.streak(), (StudyStreak{3, 3, "2024-05-01", true}));
+        model.undoLastRating();
+        model.undoLastRating();
+        QCOMPARE(model.streak(), (StudyStreak{2, 2, "2024-04-30", false}));
+    }
+
     void undoAfterMidnightTakesBackTheRatingsDay() {
         FileHarness h;
         *h.clock = instantFromSeconds(1714535880);  // 2024-04-30 23:58 in New York
