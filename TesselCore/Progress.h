@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// One fast path lives here: LearnerProgress::streakAfterFirstStudy lengthens a kept streak on the
+// day's first study, because walking a heavy learner's years of days again costs more than the
+// rating may (a learner with 100,000 cards: dashboard statistics within 2 ms after the day's first
+// rating, bench/app/learner). StreakCalculator::calculate is the definition;
+// tests/core/ProgressTest.cpp holds the fast path to it.
+
 #include <cstdint>
 #include <map>
 #include <optional>
