@@ -245,9 +245,11 @@ StudyStreak LearnerProgress::streak(Instant asOf, const Calendar& calendar,
     return StreakCalculator::calculate(days, asOf, calendar);
 }
 
-std::optional<StudyStreak> LearnerProgress::streakAfterFirstStudy(
-    const StudyStreak& before, const std::string& dayKey, Instant asOf, const Calendar& calendar,
-    LearningLanguage language) const {
+std::optional<StudyStreak> LearnerProgress::streakAfterFirstStudy(const StudyStreak& before,
+                                                                  const std::string& dayKey,
+                                                                  Instant asOf,
+                                                                  const Calendar& calendar,
+                                                                  LearningLanguage language) const {
     const Instant today = calendar.startOfDay(asOf);
     if (before.hasStudiedToday || dayKey != StudyDay::key(today, calendar)) return std::nullopt;
     if (!stats(dayKey, language).hasActivity()) return std::nullopt;
@@ -255,7 +257,8 @@ std::optional<StudyStreak> LearnerProgress::streakAfterFirstStudy(
     // field, which a hand-edited file may set to another day.
     const auto unscoped = unscopedDailyStats.find(dayKey);
     const auto scopedMap = dailyStatsByLanguage.find(language);
-    const bool shared = scopedMap != dailyStatsByLanguage.end() && scopedMap->second.contains(dayKey);
+    const bool shared =
+        scopedMap != dailyStatsByLanguage.end() && scopedMap->second.contains(dayKey);
     if (unscoped != unscopedDailyStats.end() && !shared && unscoped->second.day != dayKey)
         return std::nullopt;
 

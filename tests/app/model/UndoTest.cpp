@@ -151,26 +151,26 @@ class UndoTest : public QObject {
         QVERIFY(!model.canUndoRating());
     }
 
-    // The streak read before the day's first rating moves with it, with the next rating not at
-    // all, and back with the undo.
+    // The streak read before the day's first rating moves with it, not with the next one, and
+    // back with the undo of both.
     void keptStreakFollowsTheDaysFirstRatingAndItsUndo() {
         LearnerProgress seed;
-        for (int daysBack : {1, 2})
-            seed.recordReview(CardProgress{}, true, false,
-                              fixedStart() - std::chrono::hours(24 * daysBack), 5, kNewYork,
+        for (int back : {24, 48})
+            seed.recordReview({}, true, false, fixedStart() - std::chrono::hours(back), 5, kNewYork,
                               LearningLanguage::chinese);
         FileHarness h;
         AppModel& model = h.build(seed);
         QTRY_VERIFY(model.isProgressReady());
         model.beginSession(false);
-        QCOMPARE(model.streak(), (StudyStreak{2, 2, "2024-04-30", false}));
-        answerAndRate(model, true, "good");
-        QCOMPARE(model.streak(), (StudyStreak{3, 3, "2024-05-01", true}));
-        answerAndRate(model, false, "again");
-        QCOMPARE(model.streak(), (StudyStreak{3, 3, "2024-05-01", true}));
+        const StudyStreak before{2, 2, "2024-04-30", false}, after{3, 3, "2024-05-01", true};
+        QCOMPARE(model.streak(), before);
+        for (bool right : {true, false}) {
+            answerAndRate(model, right, right ? "good" : "again");
+            QCOMPARE(model.streak(), after);
+        }
         model.undoLastRating();
         model.undoLastRating();
-        QCOMPARE(model.streak(), (StudyStreak{2, 2, "2024-04-30", false}));
+        QCOMPARE(model.streak(), before);
     }
 
     void undoAfterMidnightTakesBackTheRatingsDay() {
