@@ -19,17 +19,18 @@ bool isPlain(const CardProgress& card) {
 
 }  // namespace
 
-CourseFigures CourseFigures::of(const LearnerProgress& progress, const CourseView& course) {
+CourseFigures CourseFigures::of(const CourseCards& cards) {
     CourseFigures figures;
-    for (const auto& [id, card] : progress.cards) {
-        if (!course.find(id)) continue;
+    std::size_t counted = 0;
+    cards.forEachCard([&](std::size_t, const CardProgress& card) {
+        ++counted;
         if (card.correctReviews >= 1) ++figures.learned;
         if (card.stabilityDays >= kStableDays) ++figures.stable;
         figures.answers = saturatingAdd(figures.answers, card.totalReviews);
         figures.correct = saturatingAdd(figures.correct, card.correctReviews);
         if (!isPlain(card)) figures.exact = false;
-    }
-    if (progress.cards.size() >= (std::size_t{1} << 23)) figures.exact = false;
+    });
+    if (counted >= (std::size_t{1} << 23)) figures.exact = false;
     return figures;
 }
 

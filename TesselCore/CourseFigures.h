@@ -25,8 +25,8 @@ struct CourseFigures {
     // may have saturated: then only `of` can give the figures.
     bool exact = true;
 
-    // The figures over every card of `progress` (sums saturate rather than overflow).
-    static CourseFigures of(const LearnerProgress& progress, const CourseView& course);
+    // The figures over the learner's cards of the course (sums saturate rather than overflow).
+    static CourseFigures of(const CourseCards& cards);
 
     // Moves the figures from before the card stored under `itemID` changed to after: `before` or
     // `after` is null where there was or is no card. False, leaving the figures unusable, when

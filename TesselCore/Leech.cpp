@@ -20,11 +20,12 @@ std::vector<CardProgress> worstLeeches(const LearnerProgress& progress,
     return found;
 }
 
-LeechBoard::LeechBoard(const LearnerProgress& progress,
-                       const std::function<bool(const std::string&)>& belongs) {
-    for (const auto& [id, card] : progress.cards) {
-        if (isLeech(card) && belongs(id)) m_leeches.emplace(-card.lapseCount, id);
-    }
+LeechBoard::LeechBoard(const CourseView& course, const CourseCards& cards) {
+    // A card is filed under the id of the first item it was found for, whatever its own
+    // `itemID` says.
+    cards.forEachCard([&](std::size_t position, const CardProgress& card) {
+        if (isLeech(card)) m_leeches.emplace(-card.lapseCount, course.item(position).id);
+    });
 }
 
 void LeechBoard::cardChanged(const std::string& itemID, const CardProgress* before,

@@ -11,6 +11,7 @@
 
 #include "AdaptiveScheduler.h"
 #include "Progress.h"
+#include "SessionSelection.h"
 
 namespace tessel {
 
@@ -27,16 +28,16 @@ std::vector<CardProgress> worstLeeches(const LearnerProgress& progress,
                                        const std::function<bool(const std::string&)>& belongs,
                                        std::size_t limit);
 
-// The leeches of the cards `belongs` accepts, found once and then kept up to date card by card:
-// looking through a heavy learner's cards after every rating costs more than the rating may (a
-// learner with 100,000 cards: dashboard statistics within 2 ms, bench/app/learner).
-// worstLeeches is the definition; tests/core/CourseFiguresTest.cpp holds this to it.
+// The leeches among the learner's cards of a course, found once from the cards already found in
+// the course and then kept up to date card by card: looking through a heavy learner's cards after
+// every rating costs more than the rating may (a learner with 100,000 cards: dashboard statistics
+// within 2 ms, bench/app/learner). worstLeeches, with `belongs` accepting the course's ids, is the
+// definition; tests/core/CourseFiguresTest.cpp holds this to it.
 class LeechBoard {
   public:
-    LeechBoard(const LearnerProgress& progress,
-               const std::function<bool(const std::string&)>& belongs);
+    LeechBoard(const CourseView& course, const CourseCards& cards);
     // After the card stored under `itemID` changed: `before` or `after` is null where there was
-    // or is no card; `belongs` as `belongs(itemID)`.
+    // or is no card; `belongs` tells whether the course holds `itemID`.
     void cardChanged(const std::string& itemID, const CardProgress* before,
                      const CardProgress* after, bool belongs);
     // As worstLeeches over `progress`.

@@ -245,6 +245,31 @@ StudyStreak LearnerProgress::streak(Instant asOf, const Calendar& calendar,
     return StreakCalculator::calculate(days, asOf, calendar);
 }
 
+std::optional<StudyStreak> LearnerProgress::streakAfterFirstStudy(const StudyStreak& before,
+                                                                  const std::string& dayKey,
+                                                                  Instant asOf,
+                                                                  const Calendar& calendar,
+                                                                  LearningLanguage language) const {
+    const Instant today = calendar.startOfDay(asOf);
+    if (before.hasStudiedToday || dayKey != StudyDay::key(today, calendar)) return std::nullopt;
+    if (!stats(dayKey, language).hasActivity()) return std::nullopt;
+    // The streak reads an unscoped record the language's map does not share by its own `day`
+    // field, which a hand-edited file may set to another day.
+    const auto unscoped = unscopedDailyStats.find(dayKey);
+    const auto scopedMap = dailyStatsByLanguage.find(language);
+    const bool shared =
+        scopedMap != dailyStatsByLanguage.end() && scopedMap->second.contains(dayKey);
+    if (unscoped != unscopedDailyStats.end() && !shared && unscoped->second.day != dayKey)
+        return std::nullopt;
+
+    StudyStreak after = before;
+    after.hasStudiedToday = true;
+    after.currentDays = saturatingAdd(before.currentDays, 1);
+    after.longestDays = std::max(before.longestDays, after.currentDays);
+    after.lastStudyDay = dayKey;
+    return after;
+}
+
 void LearnerProgress::recordReview(const CardProgress& card, bool correct, bool learnedForFirstTime,
                                    Instant at, double studySeconds, const Calendar& calendar,
                                    std::optional<LearningLanguage> language) {

@@ -113,6 +113,14 @@ class CourseCards {
     void cardChanged(const CourseView& course, const LearnerProgress& progress,
                      const std::string& itemID);
 
+    // Calls `visit(position, card)` for each of the learner's cards in the course, once per id,
+    // in course order: `position` is the first item with the card's id.
+    template <class Visit>
+    void forEachCard(Visit&& visit) const {
+        for (std::size_t i = 0; i < m_cardOf.size(); ++i)
+            if (m_cardOf[i] != nullptr) visit(i, *m_cardOf[i]);
+    }
+
     bool operator==(const CourseCards&) const = default;
 
   private:

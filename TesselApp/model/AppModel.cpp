@@ -542,7 +542,7 @@ void AppModel::changeProgress(const std::vector<std::string>& cardIDs,
         delta.noteDay(m_progress, dayKeys[i]);
         // Only a day turning into or out of a study day moves the streak.
         if (m_progress.stats(dayKeys[i], m_selectedLanguage).hasActivity() != studiedBefore[i])
-            m_streak.reset();
+            keepStreakAfterStudyDayTurned(dayKeys[i], dayKeys.size() == 1);
     }
 #ifndef NDEBUG
     // The change touched nothing but what it named, or the saved copy would drift from it.
@@ -552,6 +552,26 @@ void AppModel::changeProgress(const std::vector<std::string>& cardIDs,
 #endif
     m_saver->save(std::move(delta));
     markStatisticsChanged();
+}
+
+void AppModel::keepStreakAfterStudyDayTurned(const std::string& dayKey, bool onlyChangedDay) {
+    if (!m_streak) return;
+    // The day's first study, the common case, lengthens the run that ended yesterday; anything
+    // else has the streak worked out over the whole history again when next read.
+    const Calendar cal = calendar();
+    const Instant now = nowInstant();
+    std::optional<StudyStreak> after;
+    if (onlyChangedDay && m_streak->today == cal.startOfDay(now) &&
+        m_streak->zone == cal.timeZoneID())
+        after = m_progress.streakAfterFirstStudy(m_streak->streak, dayKey, now, cal,
+                                                 m_selectedLanguage);
+    if (after) {
+        m_streak->streak = *after;
+        // In a debug build, check it against the whole history.
+        assert(*after == m_progress.streak(now, cal, m_selectedLanguage));
+    } else {
+        m_streak.reset();
+    }
 }
 
 // --- speech and time ------------------------------------------------------------------------

@@ -439,6 +439,9 @@ class AppModel : public QObject {
     void changeProgress(const std::vector<std::string>& cardIDs,
                         const std::vector<std::string>& dayKeys,
                         const std::function<void(LearnerProgress&)>& change);
+    // After the records under `dayKey` made it a study day or no longer one; `onlyChangedDay`
+    // when no other day's records changed with them.
+    void keepStreakAfterStudyDayTurned(const std::string& dayKey, bool onlyChangedDay);
     void prepareCurrentCard();
     // Shows `message` with any message already showing, each once.
     void addStartupError(const QString& message);
@@ -467,6 +470,7 @@ class AppModel : public QObject {
     Calendar calendar() const { return m_calendar(); }
     // Figures over the cards of the selected language's lessons, computed after a replacement
     // or a change of course, then kept up to date by changeProgress.
+    const CourseCards& courseCards() const;
     const CourseFigures& cardFigures() const;
     // Drops the figures kept over the progress: after a replacement, a change of course or
     // language.
@@ -519,14 +523,16 @@ class AppModel : public QObject {
     std::int64_t m_progressMutationGeneration = 0;
     int m_statisticsRevision = 0;
     mutable std::optional<CourseFigures> m_cardFigures;
-    // The learner's card for each lesson, for the plan; built on the first refresh after a
-    // replacement or a change of course, then kept up to date by changeProgress.
-    std::optional<CourseCards> m_courseCards;
+    // The learner's card for each lesson, for the plan, the figures and the leeches; built on
+    // first use after a replacement or a change of course (courseCards()), then kept up to date
+    // by changeProgress.
+    mutable std::optional<CourseCards> m_courseCards;
     // The selected course's leeches, found on first read after a replacement or a change of
     // course, then kept up to date by changeProgress.
     mutable std::optional<LeechBoard> m_leechBoard;
     // The streak as of the start of the day it was worked out for, in that calendar's zone;
-    // dropped when a day turns into or out of a study day.
+    // lengthened by the day's first study, dropped when any other day turns into or out of a
+    // study day (keepStreakAfterStudyDayTurned).
     struct KeptStreak {
         Instant today;
         std::string zone;

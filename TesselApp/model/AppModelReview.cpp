@@ -70,9 +70,7 @@ QVariantList AppModel::leeches() const {
     if (m_leechesValue && m_leechesValue->first == m_statisticsRevision)
         return m_leechesValue->second;
     QVariantList list;
-    if (!m_leechBoard)
-        m_leechBoard.emplace(m_progress,
-                             [this](const std::string& id) { return m_course.contains(id); });
+    if (!m_leechBoard) m_leechBoard.emplace(m_course.view(), courseCards());
     for (const CardProgress& card : m_leechBoard->worst(m_progress, kShownLeeches)) {
         // A hand-edited file can file a card under a key other than its own id: such a card is
         // not a course word the list can open, so it is left out rather than read through null.

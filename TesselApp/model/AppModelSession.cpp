@@ -19,10 +19,9 @@ void AppModel::refreshPlan() {
     const std::int64_t totalCap = std::max(m_prefs.dailyGoal, m_prefs.newWordsPerSession);
     const StudySessionSelector selector{SessionSelectionConfiguration(dueCap, newCap, totalCap)};
     const Instant now = nowInstant();
-    if (!m_courseCards) m_courseCards.emplace(m_course.view(), m_progress);
     // Kept up to date change by change: in a debug build, check it against a fresh look-up.
-    assert(*m_courseCards == CourseCards(m_course.view(), m_progress));
-    setPlan(selector.select(m_course.view(), *m_courseCards, m_prefs.startingBand,
+    assert(courseCards() == CourseCards(m_course.view(), m_progress));
+    setPlan(selector.select(m_course.view(), courseCards(), m_prefs.startingBand,
                             m_selectedLanguage, now));
 }
 

@@ -19,10 +19,17 @@ int clampToInt(std::int64_t value) {
 
 }  // namespace
 
+const CourseCards& AppModel::courseCards() const {
+    // Finding a heavy learner's cards in the course is the one pass over all of them; the plan,
+    // the figures and the leeches then read only the course's cards.
+    if (!m_courseCards) m_courseCards.emplace(m_course.view(), m_progress);
+    return *m_courseCards;
+}
+
 const CourseFigures& AppModel::cardFigures() const {
     // Only cards of the selected language's current lessons count: another language's cards
     // and cards of items that left the lexicon stay out.
-    if (!m_cardFigures) m_cardFigures = CourseFigures::of(m_progress, m_course.view());
+    if (!m_cardFigures) m_cardFigures = CourseFigures::of(courseCards());
     return *m_cardFigures;
 }
 

@@ -373,6 +373,50 @@ TEST(LearnerProgress, MergeSumsByKeyAndLeavesOthersAlone) {
     EXPECT_EQ(LearnerProgress::combined("x", nullptr, nullptr), (DailyStudyStats{"x"}));
 }
 
+// The day's first study lengthens the kept streak exactly as a walk over the whole history would,
+// across clock changes and a skipped date; where it cannot tell, it declines.
+TEST(LearnerProgress, StreakAfterFirstStudyAgreesWithTheWholeHistory) {
+    constexpr auto zh = LearningLanguage::chinese;
+    std::mt19937 random(5);
+    // A few days either side of a clock change or of the skipped 2011-12-30.
+    for (const auto& [zone, day] : {std::pair{"America/Santiago", "2019-09-09"},
+                                    {"Australia/Lord_Howe", "2019-10-08"},
+                                    {"Pacific/Apia", "2012-01-02"}}) {
+        SCOPED_TRACE(zone);
+        const Calendar calendar = Calendar::withTimeZone(zone);
+        const Instant around = *StudyDay::date(day, calendar);
+        for (int round = 0; round < 40; ++round) {
+            const Instant now = *calendar.addingDays(-static_cast<int>(random() % 5), around) +
+                                hours(static_cast<int>(random() % 24));
+            LearnerProgress progress;
+            for (int back = 1; back <= 8; ++back) {
+                if (random() % 3 != 0)
+                    progress.recordReview({}, true, false, *calendar.addingDays(-back, now), 1,
+                                          calendar,
+                                          random() % 4 ? std::optional(zh) : std::nullopt);
+            }
+            const StudyStreak before = progress.streak(now, calendar, zh);
+            progress.recordReview({}, true, false, now, 1, calendar, zh);
+            const StudyStreak today = progress.streak(now, calendar, zh);
+            const std::string key = StudyDay::key(now, calendar);
+            // A day back across the skipped date is today: no first study.
+            EXPECT_EQ(progress.streakAfterFirstStudy(before, key, now, calendar, zh),
+                      before.hasStudiedToday ? std::nullopt : std::optional(today));
+            EXPECT_EQ(progress.streakAfterFirstStudy(today, key, now, calendar, zh), std::nullopt);
+        }
+    }
+    // Another day's key, or a hand-edited record of today naming another day, is left to the walk.
+    const Calendar calendar = Calendar::withTimeZone("UTC");
+    const Instant now = utc(2024, 5, 15, 12);
+    LearnerProgress progress;
+    progress.recordReview({}, true, false, now, 1, calendar, std::nullopt);
+    const StudyStreak none;
+    EXPECT_EQ(progress.streakAfterFirstStudy(none, "2024-05-14", now, calendar, zh), std::nullopt);
+    EXPECT_NE(progress.streakAfterFirstStudy(none, "2024-05-15", now, calendar, zh), std::nullopt);
+    progress.unscopedDailyStats.at("2024-05-15").day = "2024-05-01";
+    EXPECT_EQ(progress.streakAfterFirstStudy(none, "2024-05-15", now, calendar, zh), std::nullopt);
+}
+
 TEST(StudyStreak, JsonForm) {
     const StudyStreak full{3, 7, "2024-05-15", true};
     EXPECT_EQ(

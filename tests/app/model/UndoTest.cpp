@@ -151,6 +151,28 @@ class UndoTest : public QObject {
         QVERIFY(!model.canUndoRating());
     }
 
+    // The streak read before the day's first rating moves with it, not with the next one, and
+    // back with the undo of both.
+    void keptStreakFollowsTheDaysFirstRatingAndItsUndo() {
+        LearnerProgress seed;
+        for (int back : {24, 48})
+            seed.recordReview({}, true, false, fixedStart() - std::chrono::hours(back), 5, kNewYork,
+                              LearningLanguage::chinese);
+        FileHarness h;
+        AppModel& model = h.build(seed);
+        QTRY_VERIFY(model.isProgressReady());
+        model.beginSession(false);
+        const StudyStreak before{2, 2, "2024-04-30", false}, after{3, 3, "2024-05-01", true};
+        QCOMPARE(model.streak(), before);
+        for (bool right : {true, false}) {
+            answerAndRate(model, right, right ? "good" : "again");
+            QCOMPARE(model.streak(), after);
+        }
+        model.undoLastRating();
+        model.undoLastRating();
+        QCOMPARE(model.streak(), before);
+    }
+
     void undoAfterMidnightTakesBackTheRatingsDay() {
         FileHarness h;
         *h.clock = instantFromSeconds(1714535880);  // 2024-04-30 23:58 in New York
