@@ -561,8 +561,7 @@ void AppModel::keepStreakAfterStudyDayTurned(const std::string& dayKey, bool onl
     const Calendar cal = calendar();
     const Instant now = nowInstant();
     std::optional<StudyStreak> after;
-    if (onlyChangedDay && m_streak->today == cal.startOfDay(now) &&
-        m_streak->zone == cal.timeZoneID())
+    if (onlyChangedDay && m_streak->isFor(now, cal))
         after = m_progress.streakAfterFirstStudy(m_streak->streak, dayKey, now, cal,
                                                  m_selectedLanguage);
     if (after) {

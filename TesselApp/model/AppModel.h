@@ -537,6 +537,11 @@ class AppModel : public QObject {
         Instant today;
         std::string zone;
         StudyStreak streak;
+
+        // Whether it was worked out for the day of `now` in this calendar.
+        bool isFor(Instant now, const Calendar& calendar) const {
+            return today == calendar.startOfDay(now) && zone == calendar.timeZoneID();
+        }
     };
     mutable std::optional<KeptStreak> m_streak;
     // One per rating of the current session, oldest first; emptied whenever the session's cards

@@ -45,15 +45,13 @@ DailyStudyStats AppModel::todayStats() const {
 }
 
 StudyStreak AppModel::streak() const {
-    // Worked out over the whole history once a day, and again only when a day turns into or
-    // out of a study day (see changeProgress).
+    // Worked out over the whole history once a day, and again only when a day other than the
+    // day's first study turns into or out of a study day (see keepStreakAfterStudyDayTurned).
     const Calendar cal = calendar();
     const Instant now = nowInstant();
-    const Instant today = cal.startOfDay(now);
-    std::string zone = cal.timeZoneID();
-    if (!m_streak || m_streak->today != today || m_streak->zone != zone)
-        m_streak =
-            KeptStreak{today, std::move(zone), m_progress.streak(now, cal, m_selectedLanguage)};
+    if (!m_streak || !m_streak->isFor(now, cal))
+        m_streak = KeptStreak{cal.startOfDay(now), cal.timeZoneID(),
+                              m_progress.streak(now, cal, m_selectedLanguage)};
     return m_streak->streak;
 }
 
